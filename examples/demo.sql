@@ -1,0 +1,111 @@
+-- Demo repository: a migration from the order-entry application ORDENT
+-- (source) to the new sales application SALES (target), profile 1, version
+-- 0100, release 01, customer DEMO. Profile 2 (version 0200) is derived from
+-- profile 1 and keeps only the objects that changed.
+
+INSERT INTO qxddi100 (appl, extn) VALUES ('ORDENT', 1), ('SALES', 1);
+
+INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme, apln) VALUES
+  (1, 'ORDENT', 'SALES', '0100', '01', 'DEMO', '', '', '', 1, 'N', NULL),
+  (2, 'ORDENT', 'SALES', '0200', '01', 'DEMO', '0100', '01', 'DEMO', 1, 'N', NULL);
+
+-- Tables of both applications.
+INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES
+  ('ORDENT', 'oe', 'cus', '001'),
+  ('ORDENT', 'oe', 'ord', '001'),
+  ('ORDENT', 'oe', 'ord', '002'),
+  ('SALES', 'sa', 'cus', '010'),
+  ('SALES', 'sa', 'ord', '020'),
+  ('SALES', 'sa', 'ord', '021'),
+  ('SALES', 'sa', 'prd', '030'),
+  ('SALES', 'sa', 'prd', '031'),
+  ('SALES', 'sa', 'prd', '032');
+
+-- Domains of the target application.
+INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, adju, conv, digb) VALUES
+  ('SALES', 'sa', 'custno', 'L', 8, 0, 'R', ' ', 8),
+  ('SALES', 'sa', 'name', 'S', 40, 0, 'L', 'U', 0),
+  ('SALES', 'sa', 'amount', 'D', 15, 2, 'R', ' ', 13),
+  ('SALES', 'sa', 'status', 'E', 1, 0, 'L', ' ', 1),
+  ('SALES', 'sa', 'created', 'K', 22, 0, 'L', ' ', 0),
+  ('SALES', 'sa', 'qty', 'I', 6, 0, 'R', ' ', 6),
+  ('SALES', 'sa', 'text', 'M', 200, 0, 'L', ' ', 0),
+  ('ORDENT', 'oe', 'custno', 'L', 8, 0, 'R', ' ', 8),
+  ('ORDENT', 'oe', 'name', 'S', 30, 0, 'L', ' ', 0),
+  ('ORDENT', 'oe', 'amount', 'D', 12, 2, 'R', ' ', 10);
+
+INSERT INTO qxddi230 (appl, cpac, cdom, ctnm, cnst) VALUES
+  ('SALES', 'sa', 'status', 'open', '1'),
+  ('SALES', 'sa', 'status', 'closed', '2');
+
+-- Fields of the target tables.
+INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand, comb) VALUES
+  ('SALES', 'sa', 'cus', '010', 'custno', 1, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'cus', '010', 'name', 2, 'saname', '', 0, 'N', 'N'),
+  ('SALES', 'sa', 'cus', '010', 'created', 3, 'sacreated', '', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'cus', '010', 'status', 4, 'sastatus', '1', 0, 'N', 'N'),
+  ('SALES', 'sa', 'ord', '020', 'ordno', 1, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'ord', '020', 'custno', 2, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'ord', '020', 'total', 3, 'saamount', '', 0, 'N', 'N'),
+  ('SALES', 'sa', 'ord', '020', 'key', 4, '', '', 0, 'N', 'Y'),
+  ('SALES', 'sa', 'ord', '021', 'ordno', 1, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'ord', '021', 'lineno', 2, 'saqty', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'ord', '021', 'qty', 3, 'saqty', '1', 4, 'N', 'N'),
+  ('SALES', 'sa', 'prd', '030', 'prodno', 1, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'prd', '030', 'descr', 2, 'satext', '', 0, 'N', 'N'),
+  ('ORDENT', 'oe', 'cus', '001', 'kunr', 1, 'oecustno', '0', 0, 'Y', 'N'),
+  ('ORDENT', 'oe', 'cus', '001', 'kname', 2, 'oename', '', 0, 'N', 'N'),
+  ('ORDENT', 'oe', 'ord', '001', 'aufnr', 1, 'oecustno', '0', 0, 'Y', 'N'),
+  ('ORDENT', 'oe', 'ord', '001', 'kunr', 2, 'oecustno', '0', 0, 'Y', 'N'),
+  ('ORDENT', 'oe', 'ord', '001', 'betrag', 3, 'oeamount', '', 0, 'N', 'N');
+
+INSERT INTO qxddi160 (appl, cpac, cmod, flno, fdnm, chld, sern) VALUES
+  ('SALES', 'sa', 'ord', '020', 'key', 'custno', 1),
+  ('SALES', 'sa', 'ord', '020', 'key', 'ordno', 2);
+
+INSERT INTO qxddi200 (appl, cpac, cmod, flno, indn, dupl, acti, pt01, pt02) VALUES
+  ('SALES', 'sa', 'cus', '010', 1, '0', '1', 'custno', NULL),
+  ('SALES', 'sa', 'ord', '020', 1, '0', '1', 'ordno', NULL),
+  ('SALES', 'sa', 'ord', '020', 2, '1', '1', 'custno', 'ordno'),
+  ('ORDENT', 'oe', 'cus', '001', 1, '0', '1', 'kunr', NULL);
+
+-- Mapping objects of profile 1: customers and orders are verified, order
+-- lines were generated, products are maintained without rules yet, 031 has
+-- expired and 032 was never mapped.
+INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, stbl, prtx, comt, isms, vari) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'V', 'oecus001',
+   'migrate oecus001', 'Customers', 0, 'long var.count'),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'V', 'oeord001,oecus001',
+   'migrate oeord001', 'Orders with their customer', 0, NULL),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '021', 'G', 'oeord002',
+   'migrate oeord002', NULL, 0, NULL),
+  (1, '0100', '01', 'DEMO', 'sa', 'prd', '030', 'M', NULL, NULL, NULL, 0, NULL),
+  (1, '0100', '01', 'DEMO', 'sa', 'prd', '031', 'X', NULL, NULL, 'replaced by 030', 0, NULL),
+  -- profile 2 changed the customers only
+  (2, '0200', '01', 'DEMO', 'sa', 'cus', '010', 'V', 'oecus001',
+   'migrate oecus001', 'Customers, second release', 0, NULL);
+
+INSERT INTO qxmap130 (mprf, vers, rele, cust, tcpac, tcmod, tflno, scpac, scmod, sflno, icod, qury) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'oe', 'cus', '001', 'S',
+   'select * from oecus001 where kunr > 0'),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'oe', 'ord', '001', 'S',
+   'select * from oeord001 order by aufnr'),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'oe', 'ord', '001', 'D',
+   'select kname from oecus001 where kunr = :oeord001.kunr'),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '021', 'oe', 'ord', '002', 'S',
+   'select * from oeord002');
+
+INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'custno', 'oecus001.kunr', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'name', 'oecus001.kname', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'status', 'target(sastatus.open)', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'ordno', 'oeord001.aufnr', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'custno', 'oeord001.kunr', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'total', 'oeord001.betrag', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '021', 'ordno', 'oeord002.aufnr', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '021', 'qty(1)', 'oeord002.menge', 0, 1);
+
+INSERT INTO qxmap160 (mprf, vers, rele, cust, tcpac, tcmod, tflno, func) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'function check_total()
+  return 1
+endfunction');

@@ -1,0 +1,50 @@
+#include "document/document_file.h"
+
+#include "platform/filesystem.h"
+#include "platform/text.h"
+#include "platform/xml_check.h"
+#include "sidefiles/base64.h"
+
+namespace tqlm {
+
+bool AppendFragment(const Component& c, std::string& document, const std::string& fragment,
+                    std::string_view checkWrapper, bool checkAlways) {
+  if (c.IsLegacy() && !checkAlways) {
+    document += fragment;
+    return true;
+  }
+  if (Trim(fragment).empty()) return true;
+  bool wellFormed;
+  if (checkWrapper.empty()) {
+    wellFormed = IsWellFormedXml(fragment);
+  } else {
+    std::string wrapped;
+    wrapped.reserve(fragment.size() + 2 * checkWrapper.size() + 5);
+    wrapped.append("<").append(checkWrapper).append(">");
+    wrapped.append(fragment);
+    wrapped.append("</").append(checkWrapper).append(">");
+    wellFormed = IsWellFormedXml(wrapped);
+  }
+  if (!wellFormed) return false;
+  document += fragment;
+  return true;
+}
+
+std::string ObjectFolder(const Component& c, std::string_view pacMod) {
+  std::string folder = fs::ChildPath(c.xmlPath, pacMod);
+  if (!fs::FolderExists(folder)) fs::CreateFolder(folder);
+  return folder;
+}
+
+void StoreDocument(const Component& c, const std::string& folder, const std::string& baseName,
+                   const std::string& document) {
+  if (c.IsGenerator()) {
+    fs::WriteFile(fs::ChildPath(folder, baseName + ".XML"), document);
+    return;
+  }
+  std::string path = fs::ChildPath(folder, baseName);
+  if (fs::FileExists(path)) fs::DeleteFile(path);
+  fs::WriteFile(path, Encode_Base64(Trim(document)));
+}
+
+}  // namespace tqlm

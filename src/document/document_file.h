@@ -1,0 +1,35 @@
+// Pieces shared by the two document writers: building a document section by
+// section with the fragment check, and storing the finished document.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "document/mapping_object.h"
+#include "interface/component.h"
+
+namespace tqlm {
+
+using SectionWriter = bool (*)(Component&, const MappingObject&, std::string&);
+
+struct Section {
+  SectionWriter write;
+  std::string_view checkWrapper;  // element wrapped around the fragment for the check only
+};
+
+// Appends a section's fragment to the document. The generator checks every
+// fragment that is not blank (wrapped when the section asks for it) and
+// refuses one that is not well-formed; the legacy class appends every
+// fragment unchecked, unless `checkAlways` (M-script documents of both).
+bool AppendFragment(const Component& c, std::string& document, const std::string& fragment,
+                    std::string_view checkWrapper, bool checkAlways);
+
+// The folder of an object's documents (created when missing; only this one
+// level) and the storing of one document in it: plain text as base + ".XML"
+// for the generator, Base64 of the trimmed text under the bare base name for
+// the legacy class.
+std::string ObjectFolder(const Component& c, std::string_view pacMod);
+void StoreDocument(const Component& c, const std::string& folder, const std::string& baseName,
+                   const std::string& document);
+
+}  // namespace tqlm

@@ -1,0 +1,24 @@
+// The keys of one mapping object as the document writers receive them.
+#pragma once
+
+#include <string>
+
+#include "platform/text.h"
+#include "platform/vb_types.h"
+
+namespace tqlm {
+
+struct MappingObject {
+  VbLong mprf = 0;          // profile under which the rules were found
+  std::string vers, rele, cust;  // triple under which the rules were found
+  std::string tcpac, tcmod;      // target package and module
+  std::string sapp, tapp;        // source and target application
+  std::string tflno;             // target table number
+  std::string prtx;              // pre-condition text
+  std::string stbl;              // source-table list
+
+  std::string TableCode() const { return tcpac + tcmod + tflno; }
+  std::string ElementName() const { return UCase(TableCode()); }
+};
+
+}  // namespace tqlm

@@ -1,0 +1,27 @@
+// The property setters shared by both classes; each branches on the class
+// where the two store a value differently.
+#pragma once
+
+#include <string_view>
+
+#include "interface/component.h"
+
+namespace tqlm {
+
+// Range bounds: the generator keeps fixed-width lower-case texts (a package of
+// 2, a module of 3, a table number as the last three characters of "000" and
+// the value); the legacy class keeps packages and modules lower-cased and
+// table numbers as given.
+void SetPackageBound(Component& c, std::string& bound, std::string_view value);
+void SetModuleBound(Component& c, std::string& bound, std::string_view value);
+void SetTableBound(Component& c, std::string& bound, std::string_view value);
+
+// Trims the stored path; with True (and a path) deletes the folder with all
+// its contents and creates it again, empty. File-system errors reach the
+// caller: this property has no trap.
+void SetClearXMLDirectory(Component& c, VbBoolean clear);
+
+// Stores the option and, for 0 to 5, the status list it selects.
+void SetGenerationOption(Component& c, VbLong option);
+
+}  // namespace tqlm

@@ -1,0 +1,13 @@
+// The time stamp of log lines: local time as "YYYY-MM-DD HH:MM:SS".
+#pragma once
+
+#include <functional>
+#include <string>
+
+namespace tqlm {
+
+using Clock = std::function<std::string()>;
+
+std::string LocalNow();
+
+}  // namespace tqlm

@@ -1,0 +1,47 @@
+// The repository connection: a backend chosen by the connection string,
+// opened read-only when the first statement runs, kept for one run.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "repository/recordset.h"
+
+namespace tqlm {
+
+class Backend {
+ public:
+  virtual ~Backend() = default;
+  // Runs a statement (UTF-8 text as the backend wants it, already rewritten
+  // for its dialect). Failures raise -2147217900 with the backend's message.
+  virtual std::unique_ptr<Cursor> Execute(const std::string& statement) = 0;
+};
+
+// Opens the backend for a connection string: a path to a SQLite file or
+// "sqlite:PATH". Raises -2147217900 when it cannot be opened.
+std::unique_ptr<Backend> OpenBackend(std::string_view connectionString);
+
+// Rewrites the statement text of the original server's dialect for SQLite:
+// every "+" outside single-quoted literals becomes "||".
+std::string RewriteForSqlite(std::string_view statement);
+
+class Repository {
+ public:
+  // Forgets any open connection; the next statement opens `connectionString`.
+  void SetConnectionString(std::string connectionString);
+  const std::string& ConnectionString() const { return connectionString_; }
+
+  // Runs a statement given as Windows-1252 text, opening the connection on
+  // first use.
+  Recordset Open(std::string_view statement);
+
+  // Ends the connection; the next statement opens a new one.
+  void Disconnect();
+
+ private:
+  std::string connectionString_;
+  std::unique_ptr<Backend> backend_;
+};
+
+}  // namespace tqlm

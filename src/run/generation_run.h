@@ -1,0 +1,14 @@
+// One generation: select the mapping objects of a profile, find each one's
+// rules, apply the status rules, hand exportable objects to the document
+// writers, log progress and a summary, publish the counters.
+#pragma once
+
+#include "interface/component.h"
+
+namespace tqlm {
+
+// True when the run reached its end; False when it stopped on an error (the
+// reason is in ErrorDescription and in the log). Never raises.
+VbBoolean GenerateXMLFile(Component& c);
+
+}  // namespace tqlm

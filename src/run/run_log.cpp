@@ -1,0 +1,76 @@
+#include "run/run_log.h"
+
+#include "platform/text.h"
+
+namespace tqlm {
+
+namespace {
+
+// "Conversion Object <code> in Profile No. <n> V-R-C  - V-R-C", after `tabs`.
+std::string StatusHead(std::string_view tabs, const ObjectRef& o) {
+  std::string line(tabs);
+  line += "Conversion Object " + o.code + " in Profile No. " + CStr(static_cast<long long>(o.profile)) +
+          " V-R-C  - " + o.triple.vers + "-" + o.triple.rele + "-" + o.triple.cust;
+  return line;
+}
+
+}  // namespace
+
+void LogStarted(Component& c, VbLong count, std::string_view code) {
+  std::string_view noun = c.IsGenerator() ? "Conversion Object" : "Mapping Object";
+  c.Log().WriteLine("(" + CStr(static_cast<long long>(count)) + ".)\t" + c.Now() + "\tStarted exporting the " +
+                    std::string(noun) + ": " + std::string(code) + " as XML File.");
+}
+
+void LogExpired(Component& c, const ObjectRef& o) {
+  c.Log().WriteLine(StatusHead("\t", o) + " Skipped as STATUS is ** EXPIRE**");
+}
+
+void LogStatusError(Component& c, const ObjectRef& o) {
+  c.Log().WriteLine(StatusHead("\t", o) + " Skipped as STATUS is ** ERROR **");
+}
+
+void LogCommentOnly(Component& c, const ObjectRef& o) {
+  c.Log().WriteLine(StatusHead("\t\t", o) + " Skipped as STATUS is *Comment-Only*");
+}
+
+void LogNoRules(Component& c, const ObjectRef& o) {
+  c.Log().WriteLine(StatusHead("\t\t", o) + " Skipped as *No Rules Maintained*");
+}
+
+void LogMScriptMemberSkipped(Component& c, std::string_view code) {
+  c.Log().WriteLine("\t" + c.Now() + "\tSkipped Mapping object: " + std::string(code) + " as it is a part of an M-script. ");
+  c.Log().WriteBlankLines(1);
+}
+
+void LogCompleted(Component& c, std::string_view code) {
+  c.Log().WriteLine("\t" + c.Now() + "\tCompleted exporting Mapping object: " + std::string(code) +
+                    " as XML SUCCESSFULLY.");
+  c.Log().WriteBlankLines(1);
+}
+
+void LogNoMappings(Component& c, std::string_view code) {
+  std::string line = "\t\tWARNING:- No Mappings maintained for the table :" + std::string(code) + "\r\n";
+  if (c.IsGenerator()) {
+    c.Log().WriteLine(line);
+  } else {
+    c.Log().Write(line);
+  }
+  c.Log().WriteBlankLines(1);
+}
+
+void LogSummary(Component& c, const RunCounters& n) {
+  TextStream& log = c.Log();
+  auto count = [](long long value) { return FormatGrouped(value); };
+  log.WriteLine(std::string(132, '-'));
+  log.WriteLine("\t\tTotal No. Of Mapping Objects for which XML Generation was successful  =  " + count(n.success));
+  if (c.IsGenerator())  // the legacy class counts M-script members but does not report them
+    log.WriteLine("\t\tTotal No. Of Mapping Objects that are Part of M-SCRIPT                =  " + count(n.mscript));
+  log.WriteLine("\t\tTotal No. Of Mapping Objects that Doesn't Have Mappings               =  " + count(n.noMapping));
+  log.WriteLine("\t\tTotal No. Of Mapping Objects that had ERRORS while XML GENERATAION    =  " + count(n.errors));
+  log.WriteLine(std::string(133, '-'));
+  log.WriteLine("\t\t" + std::string(55, ' ') + "TOTAL" + std::string(10, ' ') + "=  " + count(n.objects));
+  log.WriteLine(std::string(133, '-'));
+}
+
+}  // namespace tqlm

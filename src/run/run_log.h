@@ -1,0 +1,40 @@
+// The lines a generation run writes to the log stream.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "interface/component.h"
+
+namespace tqlm {
+
+// The triple under which a mapping object was looked for, in fixed widths
+// (version 4, release 2, customer 4).
+struct Triple {
+  std::string vers = "    ", rele = "  ", cust = "    ";
+  bool operator==(const Triple&) const = default;
+};
+
+// Which object a status line speaks of: table code, profile number, triple.
+struct ObjectRef {
+  std::string code;
+  VbLong profile = 0;
+  Triple triple;
+};
+
+struct RunCounters {
+  VbLong objects = 0;
+  VbInteger success = 0, mscript = 0, noMapping = 0, errors = 0;
+};
+
+void LogStarted(Component& c, VbLong count, std::string_view code);
+void LogExpired(Component& c, const ObjectRef& object);
+void LogStatusError(Component& c, const ObjectRef& object);
+void LogCommentOnly(Component& c, const ObjectRef& object);
+void LogNoRules(Component& c, const ObjectRef& object);
+void LogMScriptMemberSkipped(Component& c, std::string_view code);
+void LogCompleted(Component& c, std::string_view code);
+void LogNoMappings(Component& c, std::string_view code);
+void LogSummary(Component& c, const RunCounters& counters);
+
+}  // namespace tqlm

@@ -1,0 +1,257 @@
+// The generation run over fixture repositories: selection, search through
+// checked-out versions and parent profiles, status rules, log and counters.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "interface/component.h"
+#include "support.h"
+
+namespace tqlm::test {
+namespace {
+
+const std::string kCrLf = "\r\n";
+
+class GenerationRun : public testing::Test {
+ protected:
+  std::string Repo() {
+    if (repo_.empty()) repo_ = ws_.Repository({"run_profiles.sql"});
+    return repo_;
+  }
+  std::string XmlDir() {
+    std::filesystem::create_directories(ws_.Dir() / "xml");
+    return ws_.Path("xml");
+  }
+  // Profile `profile` over the range ab cde 000 to ab cde 999.
+  std::unique_ptr<GeneratorUnderTest> Run(VbInteger profile) {
+    auto run = std::make_unique<GeneratorUnderTest>(Repo(), profile, XmlDir());
+    SetRange(run->generator);
+    return run;
+  }
+  static void SetRange(ClsXMLGenerator& g) {
+    g.PackageFrom("ab");
+    g.ModuleFrom("cde");
+    g.TableFrom("0");
+    g.PackageTo("ab");
+    g.ModuleTo("cde");
+    g.TableTo("999");
+  }
+
+  Workspace ws_;
+  std::string repo_;
+};
+
+TEST_F(GenerationRun, DefaultStatusesExportVerifiedGeneratedAndErrorObjects) {
+  auto run = Run(1);
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue) << run->Log();
+
+  EXPECT_EQ(run->Log(), ReadFile(ExpectedPath("run/profile1_default_range.log")));
+  EXPECT_EQ(run->generator.XMLSuccess(), 3);
+  EXPECT_EQ(run->generator.XMLWarnings(), 4);
+  EXPECT_EQ(run->generator.XMLErrors(), 0);
+  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 3);
+  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde011,abcde012,");
+  EXPECT_EQ(run->generator.ErrorDescription(), "");
+
+  EXPECT_EQ(ListFiles(ws_.Dir() / "xml"),
+            (std::vector<std::string>{"abcde/xabcde0100.XML", "abcde/xabcde0110.XML", "abcde/xabcde0120.XML"}));
+  for (const char* code : {"abcde010", "abcde011", "abcde012"}) {
+    std::string name = std::string("x") + code + "0.XML";
+    EXPECT_EQ(ReadFile(ws_.Dir() / "xml" / "abcde" / name), ReadFile(ExpectedPath("documents/header_only_" + name)));
+  }
+}
+
+TEST_F(GenerationRun, OptionFiveGeneratesErrorsAndReportsEveryStatus) {
+  auto run = Run(1);
+  run->generator.XMLGenerationOption(EnumGenerateXML::All);
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->Log(), ReadFile(ExpectedPath("run/profile1_option5_range.log")));
+  EXPECT_EQ(run->generator.XMLSuccess(), 3);
+  EXPECT_EQ(run->generator.XMLWarnings(), 3);
+  EXPECT_EQ(run->generator.XMLErrors(), 1);
+  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 6);  // every object with a row, whatever its status
+}
+
+TEST_F(GenerationRun, OptionFourSkipsErrorStatusAsAnError) {
+  auto run = Run(1);
+  run->generator.XMLGenerationOption(EnumGenerateXML::GENERATED_VERIFIED_MAINTAINED);
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->Log(), ReadFile(ExpectedPath("run/profile1_option4_range.log")));
+  EXPECT_EQ(run->generator.XMLSuccess(), 2);
+  EXPECT_EQ(run->generator.XMLErrors(), 2);
+  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "abcde" / "xabcde0120.XML"));
+}
+
+TEST_F(GenerationRun, MissingProfileEndsTheRunWithOnlyTheErrorLine) {
+  auto run = Run(12);
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(run->generator.ErrorDescription(), " 111-Migration Profile No. 12 not available.");
+  EXPECT_EQ(run->Log(), " 111-Migration Profile No. 12 not available." + kCrLf);
+}
+
+TEST_F(GenerationRun, CountersOfAFailedRunKeepThePreviousValues) {
+  auto run = Run(1);
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  run->generator.MigrationProfile(12);
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(run->generator.XMLSuccess(), 3);
+  EXPECT_EQ(run->generator.XMLWarnings(), 4);
+  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 0);  // restarts with every run
+}
+
+TEST_F(GenerationRun, EmptySelectionWithAListNamesTheBlankDefaultRange) {
+  GeneratorUnderTest run(Repo(), 1, XmlDir());
+  run.generator.ListOfMappingObjectsSelected("zzzzz999");
+  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
+  const std::string expected =
+      " 123-No Mapping Objects exists to generate XML Files for the selected Range           TO "
+      "         Please select a valid range.";
+  EXPECT_EQ(run.generator.ErrorDescription(), expected);
+  EXPECT_EQ(run.Log(), expected + kCrLf);
+}
+
+TEST_F(GenerationRun, ListEntriesKeepBlanksAfterCommasInsideTheirQuotes) {
+  GeneratorUnderTest run(Repo(), 1, XmlDir());
+  run.generator.ListOfMappingObjectsSelected("abcde011, abcde010,abfgh001");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  // " abcde010" selects nothing; the others are exported in the database's order.
+  EXPECT_EQ(run.generator.ListOfXMLGenerated(), "abcde011,abfgh001,");
+  EXPECT_EQ(run.generator.State().listOfMappingObjectsSelected, "'abcde011',' abcde010','abfgh001'");
+}
+
+TEST_F(GenerationRun, TraversalFindsRulesKeptOnlyInTheParentProfile) {
+  auto run = Run(2);
+  run->generator.ListOfMappingObjectsSelected("abcde010,abcde011,abcde013");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde011,");
+  EXPECT_EQ(run->generator.XMLSuccess(), 2);
+  EXPECT_EQ(run->generator.XMLWarnings(), 1);
+}
+
+TEST_F(GenerationRun, WithoutTraversalParentRulesAreNotFound) {
+  auto run = Run(2);
+  run->generator.TraverseGeneration(kFalse);
+  run->generator.ListOfMappingObjectsSelected("abcde010,abcde011");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,");
+  EXPECT_NE(run->Log().find("\t\tWARNING:- No Mappings maintained for the table :abcde011\r\n\r\n\r\n"),
+            std::string::npos);
+}
+
+TEST_F(GenerationRun, TraversalOnlyHappensWhenTheFlagEqualsTrue) {
+  auto run = Run(2);
+  run->generator.TraverseGeneration(1);  // non-zero, but not True
+  run->generator.ListOfMappingObjectsSelected("abcde011");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.XMLWarnings(), 1);
+}
+
+TEST_F(GenerationRun, CheckedOutRowsWinAndTheOwnTripleIsTriedInTheSamePass) {
+  auto run = Run(3);
+  run->generator.XMLGenerationOption(EnumGenerateXML::All);
+  run->generator.ConsiderCheckedOutVersions(kTrue);
+  run->generator.ListOfMappingObjectsSelected("abcde010,abcde011");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  const std::string log = run->Log();
+  EXPECT_NE(log.find("\t\tConversion Object abcde010 in Profile No. 3 V-R-C  - 0300-02-CHK  Skipped as STATUS is "
+                     "*Comment-Only*\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_NE(log.find("\t\tConversion Object abcde011 in Profile No. 3 V-R-C  - 0300-01-STD  Skipped as STATUS is "
+                     "*Comment-Only*\r\n"),
+            std::string::npos)
+      << log;
+  EXPECT_EQ(run->generator.XMLWarnings(), 2);
+}
+
+TEST_F(GenerationRun, WithoutCheckedOutVersionsTheOwnRowsAreUsed) {
+  auto run = Run(3);
+  run->generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,");
+}
+
+TEST_F(GenerationRun, EverySecondRunAppendsTheCheckedOutStatusAgain) {
+  auto run = Run(3);
+  run->generator.ConsiderCheckedOutVersions(kTrue);
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.State().statusList, "'V','G','E','C'");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.State().statusList, "'V','G','E','C','C'");
+  // The same rows are selected; the written list grows over runs.
+  EXPECT_EQ(run->generator.XMLSuccess(), 1);
+  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde010,");
+}
+
+TEST_F(GenerationRun, DepthBelowOneMakesNoSearchPass) {
+  auto run = Run(5);
+  run->generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.XMLWarnings(), 1);
+  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 0);
+}
+
+TEST_F(GenerationRun, AProfileDerivedFromItselfEndsTheSearch) {
+  auto run = Run(4);
+  run->generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.XMLWarnings(), 1);
+}
+
+TEST_F(GenerationRun, SummaryGroupsThousands) {
+  // 1,200 target tables without mapping objects.
+  std::string sql = "INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES ";
+  for (int i = 0; i < 1200; ++i) {
+    char code[8];
+    std::snprintf(code, sizeof code, "%04d", i);
+    sql += std::string(i ? "," : "") + "('TRGAPP', 'zz', 'm" + std::string(code, 2) + "', '" +
+           std::string(code + 1, 3) + "')";
+  }
+  std::string repo = ws_.Repository({"run_profiles.sql"}, sql + ";", "many.db");
+  GeneratorUnderTest run(repo, 1, XmlDir());
+  run.generator.PackageFrom("zz");
+  run.generator.PackageTo("zz");
+  run.generator.ModuleFrom("m00");
+  run.generator.ModuleTo("m99");
+  run.generator.TableFrom("000");
+  run.generator.TableTo("999");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  EXPECT_NE(run.Log().find("Doesn't Have Mappings               =  1,200\r\n"), std::string::npos);
+  EXPECT_NE(run.Log().find("TOTAL          =  1,200\r\n"), std::string::npos);
+}
+
+TEST_F(GenerationRun, AQuoteInAClientValueIsRefusedBeforeAnyStatement) {
+  // The repository does not even exist: a statement would fail differently.
+  GeneratorUnderTest run(ws_.Path("missing.db"), 1, XmlDir());
+  run.generator.PackageFrom("a'");
+  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(run.generator.ErrorDescription(),
+            " 5-Invalid procedure call or argument: PackageFrom holds a single quote");
+  EXPECT_FALSE(std::filesystem::exists(ws_.Path("missing.db")));
+
+  GeneratorUnderTest listed(ws_.Path("missing.db"), 1, XmlDir());
+  listed.generator.ListOfMappingObjectsSelected("abcde010') or ('1'='1");
+  EXPECT_EQ(listed.generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(listed.generator.ErrorDescription(),
+            " 5-Invalid procedure call or argument: ListOfMappingObjectsSelected holds a single quote");
+}
+
+TEST_F(GenerationRun, ARepositoryFailureEndsTheRunWithTheBackendMessage) {
+  GeneratorUnderTest run(ws_.Path("missing.db"), 1, XmlDir());
+  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(run.generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << run.generator.ErrorDescription();
+  EXPECT_EQ(run.Log(), run.generator.ErrorDescription() + kCrLf);
+}
+
+TEST_F(GenerationRun, WithoutALogStreamTheRunFailsCleanly) {
+  ClsXMLGenerator generator;
+  generator.ConnectionString(Repo());
+  generator.MigrationProfile(1);
+  SetRange(generator);
+  EXPECT_EQ(generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(generator.ErrorDescription(), " 91-Object variable or With block variable not set");
+}
+
+}  // namespace
+}  // namespace tqlm::test
