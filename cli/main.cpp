@@ -112,23 +112,67 @@ int Generate(const Options& o) {
   return result ? kExitTrue : kExitFalse;
 }
 
+// What a method call answers: its result as JSON and as text, and the
+// by-reference output argument where the method has one.
+struct CallResult {
+  std::string json;
+  std::string text;
+  std::optional<std::string> out;
+};
+
+using GeneratorMethod = std::function<CallResult(ClsXMLGenerator&, const std::vector<std::string>&)>;
+
 struct MethodInfo {
   const char* name;
   int arguments;
   bool legacyOnly;
+  GeneratorMethod call;  // empty: not built yet
 };
 
-// The public methods `call` knows. None of them has been built in this
-// version; each answers with a usage error that says so.
+CallResult LongResult(long long value) { return {std::to_string(value), std::to_string(value), std::nullopt}; }
+
+// The public methods `call` knows; `args` are Windows-1252 texts.
 const MethodInfo kMethods[] = {
-    {"RowSizeofTable", 2, false},
-    {"Replace_Empty_Default_Target", 3, false},
-    {"AddSplitQueries_to_Precondition", 3, false},
-    {"get_split_fields", 3, false},
-    {"GetConnStr", 2, true},
-    {"GetFromToRange", 0, true},
-    {"ConstructSplitInfoFile", 2, true},
+    {"RowSizeofTable", 2, false,
+     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
+       return LongResult(g.RowSizeofTable(args[0], args[1]));
+     }},
+    {"Replace_Empty_Default_Target", 3, false, nullptr},
+    {"AddSplitQueries_to_Precondition", 3, false, nullptr},
+    {"get_split_fields", 3, false, nullptr},
+    {"GetConnStr", 2, true, nullptr},
+    {"GetFromToRange", 0, true, nullptr},
+    {"ConstructSplitInfoFile", 2, true, nullptr},
 };
+
+int Invoke(const MethodInfo& method, const Options& o) {
+  ClsXMLGenerator generator;
+  std::shared_ptr<TextStream> log = std::make_shared<StdioTextStream>(stderr);
+  std::vector<std::string> args;
+  for (std::size_t i = 1; i < o.positional.size(); ++i) args.push_back(Ansi(o.positional[i]));
+  CallResult result;
+  try {
+    generator.ConnectionString(Ansi(*o.repository));
+    if (o.profile) generator.MigrationProfile(CIntText(Ansi(*o.profile)));
+    if (o.xmlPath) generator.XMLPath(Ansi(*o.xmlPath));
+    generator.LogFileName(log);
+    if (o.checkedOut) generator.ConsiderCheckedOutVersions(kTrue);
+    if (o.split) generator.SplitVorps(kTrue);
+    result = method.call(generator, args);
+  } catch (const Raised& raised) {
+    return SetterFailed(raised);
+  }
+  if (o.json) {
+    JsonObject json;
+    json.Add("result", result.json);
+    if (result.out) json.AddString("out", *result.out);
+    std::cout << json.Text() << "\n";
+  } else {
+    std::cout << AnsiToUtf8(result.text) << "\n";
+    if (result.out) std::cout << AnsiToUtf8(*result.out) << "\n";
+  }
+  return result.json == "false" ? kExitFalse : kExitTrue;
+}
 
 int Call(const Options& o) {
   if (!o.repository) return Usage("call needs --repository");
@@ -140,7 +184,8 @@ int Call(const Options& o) {
     if (method.legacyOnly) return Usage(name + " is a method of the legacy class (--legacy)");
     if (static_cast<int>(o.positional.size()) - 1 != method.arguments)
       return Usage(name + " takes " + std::to_string(method.arguments) + " arguments");
-    return Usage(name + " is not available in this build yet");
+    if (!method.call) return Usage(name + " is not available in this build yet");
+    return Invoke(method, o);
   }
   return Usage("unknown method '" + name + "'");
 }

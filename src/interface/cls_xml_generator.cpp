@@ -4,6 +4,7 @@
 #include "interface/properties.h"
 #include "platform/error.h"
 #include "run/generation_run.h"
+#include "sidefiles/row_size.h"
 
 namespace tqlm {
 
@@ -64,7 +65,9 @@ std::string ClsXMLGenerator::get_split_fields(std::string_view, std::string_view
   NotAvailable("get_split_fields");
 }
 
-VbLong ClsXMLGenerator::RowSizeofTable(std::string_view, std::string_view) { NotAvailable("RowSizeofTable"); }
+VbLong ClsXMLGenerator::RowSizeofTable(std::string_view i_StrAppl, std::string_view i_StrTable) {
+  return tqlm::RowSizeofTable(*state_, i_StrAppl, i_StrTable);
+}
 
 VbInteger ClsXMLGenerator::XMLSuccess() const { return state_->xmlSuccess; }
 VbInteger ClsXMLGenerator::XMLWarnings() const { return state_->xmlWarnings; }

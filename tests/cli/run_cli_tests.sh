@@ -66,8 +66,16 @@ run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --bogus
 check "an unknown option is a usage error" 2 "$status"
 run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --traverse --no-traverse
 check "--traverse and --no-traverse exclude each other" 2 "$status"
-run call --repository "$repo" RowSizeofTable TRGAPP abcde010
+run call --repository "$repo" Replace_Empty_Default_Target SRC TRG text
 check "a method not built yet is a usage error" 2 "$status"
+run call --repository "$repo" RowSizeofTable TRGAPP abcde010
+check "call prints a method's result" "0:1" "$status:$out"
+run call --json --repository "$repo" RowSizeofTable TRGAPP abcde010
+check "call --json prints the result as JSON" '{"result": 1}' "$out"
+run call --repository "$repo" RowSizeofTable TRGAPP
+check "a method called with too few arguments is a usage error" 2 "$status"
+run call --repository "$work/missing.db" RowSizeofTable TRGAPP abcde010
+check "an error raised by a method is reported" 1 "$status"
 run call --repository "$repo" NoSuchMethod
 check "an unknown method is a usage error" 2 "$status"
 run frobnicate

@@ -63,7 +63,7 @@ TEST_F(DocumentRun, ASecondGenerationOverwritesTheDocument) {
   GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
   run.generator.ListOfMappingObjectsSelected("abcde010");
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(ReadFile(file), ReadFile(ExpectedPath("documents/header_only_xabcde0100.XML")));
+  EXPECT_EQ(ReadFile(file), ReadFile(ExpectedPath("run/xabcde0100.XML")));
 }
 
 TEST_F(DocumentRun, ATableCodeThatWouldLeaveTheOutputFolderFailsOnlyThatObject) {

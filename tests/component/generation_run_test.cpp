@@ -58,7 +58,7 @@ TEST_F(GenerationRun, DefaultStatusesExportVerifiedGeneratedAndErrorObjects) {
             (std::vector<std::string>{"abcde/xabcde0100.XML", "abcde/xabcde0110.XML", "abcde/xabcde0120.XML"}));
   for (const char* code : {"abcde010", "abcde011", "abcde012"}) {
     std::string name = std::string("x") + code + "0.XML";
-    EXPECT_EQ(ReadFile(ws_.Dir() / "xml" / "abcde" / name), ReadFile(ExpectedPath("documents/header_only_" + name)));
+    EXPECT_EQ(ReadFile(ws_.Dir() / "xml" / "abcde" / name), ReadFile(ExpectedPath("run/" + name)));
   }
 }
 

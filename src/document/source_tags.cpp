@@ -1,0 +1,63 @@
+// The source side of the generator's INFO section: the fields and indexes of
+// the source tables named in the mapping object's source-table list.
+
+#include "document/table_description.h"
+#include "interface/error_trap.h"
+#include "platform/text.h"
+
+namespace tqlm {
+
+namespace {
+
+// "abcde010,abcde011" gives 'abcde010' , 'abcde011' for an SQL in-list.
+std::string QuotedSourceList(std::string_view stbl) { return "'" + Replace(stbl, ",", "' , '") + "'"; }
+
+}  // namespace
+
+// No trap of its own: an error reaches the INFO writer's trap.
+bool Construct_SrcField_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text) {
+  Recordset rs = c.repository.Open("select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = '" +
+                                   std::string(sapp) + "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) +
+                                   ") and comb = 'N' ");
+  std::string fields;
+  if (rs.HasRow()) fields = rs.GetString(" , ", " , ", "");
+  text = "<SRCFIELD>" + fields + "</SRCFIELD>";
+  return true;
+}
+
+bool Construct_SrcIndex_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text) {
+  return Trapped(c, kGeneratorTrap, [&] {
+    std::string out = "<SRCINDEX>";
+    Recordset rs = c.repository.Open(" select * from  qxddi200 where appl = '" + std::string(sapp) +
+                                     "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) + ")");
+    for (; !rs.Eof(); rs.MoveNext()) {
+      const std::string cpac = rs.Field("cpac").AsText();
+      const std::string cmod = rs.Field("cmod").AsText();
+      const std::string flno = rs.Field("flno").AsText();
+      const std::string table = cpac + cmod + flno;
+      const std::string element = table + "._index" + rs.Field("indn").AsText();
+      out += " <" + element + ">";
+      for (const std::string& part : IndexParts(rs)) {
+        const std::string field = Trim(part);
+        Recordset comb = c.repository.Open(" select comb from    qxddi150  where appl = '" + std::string(sapp) +
+                                           "' AND cpac = '" + cpac + "' AND cmod = '" + cmod + "' AND flno = '" +
+                                           flno + "' AND fdnm = '" + field + "'");
+        if (!comb.HasRow()) continue;  // a part the data dictionary does not know
+        if (comb.Field("comb").AsText() == "Y") {
+          // A failed child list has logged its error; the field then
+          // contributes an empty list and the element goes on.
+          std::string children;
+          Construct_Child_Field_Tag(c, sapp, cpac, cmod, flno, field, children);
+          out += " " + table + "." + Replace(children, "|", " , " + table + ".") + " " + " , ";
+        } else {
+          out += " " + table + "." + field + " , ";
+        }
+      }
+      out += " </" + element + ">";
+    }
+    text = out + "</SRCINDEX>";
+    return true;
+  });
+}
+
+}  // namespace tqlm

@@ -1,0 +1,19 @@
+// Escaping of element text.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "interface/component.h"
+
+namespace tqlm {
+
+// "&", "<" and ">" as entities, in that order: the inline escaping of the
+// generator's writers (double quotes are left alone).
+std::string EscapeAmpLtGt(std::string_view text);
+
+// The legacy writers' escaping: "&", "<", ">" and the double quote, in that
+// order, so an entity already in the text is escaped a second time.
+std::string Escape_XML_Text(Component& c, std::string_view text);
+
+}  // namespace tqlm

@@ -1,0 +1,137 @@
+// The INFO section on a fixture repository: whole documents against
+// hand-derived files, the failures of broken descriptions, and the field
+// records handed to the dump writer.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "document/table_description.h"
+#include "interface/component.h"
+#include "support.h"
+
+namespace tqlm::test {
+namespace {
+
+class InfoSection : public testing::Test {
+ protected:
+  void SetUp() override {
+    repo_ = ws_.Repository({"info_tables.sql"});
+    std::filesystem::create_directories(ws_.Dir() / "xml");
+  }
+  std::string Written(const std::string& name) { return ReadFile(ws_.Dir() / "xml" / "abcde" / name); }
+
+  Workspace ws_;
+  std::string repo_;
+};
+
+TEST_F(InfoSection, DocumentsCarryTheCompleteInfoElementAndBrokenDescriptionsFail) {
+  GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abcde010,abcde011,abcde012,abcde013,abcde014");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run.Log(), ReadFile(ExpectedPath("info/info_tables.log")));
+  EXPECT_EQ(Written("xabcde0100.XML"), ReadFile(ExpectedPath("info/xabcde0100.XML")));
+  EXPECT_EQ(Written("xabcde0140.XML"), ReadFile(ExpectedPath("info/xabcde0140.XML")));
+  EXPECT_EQ(ListFiles(ws_.Dir() / "xml"), (std::vector<std::string>{"abcde/xabcde0100.XML", "abcde/xabcde0140.XML"}));
+  EXPECT_EQ(run.generator.ErrorDescription(),
+            "\t\tERROR: 112: No DDI Information present in the Appplication TRG for the TABLE: abcde013");
+}
+
+// A reader called on its own, on the fixture's repository.
+class Readers : public InfoSection {
+ protected:
+  void SetUp() override {
+    InfoSection::SetUp();
+    c_.repository.SetConnectionString(repo_);
+    c_.log = log_;
+  }
+  Component c_{ClassKind::Generator};
+  std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
+};
+
+TEST_F(Readers, FieldRecordsCarryInitialAndNormalisedDefaultValues) {
+  std::string text;
+  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "010", text));
+  std::vector<std::string> keys;
+  for (const auto& [key, info] : c_.document.fields) keys.push_back(key);
+  // Combined fields get no record; an array of depth 3 gets three.
+  EXPECT_EQ(keys, (std::vector<std::string>{"abcde010flda", "abcde010name", "abcde010fldb", "abcde010qty(1)",
+                                            "abcde010qty(2)", "abcde010qty(3)", "abcde010amt", "abcde010created"}));
+  const auto& fields = c_.document.fields;
+  const CFieldInfo& flda = *fields.Find("abcde010flda");
+  EXPECT_EQ(flda.StrInitialValue, "0");
+  EXPECT_EQ(flda.StrDefaultValue, "7");  // trimmed, otherwise unchanged for type L
+  EXPECT_EQ(flda.StrFieldType, "L");
+  EXPECT_EQ(flda.IntFieldLength, 6);
+  EXPECT_EQ(flda.StrFieldAlign, "R");
+  EXPECT_EQ(flda.StrFieldCase, " ");  // an empty code becomes one blank
+  EXPECT_EQ(flda.StrMandField, "Y");
+  EXPECT_EQ(flda.StrDomainName, "abfld");
+
+  const CFieldInfo& name = *fields.Find("abcde010name");
+  EXPECT_EQ(name.StrInitialValue, "String.Set$(\" \",30)");
+  EXPECT_EQ(name.StrDefaultValue, "String.Set$(\" \",30)");  // a blank default takes the initial value
+  EXPECT_EQ(name.StrFieldAlign, "L");                          // "LEFT" cut to its first character
+  EXPECT_EQ(name.StrFieldCase, "U");
+
+  const CFieldInfo& fldb = *fields.Find("abcde010fldb");
+  EXPECT_EQ(fldb.StrFieldType, "");
+  EXPECT_EQ(fldb.IntFieldLength, 0);
+  EXPECT_EQ(fldb.StrFieldAlign, " ");
+  EXPECT_EQ(fldb.StrFieldCase, " ");
+  EXPECT_EQ(fldb.StrMandField, "");
+
+  EXPECT_EQ(fields.Find("abcde010qty(2)")->IntDepth, 3);
+  EXPECT_EQ(fields.Find("abcde010qty(2)")->StrInitialValue, "0");
+  EXPECT_EQ(fields.Find("abcde010amt")->StrInitialValue, "0.0");
+  EXPECT_EQ(fields.Find("abcde010amt")->StrDefaultValue, "5.0");
+  EXPECT_EQ(fields.Find("abcde010created")->StrDefaultValue, "utc(0,0)");
+  EXPECT_EQ(log_->text(), "");
+}
+
+TEST_F(Readers, ADuplicateFieldIsReportedAndTheDescriptionGoesOn) {
+  std::string text;
+  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
+  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
+  EXPECT_EQ(log_->text(), "\t\tERROR: 457:This key is already associated with an element of this collection\r\n");
+  EXPECT_EQ(c_.document.fields.Count(), 1);
+}
+
+TEST_F(Readers, AFailedChildListInsideTheSourceIndexLeavesAnEmptyList) {
+  std::string text;
+  const std::string extra = "DELETE FROM qxddi160 WHERE appl = 'SRC';";
+  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "nochildren.db"));
+  ASSERT_TRUE(Construct_SrcIndex_Tag(c_, "SRC", "xyabc001", text));
+  EXPECT_EQ(text, "<SRCINDEX> <xyabc001._index1> xyabc001.s1 ,  xyabc001.  ,  </xyabc001._index1></SRCINDEX>");
+  EXPECT_EQ(log_->text(),
+            "\t\tERROR: 113:No Child Field information for the field xyabc001.skey in the application SRC\r\n");
+}
+
+TEST_F(Readers, DomainValuesAreTheFirstRowsColumnsWithOnlyDigitsBeforeTrimmed) {
+  const std::string extra =
+      "INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, adju, conv, digb) "
+      "VALUES ('TRG', 'ab', 'odd', 'x', ' 5x ', ' 1x ', 'RR', ' u', ' 3x ');";  // texts, kept as stored
+  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "odd.db"));
+  DomainDescription d;
+  ASSERT_TRUE(Construct_Domain_Tag(c_, "TRG", "abodd", d));
+  EXPECT_EQ(d.type, "X");
+  EXPECT_EQ(d.length, " 5x ");
+  EXPECT_EQ(d.digitsAfter, " 1x ");
+  EXPECT_EQ(d.alignment, "RR");
+  EXPECT_EQ(d.caseCode, " u");
+  EXPECT_EQ(d.digitsBefore, "3x");
+}
+
+TEST_F(Readers, ALengthThatIsNotANumberLeavesTheFieldWithoutARecord) {
+  const std::string extra =
+      "INSERT INTO qxddi220 (appl, cpac, cdom, type, leng) VALUES ('TRG', 'ab', 'blank', 'S', '  ');"
+      "UPDATE qxddi150 SET cdom = 'abblank' WHERE appl = 'TRG' AND flno = '014';";
+  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "blanklength.db"));
+  std::string text;
+  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
+  EXPECT_EQ(c_.document.fields.Count(), 0);
+  EXPECT_EQ(log_->text(), "\t\tERROR: 13:Type mismatch\r\n");
+}
+
+}  // namespace
+}  // namespace tqlm::test
