@@ -7,6 +7,8 @@
 #include <filesystem>
 
 #include "document/table_description.h"
+#include "document/xml_escape.h"
+#include "rules/format_string.h"
 #include "interface/component.h"
 #include "support.h"
 
@@ -131,6 +133,32 @@ TEST_F(Readers, ALengthThatIsNotANumberLeavesTheFieldWithoutARecord) {
   ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
   EXPECT_EQ(c_.document.fields.Count(), 0);
   EXPECT_EQ(log_->text(), "\t\tERROR: 13:Type mismatch\r\n");
+}
+
+TEST_F(Readers, SourceDomainDetailsOfAFieldReference) {
+  const std::string extra =
+      "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, comb) "
+      "VALUES ('TRG', 'xy', 'src', '001', 'nm', 1, 'abname', 'N');";
+  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "source.db"));
+  SourceDomain d;
+  ASSERT_TRUE(Get_Domain_Details(c_, " xysrc001.nm\r\n", "TRG", d));
+  EXPECT_EQ(d.caseCode, "U");
+  EXPECT_EQ(d.alignment, "LEFT");
+  EXPECT_EQ(d.type, "S");
+  EXPECT_EQ(d.length, 30);
+
+  SourceDomain none{"x", "y", "", 0};
+  ASSERT_TRUE(Get_Domain_Details(c_, "xysrc001.nothing", "TRG", none));
+  EXPECT_EQ(none.caseCode, "");
+  EXPECT_EQ(none.alignment, "");
+  EXPECT_EQ(none.type, "");
+  EXPECT_EQ(none.length, 0);
+}
+
+TEST(Escaping, LegacyEscapesFourCharactersAndEntitiesAgain) {
+  Component legacy(ClassKind::Legacy);
+  EXPECT_EQ(Escape_XML_Text(legacy, "a<b & \"c\" > &lt;"), "a&lt;b &amp; &quot;c&quot; &gt; &amp;lt;");
+  EXPECT_EQ(EscapeAmpLtGt("\"a\" < & >"), "\"a\" &lt; &amp; &gt;");
 }
 
 }  // namespace

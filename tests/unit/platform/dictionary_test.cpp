@@ -6,8 +6,13 @@
 #include <string>
 #include <vector>
 
+#include "platform/error.h"
+#include "support/test_support.h"
+
 namespace tqlm {
 namespace {
+
+using test_support::ErrorOf;
 
 TEST(Dictionary, KeepsInsertionOrderAcrossManyKeys) {
   Dictionary<int> dictionary;
@@ -29,14 +34,9 @@ TEST(Dictionary, AddOfExistingKeyRaises457AndChangesNothing) {
   Dictionary<std::string> dictionary;
   dictionary.Add("a", "first");
   dictionary.Add("b", "second");
-  try {
-    dictionary.Add("a", "again");
-    FAIL() << "no error raised";
-  } catch (const Raised& raised) {
-    EXPECT_EQ(raised.error().number, 457);
-    EXPECT_EQ(raised.error().description,
-              "This key is already associated with an element of this collection");
-  }
+  VbError error = ErrorOf([&] { dictionary.Add("a", "again"); });
+  EXPECT_EQ(error.number, 457);
+  EXPECT_EQ(error.description, "This key is already associated with an element of this collection");
   EXPECT_EQ(dictionary.Count(), 2);
   ASSERT_NE(dictionary.Find("a"), nullptr);
   EXPECT_EQ(*dictionary.Find("a"), "first");

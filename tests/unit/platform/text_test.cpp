@@ -5,20 +5,12 @@
 #include <limits>
 
 #include "platform/error.h"
+#include "support/test_support.h"
 
 namespace tqlm {
 namespace {
 
-// The error number a call raises, 0 when it returns normally.
-template <class F>
-int RaisedNumber(F&& call) {
-  try {
-    call();
-  } catch (const Raised& raised) {
-    return raised.error().number;
-  }
-  return 0;
-}
+using test_support::RaisedNumber;
 
 TEST(TextSearch, InStrEdgeCases) {
   EXPECT_EQ(InStr("abcabc", "c"), 3);

@@ -1,46 +1,19 @@
 #include "platform/textstream.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
-#include "platform/error.h"
+#include "support/test_support.h"
 
 namespace tqlm {
 namespace {
 
-namespace stdfs = std::filesystem;
-
-std::string ReadBytes(const stdfs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-std::int32_t ErrorOf(void (*action)(const std::string&), const std::string& argument) {
-  try {
-    action(argument);
-  } catch (const Raised& raised) {
-    return raised.error().number;
-  }
-  return 0;
-}
-
-class TextStreamFiles : public testing::Test {
- protected:
-  void SetUp() override {
-    std::string pattern = testing::TempDir() + "textstream_XXXXXX";
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { stdfs::remove_all(folder_); }
-
-  stdfs::path folder_;
-};
+using test_support::RaisedNumber;
+using test_support::ReadBytes;
+using test_support::TempFolder;
+using test_support::WriteBytes;
 
 TEST(TextStream, LinesEndInCrLf) {
   StringTextStream stream;
@@ -67,37 +40,32 @@ TEST(TextStream, StdioStreamReportsAFailedWriteAs75) {
   std::FILE* read_only = std::fopen("/dev/null", "rb");
   ASSERT_NE(read_only, nullptr);
   StdioTextStream bad(read_only);
-  try {
-    bad.WriteLine("x");
-    ADD_FAILURE() << "no error raised";
-  } catch (const Raised& raised) {
-    EXPECT_EQ(raised.error().number, 75);
-  }
+  EXPECT_EQ(RaisedNumber([&] { bad.WriteLine("x"); }), 75);
   std::fclose(read_only);
 }
 
-TEST_F(TextStreamFiles, FileGetsExactlyTheBytesWritten) {
-  stdfs::path path = folder_ / "log.txt";
+TEST(TextStreamFiles, FileGetsExactlyTheBytesWritten) {
+  TempFolder folder;
+  const std::string path = folder.File("log.txt");
+  WriteBytes(path, "an older, longer content\n\n\n");
   {
-    std::ofstream(path, std::ios::binary) << "an older, longer content\n\n\n";
-  }
-  {
-    auto stream = CreateTextFile(path.string());
+    auto stream = CreateTextFile(path);
     stream->WriteLine("line\n");
     stream->Write(std::string_view("\xFF\0", 2));
   }  // closing the stream flushes it
   EXPECT_EQ(ReadBytes(path), std::string("line\n\r\n\xFF\0", 9));
 }
 
-TEST_F(TextStreamFiles, NameIsWindows1252) {
-  CreateTextFile((folder_ / "caf\xE9.txt").string())->Write("x");
-  EXPECT_EQ(ReadBytes(folder_ / "caf\xC3\xA9.txt"), "x");
+TEST(TextStreamFiles, NameIsWindows1252) {
+  TempFolder folder;
+  CreateTextFile(folder.File("caf\xE9.txt"))->Write("x");
+  EXPECT_EQ(ReadBytes(folder.File("caf\xC3\xA9.txt")), "x");
 }
 
-TEST_F(TextStreamFiles, ErrorsOnCreation) {
-  auto create = [](const std::string& path) { CreateTextFile(path); };
-  EXPECT_EQ(ErrorOf(create, (folder_ / "missing" / "log.txt").string()), 76);
-  EXPECT_EQ(ErrorOf(create, folder_.string()), 75);  // a folder, not a file
+TEST(TextStreamFiles, ErrorsOnCreation) {
+  TempFolder folder;
+  EXPECT_EQ(RaisedNumber([&] { CreateTextFile(folder.File("missing/log.txt")); }), 76);
+  EXPECT_EQ(RaisedNumber([&] { CreateTextFile(folder.Path()); }), 75);  // a folder, not a file
 }
 
 }  // namespace

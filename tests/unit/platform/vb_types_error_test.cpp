@@ -7,19 +7,13 @@
 
 #include "platform/error.h"
 #include "platform/vb_types.h"
+#include "support/test_support.h"
 
 namespace tqlm {
 namespace {
 
-template <class F>
-int RaisedNumber(F&& call) {
-  try {
-    call();
-  } catch (const Raised& raised) {
-    return raised.error().number;
-  }
-  return 0;
-}
+using test_support::ErrorOf;
+using test_support::RaisedNumber;
 
 TEST(VbTypes, IntegerNarrowingRaisesOverflow) {
   EXPECT_EQ(CInt(32767LL), 32767);
@@ -55,6 +49,8 @@ TEST(Errors, StandardDescriptions) {
 }
 
 TEST(Errors, RaiseFillsDefaults) {
+  // Caught here rather than through ErrorOf, as what() is asked of the
+  // thrown object itself.
   try {
     Raise(kErrOverflow);
     FAIL() << "Raise returned";
@@ -64,14 +60,10 @@ TEST(Errors, RaiseFillsDefaults) {
     EXPECT_EQ(raised.error().description, "Overflow");
     EXPECT_STREQ(raised.what(), "Overflow");
   }
-  try {
-    Raise(1001, "Module.Proc", "Custom text");
-    FAIL() << "Raise returned";
-  } catch (const Raised& raised) {
-    EXPECT_EQ(raised.error().number, 1001);
-    EXPECT_EQ(raised.error().source, "Module.Proc");
-    EXPECT_EQ(raised.error().description, "Custom text");
-  }
+  VbError custom = ErrorOf([] { Raise(1001, "Module.Proc", "Custom text"); });
+  EXPECT_EQ(custom.number, 1001);
+  EXPECT_EQ(custom.source, "Module.Proc");
+  EXPECT_EQ(custom.description, "Custom text");
 }
 
 TEST(Errors, ErrNumberText) {
@@ -81,8 +73,9 @@ TEST(Errors, ErrNumberText) {
   EXPECT_EQ(ErrNumberText(std::numeric_limits<std::int32_t>::min()), "-2147483648");
 }
 
+// What CurrentError() makes of `exception` once it is thrown.
 template <class E>
-VbError ErrorOf(E exception) {
+VbError ErrorMappedFrom(E exception) {
   try {
     throw exception;
   } catch (...) {
@@ -91,20 +84,20 @@ VbError ErrorOf(E exception) {
 }
 
 TEST(Errors, CurrentErrorMapsForeignExceptions) {
-  VbError raised = ErrorOf(Raised(VbError{3021, "Src", "No record"}));
+  VbError raised = ErrorMappedFrom(Raised(VbError{3021, "Src", "No record"}));
   EXPECT_EQ(raised.number, 3021);
   EXPECT_EQ(raised.source, "Src");
   EXPECT_EQ(raised.description, "No record");
 
-  VbError memory = ErrorOf(std::bad_alloc());
+  VbError memory = ErrorMappedFrom(std::bad_alloc());
   EXPECT_EQ(memory.number, kErrOutOfMemory);
   EXPECT_EQ(memory.description, "Out of memory");
   EXPECT_EQ(memory.source, kDefaultErrorSource);
 
-  EXPECT_EQ(ErrorOf(std::runtime_error("x")).number, kErrInvalidCall);
-  EXPECT_EQ(ErrorOf(42).number, kErrInvalidCall);
+  EXPECT_EQ(ErrorMappedFrom(std::runtime_error("x")).number, kErrInvalidCall);
+  EXPECT_EQ(ErrorMappedFrom(42).number, kErrInvalidCall);
   // An index beyond a container's end reads as "Subscript out of range".
-  EXPECT_EQ(ErrorOf(std::out_of_range("at")).number, kErrSubscript);
+  EXPECT_EQ(ErrorMappedFrom(std::out_of_range("at")).number, kErrSubscript);
 }
 
 }  // namespace

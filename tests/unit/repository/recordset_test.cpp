@@ -2,12 +2,18 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/error.h"
+#include "support/test_support.h"
 
 namespace tqlm {
 namespace {
+
+using test_support::RaisedNumber;
 
 // Rows handed out from memory, so the recordset is tested without a database.
 class RowsCursor final : public Cursor {
@@ -36,23 +42,14 @@ Recordset TwoRows() {
   return MakeRecordset({"Name", "kind"}, {{Value::Text("a"), Value()}, {Value::Text("b"), Value::Text("c")}});
 }
 
-std::int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Raised& raised) {
-    return raised.error().number;
-  }
-  return 0;
-}
-
 TEST(RecordsetTest, EmptyResultIsAtBofAndEof) {
   Recordset rs = MakeRecordset({"a"}, {});
   EXPECT_TRUE(rs.Bof());
   EXPECT_TRUE(rs.Eof());
   EXPECT_FALSE(rs.HasRow());
   EXPECT_EQ(rs.FieldCount(), 1);
-  EXPECT_EQ(ErrorOf([&] { rs.Field("a"); }), kErrNoCurrentRecord);
-  EXPECT_EQ(ErrorOf([&] { rs.MoveNext(); }), kErrNoCurrentRecord);
+  EXPECT_EQ(RaisedNumber([&] { rs.Field("a"); }), kErrNoCurrentRecord);
+  EXPECT_EQ(RaisedNumber([&] { rs.MoveNext(); }), kErrNoCurrentRecord);
   EXPECT_EQ(rs.GetString(",", ";"), "");
 }
 
@@ -67,8 +64,8 @@ TEST(RecordsetTest, WalksRowsAndEndsAtEofOnly) {
   rs.MoveNext();
   EXPECT_FALSE(rs.Bof());
   EXPECT_TRUE(rs.Eof());
-  EXPECT_EQ(ErrorOf([&] { rs.Field(0); }), kErrNoCurrentRecord);
-  EXPECT_EQ(ErrorOf([&] { rs.MoveNext(); }), kErrNoCurrentRecord);
+  EXPECT_EQ(RaisedNumber([&] { rs.Field(0); }), kErrNoCurrentRecord);
+  EXPECT_EQ(RaisedNumber([&] { rs.MoveNext(); }), kErrNoCurrentRecord);
   EXPECT_EQ(rs.FieldCount(), 2);
 }
 
@@ -77,13 +74,13 @@ TEST(RecordsetTest, FieldsByNameIgnoreCaseAndUnknownOnesRaise3265) {
   EXPECT_EQ(rs.Field("NAME").AsText(), "a");
   EXPECT_EQ(rs.Field("Name").AsText(), "a");
   EXPECT_TRUE(rs.Field("KIND").IsNull());
-  EXPECT_EQ(ErrorOf([&] { rs.Field("nam"); }), kErrItemNotFound);
-  EXPECT_EQ(ErrorOf([&] { rs.Field(2); }), kErrItemNotFound);
-  EXPECT_EQ(ErrorOf([&] { rs.Field(-1); }), kErrItemNotFound);
+  EXPECT_EQ(RaisedNumber([&] { rs.Field("nam"); }), kErrItemNotFound);
+  EXPECT_EQ(RaisedNumber([&] { rs.Field(2); }), kErrItemNotFound);
+  EXPECT_EQ(RaisedNumber([&] { rs.Field(-1); }), kErrItemNotFound);
   rs.MoveNext();
   rs.MoveNext();
   // An unknown name is reported as such even without a current row.
-  EXPECT_EQ(ErrorOf([&] { rs.Field("nam"); }), kErrItemNotFound);
+  EXPECT_EQ(RaisedNumber([&] { rs.Field("nam"); }), kErrItemNotFound);
 }
 
 TEST(RecordsetTest, GetStringWritesClipFormatAndEndsAtEof) {

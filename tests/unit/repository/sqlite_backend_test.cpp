@@ -6,15 +6,14 @@
 #include "platform/error.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
-#include "repository_test_support.h"
+#include "support/test_support.h"
 
 namespace tqlm {
 namespace {
 
-using testing_support::ErrorOf;
-using testing_support::ReadBytes;
-using testing_support::TempFolder;
-using testing_support::WriteBytes;
+using test_support::ErrorOf;
+using test_support::ReadBytes;
+using test_support::TempFolder;
 
 // UTF-8, as fixture scripts are stored.
 constexpr const char* kFixtureScript = R"SQL(
@@ -42,8 +41,7 @@ TEST(RewriteForSqliteTest, JoinsOutsideLiteralsOnly) {
 class SqliteBackendTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    WriteBytes(folder_.File("fixture.sql"), kFixtureScript);
-    CreateRepository(path_, {folder_.File("fixture.sql")});
+    CreateRepository(path_, {folder_.Write("fixture.sql", kFixtureScript)});
     repository_.SetConnectionString(path_);
   }
 
@@ -196,8 +194,7 @@ TEST_F(SqliteBackendTest, ConnectionOutlivesDisconnectForOpenRecordsets) {
 TEST_F(SqliteBackendTest, NewConnectionStringSwitchesRepository) {
   EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
   const std::string otherPath = folder_.File("other.db");
-  WriteBytes(folder_.File("other.sql"), "INSERT INTO qxddi140 (flno) VALUES ('X');");
-  CreateRepository(otherPath, {folder_.File("other.sql")});
+  CreateRepository(otherPath, {folder_.Write("other.sql", "INSERT INTO qxddi140 (flno) VALUES ('X');")});
   repository_.SetConnectionString(otherPath);
   EXPECT_EQ(Scalar("select count(*) from qxddi140"), "1");
 }

@@ -2,21 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "platform/error.h"
+#include "support/test_support.h"
 
 namespace tqlm {
 namespace {
 
-std::int32_t ErrorOf(const std::function<void()>& action) {
-  try {
-    action();
-  } catch (const Raised& raised) {
-    return raised.error().number;
-  }
-  return 0;
-}
+using test_support::RaisedNumber;
 
 TEST(ValueTest, AsTextWritesEachKindAsTheRuntimeDoes) {
   EXPECT_EQ(Value().AsText(), "");
@@ -34,8 +26,8 @@ TEST(ValueTest, AsNumberConvertsTextAndRejectsWords) {
   EXPECT_EQ(Value::Integer(-12).AsNumber(), -12);
   EXPECT_EQ(Value::Real(2.25).AsNumber(), 2.25);
   EXPECT_EQ(Value::Text(" 12.5 ").AsNumber(), 12.5);
-  EXPECT_EQ(ErrorOf([] { Value::Text("abc").AsNumber(); }), kErrTypeMismatch);
-  EXPECT_EQ(ErrorOf([] { Value::Text("").AsNumber(); }), kErrTypeMismatch);
+  EXPECT_EQ(RaisedNumber([] { Value::Text("abc").AsNumber(); }), kErrTypeMismatch);
+  EXPECT_EQ(RaisedNumber([] { Value::Text("").AsNumber(); }), kErrTypeMismatch);
 }
 
 TEST(ValueTest, AsFlagReadsNumbersWordsAndNull) {
@@ -52,9 +44,9 @@ TEST(ValueTest, AsFlagReadsNumbersWordsAndNull) {
   EXPECT_TRUE(Value::Text("TRUE").AsFlag());
   EXPECT_FALSE(Value::Text("false").AsFlag());
   EXPECT_FALSE(Value::Text("FaLsE").AsFlag());
-  EXPECT_EQ(ErrorOf([] { Value::Text("yes").AsFlag(); }), kErrTypeMismatch);
-  EXPECT_EQ(ErrorOf([] { Value::Text("").AsFlag(); }), kErrTypeMismatch);
-  EXPECT_EQ(ErrorOf([] { Value::Text("truex").AsFlag(); }), kErrTypeMismatch);
+  EXPECT_EQ(RaisedNumber([] { Value::Text("yes").AsFlag(); }), kErrTypeMismatch);
+  EXPECT_EQ(RaisedNumber([] { Value::Text("").AsFlag(); }), kErrTypeMismatch);
+  EXPECT_EQ(RaisedNumber([] { Value::Text("truex").AsFlag(); }), kErrTypeMismatch);
 }
 
 }  // namespace
