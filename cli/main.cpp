@@ -44,12 +44,10 @@ int SetterFailed(const Raised& raised) {
 
 std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
 
-// Usage errors for options the chosen class does not have, or that need
-// procedures not built yet.
+// Usage errors for options the chosen class does not have.
 std::optional<std::string> UnsupportedOption(const Options& o) {
   if (o.legacy) return "--legacy: the legacy class is not available in this build yet";
   if (o.schemaIniPath) return "--schema-ini-path belongs to the legacy class (--legacy)";
-  if (o.split) return "--split: split processing is not available in this build yet";
   return std::nullopt;
 }
 
@@ -101,6 +99,7 @@ int Generate(const Options& o) {
     if (o.option) generator.XMLGenerationOption(static_cast<EnumGenerateXML>(CLngText(Ansi(*o.option))));
     if (o.traverse) generator.TraverseGeneration(ToVb(*o.traverse));
     if (o.checkedOut) generator.ConsiderCheckedOutVersions(kTrue);
+    if (o.split) generator.SplitVorps(kTrue);
     if (o.include2GBCheck) generator.Include2GBCheck(kTrue);
     if (o.user) generator.UserName(Ansi(*o.user));
   } catch (const Raised& raised) {
@@ -137,7 +136,12 @@ const MethodInfo kMethods[] = {
      [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
        return LongResult(g.RowSizeofTable(args[0], args[1]));
      }},
-    {"Replace_Empty_Default_Target", 3, false, nullptr},
+    {"Replace_Empty_Default_Target", 3, false,
+     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
+       std::string out;
+       bool result = IsTrue(g.Replace_Empty_Default_Target(args[0], args[1], args[2], out));
+       return CallResult{result ? "true" : "false", result ? "True" : "False", out};
+     }},
     {"AddSplitQueries_to_Precondition", 3, false, nullptr},
     {"get_split_fields", 3, false, nullptr},
     {"GetConnStr", 2, true, nullptr},

@@ -1,12 +1,37 @@
+// The PRE-CONDITIONS element, and the count of "migrate" statements that
+// sizes the source-table tags.
+
 #include "document/sections.h"
+#include "document/xml_escape.h"
+#include "interface/error_trap.h"
+#include "platform/text.h"
+#include "rules/keywords.h"
 
 namespace tqlm {
 
-// The PRE-CONDITIONS section arrives with the rule rewriting; until then it
-// contributes nothing.
-bool Construct_PreCondition_Tag(Component&, const MappingObject&, std::string& text) {
-  text.clear();
-  return true;
+namespace {
+
+// The number of words holding "migrate" (any case), minus one.
+VbInteger MigrateCount(const std::string& text) {
+  std::string words = text;
+  for (std::string_view gap : {"\n", "\r", "\t"}) words = Replace(words, gap, " ");
+  long count = 0;
+  for (const std::string& word : Split(words, " "))
+    if (InStr(LCase(word), "migrate") > 0) ++count;
+  return CInt(count - 1);
+}
+
+}  // namespace
+
+bool Construct_PreCondition_Tag(Component& c, const MappingObject& o, std::string& text) {
+  return Trapped(c, kGeneratorTrap, [&] {
+    std::string rewritten;
+    if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, o.prtx, rewritten)) return false;
+    const std::string s = EscapeAmpLtGt(rewritten);
+    text += "<PRE-CONDITIONS>\r\n" + s + "\r\n</PRE-CONDITIONS>\r\n";
+    c.document.migrateCount = MigrateCount(s);
+    return true;
+  });
 }
 
 }  // namespace tqlm

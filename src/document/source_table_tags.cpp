@@ -1,12 +1,127 @@
+// The source-table tags: for every source table of the mapping object its
+// main query (with a split condition merged in) and its select blocks.
+
+#include <array>
+#include <vector>
+
 #include "document/sections.h"
+#include "document/source_links.h"
+#include "document/xml_escape.h"
+#include "interface/error_trap.h"
+#include "platform/text.h"
+#include "rules/format_string.h"
+#include "rules/keywords.h"
 
 namespace tqlm {
 
-// The source-table tags arrive with the rule rewriting; until then they
-// contribute nothing.
-bool Construct_Source_Table_Tags(Component&, const MappingObject&, std::string& text) {
-  text.clear();
-  return true;
+namespace {
+
+// Query slots of one source table: "S", "D", "E", "O", "F", "X" and the code.
+constexpr std::size_t kCodeSlot = 6;
+using QuerySlots = std::array<std::string, 7>;
+
+constexpr std::array<std::string_view, 6> kQueryCodes{"S", "D", "E", "O", "F", "X"};
+constexpr std::array<std::string_view, 6> kBlockKeywords{"", "SelectDo", "SelectEmpty", "SelectError", "SelectEos",
+                                                         "EndSelect"};
+
+// The table holds room for one source table per "migrate" statement; one more
+// source table overruns it.
+QuerySlots& Slots(std::vector<QuerySlots>& table, std::size_t index) {
+  if (index >= table.size()) Raise(kErrSubscript);
+  return table[index];
+}
+
+std::vector<QuerySlots> ReadQueries(Component& c, const MappingObject& o, std::size_t& used) {
+  std::vector<QuerySlots> table(static_cast<std::size_t>(c.document.migrateCount) + 1);
+  Recordset rs = c.repository.Open(" select * from qxmap130 where mprf = " + CStr(static_cast<long long>(o.mprf)) +
+                                   " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
+                                   "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
+                                   o.tflno + "' order by scpac, scmod , sflno ");
+  // The message names a table from a list nothing fills, so the name is empty.
+  if (!rs.HasRow()) Raise(120, "XML Generation", "No Mainquery for the Table " + c.document.tableNames.at(0));
+  std::size_t index = 0;
+  std::string previous;
+  bool first = true;
+  for (; !rs.Eof(); rs.MoveNext()) {
+    const std::string code = rs.Field("scpac").AsText() + rs.Field("scmod").AsText() + rs.Field("sflno").AsText();
+    if (!first && code != previous) {
+      Slots(table, index)[kCodeSlot] = previous;
+      ++index;
+    }
+    first = false;
+    previous = code;
+    const std::string query = EscapeAmpLtGt(rs.Field("qury").AsText());
+    const std::string icod = UCase(rs.Field("icod").AsText());
+    for (std::size_t slot = 0; slot < kQueryCodes.size(); ++slot) {
+      if (icod != kQueryCodes[slot]) continue;
+      if (slot == 0 && query.empty())
+        Raise(121, "XML Generation",
+              "No Proper Main query defined for the Source " + c.document.tableNames.at(0) + " Target " +
+                  o.TableCode() + " combination.");
+      Slots(table, index)[slot] = query;
+    }
+  }
+  Slots(table, index)[kCodeSlot] = previous;
+  used = index + 1;
+  return table;
+}
+
+// The select blocks of a source table, each after its keyword; without a
+// closing block, "EndSelect" closes them.
+std::string SelectBlocks(const QuerySlots& slots) {
+  std::string blocks;
+  for (std::size_t slot = 1; slot <= 5; ++slot) {
+    if (!Trim(slots[slot]).empty())
+      blocks += "\r\n" + std::string(kBlockKeywords[slot]) + "\r\n" + slots[slot];
+  }
+  if (slots[5].empty()) blocks += "\r\nEndSelect\r\n";
+  return blocks;
+}
+
+}  // namespace
+
+std::string MergeSplitCondition(const std::string& query, std::string_view condition) {
+  const std::string k(condition);
+  const long w = InStr(query, " where ", Compare::Text);
+  long g = InStr(query, " group ", Compare::Text);
+  if (g == 0) g = InStr(query, " having ", Compare::Text);
+  if (g == 0) g = InStr(query, " order ", Compare::Text);
+  if (w == 0 && g == 0) return query + "\r\nwhere " + k;
+  if (w == 0) return Left(query, g - 1) + "\r\nwhere " + k + Mid(query, g);
+  if (g > 0) return Left(query, w + 6) + "(" + Mid(query, w + 7, g - w - 7) + ") and " + k + Mid(query, g);
+  return Left(query, w + 6) + "(" + Mid(query, w + 7) + ") and " + k;
+}
+
+bool Construct_Source_Table_Tags(Component& c, const MappingObject& o, std::string& text) {
+  return Trapped(c, kGeneratorTrap, [&] {
+    // Without a "migrate" statement in the pre-condition there are no tags.
+    if (c.document.migrateCount == -1) return true;
+    std::size_t used = 0;
+    const std::vector<QuerySlots> table = ReadQueries(c, o, used);
+    std::string out;
+    for (std::size_t i = 0; i < used; ++i) {
+      const QuerySlots& slots = table[i];
+      const std::string& code = slots[kCodeSlot];
+      out += "<" + code + ">\r\n";
+      std::string query = slots[0];
+      if (query.empty()) {
+        out += "</" + code + ">\r\n";
+        continue;
+      }
+      if (const std::string* condition = c.splitConditions.Find(UCase(code))) {
+        std::string formatted;
+        if (!Format_String(c, query, formatted)) return false;
+        query = MergeSplitCondition(formatted, *condition);
+      }
+      out += "\r\n" + EscapeAmpLtGt(query);
+      std::string blocks;
+      if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, SelectBlocks(slots), blocks)) return false;
+      out += EscapeAmpLtGt(blocks) + "\r\n";
+      out += "</" + code + ">\r\n";
+    }
+    text = out;
+    return true;
+  });
 }
 
 }  // namespace tqlm

@@ -1,12 +1,55 @@
+// The variable declarations of a mapping object: include lines go to the
+// INCLUDE element, declarations to VAR and to the document's declarations
+// text that the keyword rewriting reads.
+
 #include "document/table_description.h"
+#include "document/xml_escape.h"
+#include "interface/error_trap.h"
+#include "platform/text.h"
+#include "sidefiles/row_size.h"
 
 namespace tqlm {
 
-// The variable declarations arrive with the rule rewriting; until then the
-// INFO section carries nothing for them.
-bool Construct_Variable_Tag(Component&, const MappingObject&, std::string& text, std::string_view) {
-  text.clear();
-  return true;
+namespace {
+
+std::string ReadVariables(Component& c, const MappingObject& o) {
+  Recordset rs = c.repository.Open(" select vari from qxmap120 where mprf  = " + CStr(static_cast<long long>(o.mprf)) +
+                                   " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
+                                   "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
+                                   o.tflno + "'");
+  return rs.HasRow() ? rs.Field("vari").AsText() : std::string();
+}
+
+// "~^~" stands for a line break and "~|~" for a tab in stored variable texts.
+std::string ExpandMarkers(const std::string& text) { return Replace(Replace(text, "~^~", "\r\n"), "~|~", "\t"); }
+
+}  // namespace
+
+bool Construct_Variable_Tag(Component& c, const MappingObject& o, std::string& text, std::string_view tableCodes) {
+  return Trapped(c, kGeneratorTrap, [&] {
+    const std::string variables = ExpandMarkers(ReadVariables(c, o) + "\r\n" + c.splitDeclarations);
+    std::string include, declarations;
+    for (const std::string& piece : Split(variables, "\n")) {
+      if (piece.empty() || piece == "\r") continue;
+      if (InStr(piece, "^") > 0 || InStr(piece, "#") > 0) {
+        std::string line = Replace(EscapeAmpLtGt(piece), "\"", "&quot;");
+        line = Replace(Replace(line, "\r", ""), "\n", "");
+        include += Trim(line) + "\r\n";
+      } else {
+        declarations += piece + "\r\n";
+      }
+    }
+    if (IsTrue(c.include2GBCheck)) {
+      for (const std::string& code : Split(tableCodes, ",")) {
+        const VbLong size = RowSizeofTable(c, o.tapp, code);
+        include += "\r\n#define " + code + "RowSize " + CStr(static_cast<long long>(size)) + "\r\n\tlong " + code +
+                   ".dump.rec" + "\r\n\tlong " + code + "rep.count";
+      }
+    }
+    c.document.declarations = declarations;
+    text = "<INCLUDE>" + include + "</INCLUDE> <VAR>" + declarations + "</VAR>";
+    return true;
+  });
 }
 
 }  // namespace tqlm

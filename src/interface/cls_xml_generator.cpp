@@ -3,6 +3,7 @@
 #include "interface/component.h"
 #include "interface/properties.h"
 #include "platform/error.h"
+#include "rules/keywords.h"
 #include "run/generation_run.h"
 #include "sidefiles/row_size.h"
 
@@ -41,17 +42,19 @@ std::string ClsXMLGenerator::ListOfXMLGenerated() const { return state_->listOfX
 std::string ClsXMLGenerator::ErrorDescription() const { return state_->errorDescription; }
 void ClsXMLGenerator::LogFileName(std::shared_ptr<TextStream> stream) { state_->log = std::move(stream); }
 void ClsXMLGenerator::UserName(std::string_view v) { state_->userName = v; }
-void ClsXMLGenerator::ListOfMappingObjectsSelected(std::string_view v) { state_->listOfMappingObjectsSelected = v; }
+void ClsXMLGenerator::ListOfMappingObjectsSelected(std::string_view v) {
+  state_->listOfMappingObjectsSelected = v;
+  state_->selectionQuotedByRun = false;
+}
 void ClsXMLGenerator::TraverseGeneration(VbBoolean v) { state_->traverseGeneration = v; }
 VbLong ClsXMLGenerator::NoOfXMLGenerated() const { return state_->noOfXMLGenerated; }
 void ClsXMLGenerator::ConsiderCheckedOutVersions(VbBoolean v) { state_->considerCheckedOutVersions = v; }
 void ClsXMLGenerator::SplitVorps(VbBoolean v) { state_->splitVorps = v; }
 VbBoolean ClsXMLGenerator::GenerateXMLFile() { return tqlm::GenerateXMLFile(*state_); }
 
-VbBoolean ClsXMLGenerator::Replace_Empty_Default_Target(std::string_view, std::string_view, std::string_view,
-                                                        std::string& Return_String) {
-  Return_String.clear();
-  NotAvailable("Replace_Empty_Default_Target");
+VbBoolean ClsXMLGenerator::Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
+                                                        std::string_view StrString, std::string& Return_String) {
+  return ToVb(tqlm::Replace_Empty_Default_Target(*state_, StrSrcAppl, StrTrgAppl, StrString, Return_String));
 }
 
 VbBoolean ClsXMLGenerator::AddSplitQueries_to_Precondition(std::string_view, std::string_view, std::string_view,
@@ -74,5 +77,8 @@ VbInteger ClsXMLGenerator::XMLWarnings() const { return state_->xmlWarnings; }
 VbInteger ClsXMLGenerator::XMLErrors() const { return state_->xmlErrors; }
 
 void ClsXMLGenerator::SetClock(Clock clock) { state_->clock = std::move(clock); }
+void ClsXMLGenerator::SetStatementObserver(std::function<void(std::string_view)> observer) {
+  state_->repository.SetStatementObserver(std::move(observer));
+}
 
 }  // namespace tqlm

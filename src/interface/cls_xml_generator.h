@@ -6,6 +6,7 @@
 // getter. Text is Windows-1252, one byte per character.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -60,8 +61,10 @@ class ClsXMLGenerator {
   VbInteger XMLErrors() const;
 
   // Not part of the automation interface: the source of the time stamps in
-  // log lines (tests fix it), and read access to the state for inspection.
+  // log lines (tests fix it), an observer of every repository statement (for
+  // tracing), and read access to the state for inspection.
   void SetClock(Clock clock);
+  void SetStatementObserver(std::function<void(std::string_view)> observer);
   const Component& State() const { return *state_; }
 
  private:

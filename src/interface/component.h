@@ -46,6 +46,7 @@ struct Component {
   std::string packageFrom, moduleFrom, tableFrom;
   std::string packageTo, moduleTo, tableTo;
   std::string listOfMappingObjectsSelected;
+  bool selectionQuotedByRun = false;  // the run stored the list back quoted
   VbLong generationOption = 0;
   std::string statusList;  // quoted status letters for an SQL in-list
   VbBoolean traverseGeneration = kFalse;

@@ -1,5 +1,7 @@
 #include "platform/filesystem.h"
 
+#include <cstdlib>
+
 #include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -177,9 +179,30 @@ void CreateFolder(const std::string& path) {
   });
 }
 
+namespace {
+
+// The root, the working folder or one of its parents would take the caller's
+// own files with them (the repository, the log): such a folder is refused
+// before anything is deleted.
+bool EnclosesWorkingFolder(const std::string& native) {
+  char* resolved = ::realpath(native.c_str(), nullptr);
+  if (resolved == nullptr) return false;
+  std::string folder(resolved);
+  std::free(resolved);
+  if (folder == "/") return true;
+  char* cwd = ::getcwd(nullptr, 0);
+  if (cwd == nullptr) return false;
+  std::string working(cwd);
+  std::free(cwd);
+  return working == folder || working.rfind(folder + "/", 0) == 0;
+}
+
+}  // namespace
+
 void DeleteFolder(const std::string& path) {
   Guarded([&] {
     std::string native = WithoutTrailingSlashes(NativeOrRaise(path));
+    if (EnclosesWorkingFolder(native)) Raise(kErrPathFileAccess);
     struct stat info {};
     if (::lstat(native.c_str(), &info) != 0) RaiseErrno(errno, kErrPathNotFound);
     if (S_ISLNK(info.st_mode)) {

@@ -280,6 +280,7 @@ void Repository::SetConnectionString(std::string connectionString) {
 }
 
 Recordset Repository::Open(std::string_view statement) {
+  if (observer_) observer_(statement);
   if (!backend_) backend_ = OpenBackend(connectionString_);
   return Recordset(backend_->Execute(AnsiToUtf8(RewriteForSqlite(statement))));
 }

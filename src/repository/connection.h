@@ -2,6 +2,7 @@
 // opened read-only when the first statement runs, kept for one run.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -39,9 +40,14 @@ class Repository {
   // Ends the connection; the next statement opens a new one.
   void Disconnect();
 
+  // Sees every statement as the component built it, before it is sent
+  // (for tests and tracing).
+  void SetStatementObserver(std::function<void(std::string_view)> observer) { observer_ = std::move(observer); }
+
  private:
   std::string connectionString_;
   std::unique_ptr<Backend> backend_;
+  std::function<void(std::string_view)> observer_;
 };
 
 }  // namespace tqlm

@@ -3,6 +3,7 @@
 #include <optional>
 #include <set>
 #include <utility>
+#include <vector>
 
 #include "document/create_xml.h"
 #include "interface/error_trap.h"
@@ -50,14 +51,19 @@ class GenerationRun {
   }
 
  private:
-  // Range bounds and the selection list are pasted into statements; a quote
-  // in them would change the statement, so the run refuses it up front.
+  // The selection list, or else the range bounds, are pasted into a
+  // statement; a quote in them would change the statement, so the run refuses
+  // it before any statement runs. The quotes the run itself put around the
+  // entries of a list it stored back are not the client's.
   void RefuseQuotesInClientValues() const {
-    const std::pair<const char*, const std::string*> values[] = {
-        {"PackageFrom", &c_.packageFrom}, {"ModuleFrom", &c_.moduleFrom}, {"TableFrom", &c_.tableFrom},
-        {"PackageTo", &c_.packageTo},     {"ModuleTo", &c_.moduleTo},     {"TableTo", &c_.tableTo},
-        {"ListOfMappingObjectsSelected", &c_.listOfMappingObjectsSelected}};
-    for (const auto& [name, value] : values) {
+    std::vector<std::pair<const char*, const std::string*>> pasted;
+    if (!Trim(c_.listOfMappingObjectsSelected).empty()) {
+      if (!c_.selectionQuotedByRun) pasted.push_back({"ListOfMappingObjectsSelected", &c_.listOfMappingObjectsSelected});
+    } else {
+      pasted = {{"PackageFrom", &c_.packageFrom}, {"ModuleFrom", &c_.moduleFrom}, {"TableFrom", &c_.tableFrom},
+                {"PackageTo", &c_.packageTo},     {"ModuleTo", &c_.moduleTo},     {"TableTo", &c_.tableTo}};
+    }
+    for (const auto& [name, value] : pasted) {
       if (InStr(*value, "'") > 0)
         Raise(kErrInvalidCall, "XML Generation",
               std::string("Invalid procedure call or argument: ") + name + " holds a single quote");
@@ -109,6 +115,7 @@ class GenerationRun {
     std::string statement;
     if (!Trim(c_.listOfMappingObjectsSelected).empty()) {
       c_.listOfMappingObjectsSelected = "'" + Replace(c_.listOfMappingObjectsSelected, ",", "','") + "'";
+      c_.selectionQuotedByRun = true;
       statement = head + " qxddi140.cpac + qxddi140.cmod + qxddi140.flno in (" + c_.listOfMappingObjectsSelected + ")";
     } else {
       statement = head + " qxddi140.cpac between '" + c_.packageFrom + "' and '" + c_.packageTo + "' and " +

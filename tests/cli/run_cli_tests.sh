@@ -66,8 +66,11 @@ run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --bogus
 check "an unknown option is a usage error" 2 "$status"
 run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --traverse --no-traverse
 check "--traverse and --no-traverse exclude each other" 2 "$status"
-run call --repository "$repo" Replace_Empty_Default_Target SRC TRG text
+run call --repository "$repo" AddSplitQueries_to_Precondition SRC text abcde010
 check "a method not built yet is a usage error" 2 "$status"
+run call --json --repository "$repo" Replace_Empty_Default_Target SRC TRGAPP "x = target (abflag.on)"
+check "call --json prints the output argument" \
+  '{"result": true, "out": "x = (abflag.on)| ENUM Constant abflag.on NOT FOUND in the DATA DICTIONARY"}' "$out"
 run call --repository "$repo" RowSizeofTable TRGAPP abcde010
 check "call prints a method's result" "0:1" "$status:$out"
 run call --json --repository "$repo" RowSizeofTable TRGAPP abcde010

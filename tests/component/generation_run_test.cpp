@@ -255,3 +255,76 @@ TEST_F(GenerationRun, WithoutALogStreamTheRunFailsCleanly) {
 
 }  // namespace
 }  // namespace tqlm::test
+
+namespace tqlm::test {
+namespace {
+
+// The statements of the run exactly as built (the backend only turns "+"
+// into "||"): every blank counts.
+TEST_F(GenerationRun, StatementsAreSentExactlyAsBuilt) {
+  auto run = Run(2);
+  run->generator.ConsiderCheckedOutVersions(kTrue);
+  run->generator.ListOfMappingObjectsSelected("abcde011");
+  const std::vector<std::string>& statements = run->statements;
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  ASSERT_GE(statements.size(), 5u);
+  EXPECT_EQ(statements[0], " select qxmap100.* from qxmap100 where mprf = 2");
+  EXPECT_EQ(statements[1],
+            " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='TRGAPP' and "
+            " qxddi140.cpac + qxddi140.cmod + qxddi140.flno in ('abcde011')");
+  EXPECT_EQ(statements[2],
+            "select qxmap120.*  from qxmap120   where qxmap120.mprf = 2  and qxmap120.vers ='0200' and "
+            "qxmap120.rele ='01' and qxmap120.cust ='STD ' and qxmap120.tcpac='ab' and qxmap120.tcmod ='cde' and "
+            "qxmap120.tflno='011' and stat in ('V','G','E','C' )");
+  EXPECT_EQ(statements[3],
+            " select qxmap100.* from qxmap100  where qxmap100.vers ='0100' and qxmap100.rele = '01' and "
+            "qxmap100.cust = 'STD'");
+  EXPECT_EQ(statements[4],
+            "select qxmap120.*  from qxmap120   where qxmap120.mprf = 1  and qxmap120.vers ='0100' and "
+            "qxmap120.rele ='01' and qxmap120.cust ='STD ' and qxmap120.tcpac='ab' and qxmap120.tcmod ='cde' and "
+            "qxmap120.tflno='011' and stat in ('V','G','E','C' )");
+}
+
+TEST_F(GenerationRun, RangeStatementAndCheckedOutTripleOfTheProfile) {
+  auto run = Run(3);
+  run->generator.ConsiderCheckedOutVersions(kTrue);
+  const std::vector<std::string>& statements = run->statements;
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  ASSERT_GE(statements.size(), 3u);
+  EXPECT_EQ(statements[1], "select dver, drel, dcus  from qxmap105 where mprf = 3");
+  EXPECT_EQ(statements[2],
+            " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='TRGAPP' and "
+            " qxddi140.cpac between 'ab' and 'ab' and  qxddi140.cmod between 'cde' and 'cde' and  qxddi140.flno "
+            "between '000' and '999'");
+  EXPECT_EQ(statements[3].rfind("select qxmap120.*  from qxmap120   where qxmap120.mprf = 3  and qxmap120.vers ='0300' and", 0), 0u);
+  EXPECT_NE(statements[3].find("qxmap120.rele ='02' and qxmap120.cust ='CHK '"), std::string::npos);
+}
+
+TEST_F(GenerationRun, AnEmptyRangeNamesItsBounds) {
+  auto run = Run(1);
+  run->generator.PackageFrom("zz");
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(run->generator.ErrorDescription(),
+            " 123-No Mapping Objects exists to generate XML Files for the selected Range  zzcde000 TO abcde999 Please "
+            "select a valid range.");
+}
+
+TEST_F(GenerationRun, ASecondRunRequotesTheStoredListAndTheRepositoryRejectsIt) {
+  auto run = Run(1);
+  run->generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(run->generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << run->generator.ErrorDescription();
+  run->generator.ListOfMappingObjectsSelected("abcde010");  // set again by the client: works again
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue);
+}
+
+TEST_F(GenerationRun, QuotesInUnusedRangeBoundsDoNotMatterWhenAListIsUsed) {
+  auto run = Run(1);
+  run->generator.ModuleTo("x'");
+  run->generator.ListOfMappingObjectsSelected("abcde010");
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue);
+}
+
+}  // namespace
+}  // namespace tqlm::test

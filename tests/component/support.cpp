@@ -61,6 +61,7 @@ std::vector<std::string> ListFiles(const fs::path& dir) {
 GeneratorUnderTest::GeneratorUnderTest(const std::string& repository, VbInteger profile,
                                        const std::string& xmlPath) {
   generator.SetClock([] { return std::string(kFixedNow); });
+  generator.SetStatementObserver([this](std::string_view s) { statements.emplace_back(s); });
   generator.ConnectionString(repository);
   generator.MigrationProfile(profile);
   generator.XMLPath(xmlPath);

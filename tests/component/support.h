@@ -36,13 +36,17 @@ std::string ReadFile(const std::filesystem::path& path);
 // The names of all files below `dir`, relative, sorted.
 std::vector<std::string> ListFiles(const std::filesystem::path& dir);
 
-// A generator with a fixed clock whose log is collected in a string.
+// A generator with a fixed clock whose log is collected in a string, and
+// the statements it sent.
 struct GeneratorUnderTest {
   GeneratorUnderTest(const std::string& repository, VbInteger profile, const std::string& xmlPath);
+  GeneratorUnderTest(const GeneratorUnderTest&) = delete;  // the observer holds `this`
+  GeneratorUnderTest& operator=(const GeneratorUnderTest&) = delete;
   const std::string& Log() const { return log->text(); }
 
   ClsXMLGenerator generator;
   std::shared_ptr<StringTextStream> log = std::make_shared<StringTextStream>();
+  std::vector<std::string> statements;
 };
 
 }  // namespace tqlm::test

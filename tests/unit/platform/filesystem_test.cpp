@@ -136,3 +136,25 @@ TEST(ChildPath, JoinsSafeNamesOnly) {
 
 }  // namespace
 }  // namespace tqlm
+
+namespace tqlm {
+namespace {
+
+TEST(FileSystemSafety, DeleteFolderRefusesTheWorkingFolderItsParentsAndTheRoot) {
+  test_support::TempFolder folder;
+  std::filesystem::create_directories(folder.File("work"));
+  const std::string inner = folder.Write("work/keep.txt", "keep");
+  const std::filesystem::path previous = std::filesystem::current_path();
+  std::filesystem::current_path(std::filesystem::path(inner).parent_path());
+  const int here = test_support::RaisedNumber([] { fs::DeleteFolder("."); });
+  const int parent = test_support::RaisedNumber([] { fs::DeleteFolder(".."); });
+  const int root = test_support::RaisedNumber([] { fs::DeleteFolder("/"); });
+  std::filesystem::current_path(previous);
+  EXPECT_EQ(here, kErrPathFileAccess);
+  EXPECT_EQ(parent, kErrPathFileAccess);
+  EXPECT_EQ(root, kErrPathFileAccess);
+  EXPECT_TRUE(std::filesystem::exists(inner));
+}
+
+}  // namespace
+}  // namespace tqlm

@@ -1,0 +1,165 @@
+// Field rules of the generator class, written for the data-dictionary
+// engine: string fields get case, alignment and emptiness conversions,
+// enumeration and date fields their own wrappers.
+
+#include "document/xml_escape.h"
+#include "platform/text.h"
+#include "rules/field_rules.h"
+#include "rules/format_string.h"
+#include "rules/keywords.h"
+
+namespace tqlm {
+
+namespace {
+
+constexpr std::string_view kQuote = "\"";
+constexpr std::string_view kEmptyTest = "&quot;&quot;";
+
+std::string WithoutBlanks(std::string_view s) { return Replace(s, " ", ""); }
+
+// "x|y" keeps "x" as the rule and sets "|y" aside as a suffix.
+std::string SplitSuffix(std::string& rule) {
+  const long bar = InStr(rule, "|");
+  if (bar == 0) return {};
+  std::string suffix = Mid(rule, bar);
+  rule = Left(rule, bar - 1);
+  return suffix;
+}
+
+void ReplaceDefaultCall(std::string& rule, const CFieldInfo& f) {
+  if (InStr(LCase(WithoutBlanks(rule)), "default()") > 0)
+    rule = Replace(WithoutBlanks(rule), "default()", f.StrDefaultValue, Compare::Text);
+}
+
+void ReplaceEmptyCall(std::string& rule, const CFieldInfo& f) {
+  if (InStr(LCase(WithoutBlanks(rule)), "empty()") > 0 || Trim(rule).empty())
+    rule = ReplaceFirst(WithoutBlanks(rule), "empty()", f.StrInitialValue, Compare::Text);
+}
+
+// pppmmmnnn.field: a source field reference of the data dictionary.
+bool IsSourceFieldReference(const std::string& rule) {
+  return Len(rule) > 9 && Mid(rule, 9, 1) == "." && IsNumeric(Mid(rule, 6, 3));
+}
+
+std::string EmptyTest(const std::string& value, VbLong length, const std::string& otherwise) {
+  return "(" + value + ")=" + std::string(kEmptyTest) + " ? empty.string(1;" + CStr(static_cast<long long>(length)) +
+         "):" + otherwise;
+}
+
+std::string OpenTag(const std::string& name, VbInteger type) {
+  return "<" + name + " TYPE = " + std::string(kQuote) + CStr(static_cast<long long>(type)) + std::string(kQuote);
+}
+
+std::string StringVariable(const CFieldInfo& f, const std::string& tbl, const std::string& rule) {
+  const std::string length = CStr(static_cast<long long>(f.IntFieldLength));
+  std::string e = "var." + tbl + "." + rule;
+  if (f.StrFieldCase == "U") e = "toupper$(" + e + ")";
+  if (f.StrFieldCase == "L") e = "tolower$(" + e + ")";
+  if (f.StrFieldAlign == "L") e = "Left.Align(" + e + "," + length + ")";
+  if (f.StrFieldAlign == "R") e = "Right.Align(" + e + "," + length + ")";
+  if (UCase(f.StrFieldType) == "M") e = "to.native(" + e + ")";
+  return EmptyTest(e, f.IntFieldLength, e);
+}
+
+// The conversions a string field needs, judged against the source field's
+// domain when the rule is a plain reference to one.
+std::string StringExpression(Component& c, const MappingObject& o, const CFieldInfo& f, std::string r) {
+  SourceDomain source;
+  if (InStr(r, "\"") == 0 && InStr(r, "(") == 0 && InStr(r, "empty.string", Compare::Text) == 0 &&
+      !Trim(r).empty() && Trim(r) != "0" && !IsNumeric(r))
+    Get_Domain_Details(c, Trim(r), o.sapp, source);
+  ReplaceDefaultCall(r, f);
+  const std::string noBlanks = WithoutBlanks(r);
+  if (const long p = InStr(noBlanks, "target(", Compare::Text); p > 0) {
+    r = noBlanks;
+    const long close = InStr(p, r, ")");
+    r = Left(r, p - 1) + Get_Enum_Constant(c, o.tapp, Mid(r, p, close - p + 1)) + Mid(r, close + 1);
+  }
+  ReplaceEmptyCall(r, f);
+  const bool reference = IsSourceFieldReference(r);
+  if (Trim(r).empty() || r == "0" || InStr(r, "String.Set$(\" \"", Compare::Text) > 0 ||
+      InStr(r, "empty.string", Compare::Text) > 0)
+    return r;
+  const std::string length = CStr(static_cast<long long>(f.IntFieldLength));
+  if (!Trim(source.type).empty() && source.type != "M" && source.type != "S") r = "str$(" + r + ")";
+  if (source.caseCode != f.StrFieldCase) {
+    if (f.StrFieldCase == "U" && InStr(r, "toupper$") == 0) r = "toupper$(" + r + ")";
+    else if (f.StrFieldCase == "L" && InStr(r, "tolower$") == 0) r = "tolower$(" + r + ")";
+  }
+  if (source.alignment != f.StrFieldAlign) {
+    if (f.StrFieldAlign == "L" && InStr(r, "Left.Align") == 0) r = "Left.Align(" + r + "," + length + ")";
+    else if (f.StrFieldAlign == "R" && InStr(r, "Right.Align") == 0) r = "Right.Align(" + r + "," + length + ")";
+  } else if (f.StrFieldAlign == "R" && source.length != 0 && source.length < f.IntFieldLength) {
+    r = "Right.Align(" + r + "," + length + ")";
+  }
+  if (UCase(f.StrFieldType) == "M") r = "to.native(" + r + ")";
+  if (!reference) r = EmptyTest(r, f.IntFieldLength, r);
+  return r;
+}
+
+// Mandatory enumeration fields read from a source field fall back to the
+// default when the source holds 0.
+std::string EnumerationFallback(const CFieldInfo& f, const std::string& r) {
+  if (UCase(f.StrFieldType) != "E" || f.StrMandField != "Y" || Len(r) <= 9) return r;
+  if (Left(r, 5) == "etol(" && Len(r) >= 14) {
+    if (Mid(r, 14, 1) == "." && IsNumeric(Mid(r, 11, 3))) return r + "= 0  ? default(): " + r;
+    return r;
+  }
+  if (Mid(r, 9, 1) == "." && IsNumeric(Mid(r, 6, 3))) return "etol(" + r + ") = 0 ? default(): etol(" + r + ")";
+  return r;
+}
+
+std::string OtherExpression(Component& c, const MappingObject& o, const CFieldInfo& f, std::string r) {
+  ReplaceDefaultCall(r, f);
+  if (InStr(WithoutBlanks(r), "target(", Compare::Text) > 0) {
+    std::string rewritten;
+    Replace_Empty_Default_Target(c, o.sapp, o.tapp, WithoutBlanks(r), rewritten);
+    r = rewritten;
+  }
+  ReplaceEmptyCall(r, f);
+  if (f.StrMandField == "Y" && UCase(f.StrFieldType) == "K") r = "MANDUTC(" + Trim(r) + ")";
+  return r;
+}
+
+}  // namespace
+
+std::string FieldElementName(const std::string& fieldName) {
+  return UCase(Replace(Replace(fieldName, "(", "-"), ")", ""));
+}
+
+std::string GeneratorUnmappedElement(const CFieldInfo& f, const std::string& name) {
+  const bool mandatoryDate = f.StrMandField == "Y" && UCase(f.StrFieldType) == "K";
+  const std::string value = mandatoryDate ? "MANDUTC(" + f.StrInitialValue + ")" : f.StrInitialValue;
+  return "<" + name + " TYPE = \"0\"><VALUE>" + value + "</VALUE></" + name + ">\r\n";
+}
+
+std::string GeneratorMappedElement(Component& c, const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule,
+                                   const std::string& name) {
+  const VbInteger type = rule.IntFieldType;
+  const std::string tbl = o.TableCode();
+  const std::string ft = UCase(f.StrFieldType);
+  const bool stringField = ft == "S" || ft == "M";
+  std::string element;
+  std::string r = rule.StrMapRule;
+  if (type == 1) {
+    // The rule names a variable of the target table.
+    std::string variable;
+    if (stringField)
+      variable = StringVariable(f, tbl, r);
+    else if (f.StrMandField == "Y" && ft == "K")
+      variable = "MANDUTC(var." + tbl + "." + r + ")";
+    else
+      variable = "var." + tbl + "." + r;
+    element = OpenTag(name, type) + " TVAR = \"" + variable + "\"> ";
+  } else if (type == 0) {
+    const std::string suffix = SplitSuffix(r);
+    if (!stringField) r = EnumerationFallback(f, r);
+    element = OpenTag(name, type) + ">";
+    r = stringField ? StringExpression(c, o, f, r) : OtherExpression(c, o, f, r);
+    if (!Trim(suffix).empty()) r += "\t" + suffix;
+  }
+  // Any other type gets no open tag; the document then fails its check.
+  return element + "<VALUE>" + EscapeAmpLtGt(r) + "</VALUE></" + name + ">\r\n";
+}
+
+}  // namespace tqlm
