@@ -1,0 +1,191 @@
+// The rule-carrying sections one by one: variables, pre-conditions, source
+// tags with split conditions, functions and dumps, and how each one fails.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "document/sections.h"
+#include "document/source_links.h"
+#include "document/table_description.h"
+#include "interface/component.h"
+#include "rules/field_rules.h"
+#include "support.h"
+
+namespace tqlm::test {
+namespace {
+
+MappingObject Object(const std::string& pac, const std::string& mod, const std::string& flno) {
+  MappingObject o;
+  o.mprf = 1;
+  o.vers = "0100";
+  o.rele = "01";
+  o.cust = "STD ";
+  o.tcpac = pac;
+  o.tcmod = mod;
+  o.tflno = flno;
+  o.sapp = "SRC";
+  o.tapp = "TRG";
+  return o;
+}
+
+class RuleSections : public testing::Test {
+ protected:
+  void Use(const std::string& extraSql) {
+    c_.repository.SetConnectionString(ws_.Repository({"rules_profiles.sql"}, extraSql, "r" + std::to_string(++n_) + ".db"));
+  }
+  void SetUp() override {
+    Use("");
+    c_.log = log_;
+  }
+  Workspace ws_;
+  int n_ = 0;
+  Component c_{ClassKind::Generator};
+  std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
+};
+
+TEST_F(RuleSections, VariablesWithoutARowGiveEmptyElements) {
+  std::string text;
+  ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "zzz", "999"), text, "abzzz999"));
+  EXPECT_EQ(text, "<INCLUDE></INCLUDE> <VAR></VAR>");
+}
+
+TEST_F(RuleSections, TheSizeCheckAddsThreeLinesPerTable) {
+  c_.include2GBCheck = kTrue;
+  std::string text;
+  ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021,abzzz999"));
+  EXPECT_EQ(text,
+            "<INCLUDE>\r\n#define abord021RowSize 29\r\n\tlong abord021.dump.rec\r\n\tlong abord021rep.count"
+            "\r\n#define abzzz999RowSize 1\r\n\tlong abzzz999.dump.rec\r\n\tlong abzzz999rep.count</INCLUDE> <VAR></VAR>");
+}
+
+TEST_F(RuleSections, SplitDeclarationsJoinTheVariablesAndMarkersBecomeBreaksAndTabs) {
+  Use("UPDATE qxmap120 SET vari = 'long a~|~# b & c~^~' WHERE tflno = '021';");
+  c_.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
+  std::string text;
+  ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021"));
+  EXPECT_EQ(text,
+            "<INCLUDE>long a\t# b &amp; c\r\n</INCLUDE> <VAR>long var.qxgct872.cnt\r\r\nlong var.to.lng.vrpn\r\n</VAR>");
+  EXPECT_EQ(c_.document.declarations, "long var.qxgct872.cnt\r\r\nlong var.to.lng.vrpn\r\n");
+}
+
+TEST_F(RuleSections, PreConditionCountsMigrateWordsInAnyCase) {
+  MappingObject o = Object("ab", "cus", "010");
+  o.prtx = "Migrate a\tre-migrated b\r\nmigrate\nc";
+  std::string text;
+  ASSERT_TRUE(Construct_PreCondition_Tag(c_, o, text));
+  EXPECT_EQ(c_.document.migrateCount, 2);
+  o.prtx = "";
+  text.clear();
+  ASSERT_TRUE(Construct_PreCondition_Tag(c_, o, text));
+  EXPECT_EQ(text, "<PRE-CONDITIONS>\r\n\r\n</PRE-CONDITIONS>\r\n");
+  EXPECT_EQ(c_.document.migrateCount, -1);
+}
+
+TEST_F(RuleSections, SplitConditionMergesIntoEachShapeOfMainQuery) {
+  const std::string k = "(s.k > :from.s.k)";
+  EXPECT_EQ(MergeSplitCondition("select * from s", k), "select * from s\r\nwhere " + k);
+  EXPECT_EQ(MergeSplitCondition("select * from s Order by k", k), "select * from s\r\nwhere " + k + " Order by k");
+  EXPECT_EQ(MergeSplitCondition("select * from s WHERE a = 1 group by k", k),
+            "select * from s WHERE (a = 1) and " + k + " group by k");
+  EXPECT_EQ(MergeSplitCondition("select * from s where a = 1", k), "select * from s where (a = 1) and " + k);
+  EXPECT_EQ(MergeSplitCondition("select k from s having k > 1", k), "select k from s\r\nwhere " + k + " having k > 1");
+}
+
+TEST_F(RuleSections, ARecordedSplitConditionIsFormattedAndMergedIntoTheMainQuery) {
+  c_.document.migrateCount = 1;
+  c_.splitConditions.Add("XYABC001", "(xyabc001.nr > :from.xyabc001.nr)");
+  std::string text;
+  ASSERT_TRUE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
+  EXPECT_EQ(text,
+            "<xyabc001>\r\n\r\nselect nr from xyabc001  \r\nwhere (xyabc001.nr &gt; :from.xyabc001.nr)\r\nEndSelect"
+            "\r\ndone\r\n</xyabc001>\r\n<xyabc002>\r\n</xyabc002>\r\n");
+}
+
+TEST_F(RuleSections, MoreSourceTablesThanMigrateStatementsFailTheDocument) {
+  c_.document.migrateCount = 0;
+  std::string text;
+  EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
+  EXPECT_EQ(log_->text(), "\t\tERROR: 9:Subscript out of range\r\n");
+}
+
+TEST_F(RuleSections, MissingOrEmptyMainQueriesFail) {
+  c_.document.migrateCount = 0;
+  c_.document.tableNames.assign(2, "");
+  std::string text;
+  EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "zzz", "999"), text));
+  Use("UPDATE qxmap130 SET qury = NULL WHERE tflno = '021';");
+  EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "ord", "021"), text));
+  EXPECT_EQ(log_->text(),
+            "\t\tERROR: 120:No Mainquery for the Table \r\n"
+            "\t\tERROR: 121:No Proper Main query defined for the Source  Target abord021 combination.\r\n");
+}
+
+TEST_F(RuleSections, AFunctionWithAnUndeclaredVariableFails) {
+  Use("UPDATE qxmap160 SET func = 'x = default()' || char(10);");
+  std::string text;
+  EXPECT_FALSE(Construct_Function_Tag(c_, Object("ab", "ord", "020"), text));
+  EXPECT_EQ(text, "");
+  EXPECT_NE(log_->text().find("ErrNo. 999: Variable x Not declared."), std::string::npos);
+}
+
+TEST_F(RuleSections, ATableWithoutRulesFailsWithTheDumpLineButKeepsTheDescription) {
+  c_.errorDescription = "earlier";
+  std::string text;
+  EXPECT_FALSE(Construct_Dump_Tag(c_, Object("ab", "zzz", "999"), false, text));
+  EXPECT_EQ(log_->text(), "\t\tERROR:- 522 - Field level Mappings are not maintained for the table:abzzz999\r\n\r\n");
+  EXPECT_EQ(c_.errorDescription, "earlier");
+}
+
+TEST_F(RuleSections, DumpNumbersStartWithTheFirstRowsNumberEvenZero) {
+  Use("UPDATE qxmap140 SET dnum = 0 WHERE tflno = '010';");
+  std::string fields;
+  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cus", "010", fields));
+  std::string text;
+  ASSERT_TRUE(Construct_Dump_Tag(c_, Object("ab", "cus", "010"), false, text));
+  EXPECT_EQ(text, "<DUMP-0 TARGET=\"abcus010\">\r\n<ID TYPE = \"0\"><VALUE>1</VALUE></ID>\r\n</DUMP-0>\r\n");
+}
+
+TEST_F(RuleSections, ARuleOfAnotherTypeLosesItsOpenTagAndTheDocumentFailsSilently) {
+  Use("UPDATE qxmap140 SET type = 2 WHERE tflno = '010';");
+  std::filesystem::create_directories(ws_.Dir() / "xml");
+  GeneratorUnderTest run(ws_.Path("r2.db"), 1, ws_.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abcus010");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run.generator.XMLErrors(), 1);
+  EXPECT_EQ(run.Log().find("\t\tERROR:"), std::string::npos) << run.Log();
+  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "abcus" / "xabcus0100.XML"));
+}
+
+TEST(FieldRules, ElementNamesOfArrayFields) {
+  EXPECT_EQ(FieldElementName("qty(10)"), "QTY-10");
+  EXPECT_EQ(FieldElementName("amnt(2)"), "AMNT-2");
+}
+
+TEST_F(RuleSections, StringRulesThatAreZeroBlankOrNumericStayUnwrapped) {
+  CFieldInfo f;
+  f.StrTableName = "abord020";
+  f.StrFieldName = "name";
+  f.StrFieldType = "S";
+  f.StrFieldCase = "U";
+  f.StrFieldAlign = "L";
+  f.IntFieldLength = 20;
+  f.StrInitialValue = "String.Set$(\" \",20)";
+  CDumpInfo rule;
+  rule.IntFieldType = 0;
+  const MappingObject o = Object("ab", "ord", "020");
+  auto value = [&](const std::string& r) {
+    rule.StrMapRule = r;
+    return GeneratorMappedElement(c_, o, f, rule, "NAME");
+  };
+  EXPECT_EQ(value("0"), "<NAME TYPE = \"0\"><VALUE>0</VALUE></NAME>\r\n");
+  EXPECT_EQ(value("   "), "<NAME TYPE = \"0\"><VALUE></VALUE></NAME>\r\n");
+  // A number is not looked up in the data dictionary, but still wrapped.
+  EXPECT_EQ(value("42"),
+            "<NAME TYPE = \"0\"><VALUE>(Left.Align(toupper$(42),20))=&amp;quot;&amp;quot; ? empty.string(1;20):"
+            "Left.Align(toupper$(42),20)</VALUE></NAME>\r\n");
+  EXPECT_EQ(value("empty()"), "<NAME TYPE = \"0\"><VALUE>String.Set$(\" \",20)</VALUE></NAME>\r\n");
+}
+
+}  // namespace
+}  // namespace tqlm::test
