@@ -74,7 +74,8 @@ INSERT INTO qxddi200 (appl, cpac, cmod, flno, indn, dupl, acti, pt01, pt02) VALU
 -- expired and 032 was never mapped.
 INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, stbl, prtx, comt, isms, vari) VALUES
   (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'V', 'oecus001',
-   'migrate oecus001', 'Customers', 0, 'long var.count'),
+   'migrate oecus001' || char(13, 10) || 'count = empty() | start at zero', 'Customers', 0,
+   'long count~^~string custname(40)~^~#include <sales.h>'),
   (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'V', 'oeord001,oecus001',
    'migrate oeord001', 'Orders with their customer', 0, NULL),
   (1, '0100', '01', 'DEMO', 'sa', 'ord', '021', 'G', 'oeord002',
@@ -99,6 +100,9 @@ INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, t
   (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'custno', 'oecus001.kunr', 0, 1),
   (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'name', 'oecus001.kname', 0, 1),
   (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'status', 'target(sastatus.open)', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'created', 'now()', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'custno', 'oecus001.kunr', 0, 2),
+  (1, '0100', '01', 'DEMO', 'sa', 'cus', '010', 'name', 'custname', 1, 2),
   (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'ordno', 'oeord001.aufnr', 0, 1),
   (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'custno', 'oeord001.kunr', 0, 1),
   (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'total', 'oeord001.betrag', 0, 1),
