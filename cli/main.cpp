@@ -142,8 +142,18 @@ const MethodInfo kMethods[] = {
        bool result = IsTrue(g.Replace_Empty_Default_Target(args[0], args[1], args[2], out));
        return CallResult{result ? "true" : "false", result ? "True" : "False", out};
      }},
-    {"AddSplitQueries_to_Precondition", 3, false, nullptr},
-    {"get_split_fields", 3, false, nullptr},
+    {"AddSplitQueries_to_Precondition", 3, false,
+     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
+       std::string out;
+       bool result = IsTrue(g.AddSplitQueries_to_Precondition(args[0], args[1], args[2], out));
+       return CallResult{result ? "true" : "false", result ? "True" : "False", out};
+     }},
+    {"get_split_fields", 3, false,
+     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
+       std::string stored;
+       std::string fields = g.get_split_fields(args[0], args[1], args[2], stored);
+       return CallResult{JsonString(fields), fields, stored};
+     }},
     {"GetConnStr", 2, true, nullptr},
     {"GetFromToRange", 0, true, nullptr},
     {"ConstructSplitInfoFile", 2, true, nullptr},

@@ -20,7 +20,7 @@ bool Construct_Info_Tag(Component& c, const MappingObject& o, std::string& text)
     // The legacy class writes no line break after the table's closing tag.
     out += " </" + element + (c.IsGenerator() ? ">\r\n" : ">");
     fragment.clear();
-    if (!Construct_Variable_Tag(c, o, fragment, o.TableCode())) return false;
+    if (!Construct_Variable_Tag(c, o, fragment, o.CoveredTables())) return false;
     out += fragment;
     if (c.IsGenerator()) {
       fragment.clear();

@@ -16,9 +16,13 @@ struct MappingObject {
   std::string tflno;             // target table number
   std::string prtx;              // pre-condition text
   std::string stbl;              // source-table list
+  bool mscript = false;          // an M-script document, written for the parent
+  std::string members;           // the M-script's member tables, comma-separated
 
   std::string TableCode() const { return tcpac + tcmod + tflno; }
   std::string ElementName() const { return UCase(TableCode()); }
+  // The tables the document covers: its own, or an M-script's members.
+  std::string CoveredTables() const { return mscript ? members : TableCode(); }
 };
 
 }  // namespace tqlm

@@ -1,13 +1,151 @@
+// M-script documents: one document for the parent of a group of mapping
+// objects that the engine runs as one unit, covering all its members.
+
+#include <array>
+
 #include "document/create_xml.h"
+#include "document/document_file.h"
+#include "document/sections.h"
+#include "document/table_description.h"
 #include "interface/error_trap.h"
+#include "platform/text.h"
+#include "sidefiles/split_processing.h"
 
 namespace tqlm {
 
-// M-script documents are not built yet: the object is reported as failed
-// with a line that says so, and counted as an error by the run.
-bool Create_MScript_XML(Component& c, MappingObject) {
-  return Trapped(c, kGeneratorTrap, [&]() -> bool {
-    Raise(kErrInvalidCall, "Create_MScript_XML", "M-script documents are not available in this build");
+namespace {
+
+constexpr TrapStyle kLegacyMScriptTrap{"\t\tERROR in Create_MScript_Xml:", ":", "", LogCall::WriteLine, true};
+constexpr TrapStyle kLegacyMScriptInfoTrap{"\t\tERROR in Construct_MScript_info_Tag :", ":", "", LogCall::WriteLine,
+                                           true};
+constexpr TrapStyle kLegacyDumpsTrap{"\t\tERROR in Construct_Dump_Tag :", ":", "", LogCall::WriteLine, true};
+
+// A member's code split into package, module and table number; the
+// generator's table numbers have three characters, the legacy class's run to
+// the end.
+MappingObject Member(const Component& c, const MappingObject& parent, const std::string& code) {
+  MappingObject member = parent;
+  member.tcpac = Mid(code, 1, 2);
+  member.tcmod = Mid(code, 3, 3);
+  member.tflno = c.IsGenerator() ? Mid(code, 6, 3) : Mid(code, 6);
+  member.mscript = false;
+  member.members.clear();
+  return member;
+}
+
+constexpr std::array<Section, 5> kMScriptSections{{
+    {Construct_MScript_info_Tag, ""},
+    {Construct_PreCondition_Tag, ""},
+    {Construct_Source_Table_Tags, "SourceTables"},
+    {Construct_Function_Tag, ""},
+    {Construct_Dump_Tags, "All_Dumps"},
+}};
+
+struct Parent {
+  std::string bpac, bmod, bflno;
+  std::string Code() const { return bpac + bmod + bflno; }
+};
+
+std::string ProfileKeys(const MappingObject& o) {
+  return " where mprf = " + CStr(static_cast<long long>(o.mprf)) + " and vers = '" + o.vers + "' and rele = '" +
+         o.rele + "' and cust = '" + o.cust + "'";
+}
+
+Parent FindParent(Component& c, const MappingObject& child) {
+  Recordset rs = c.repository.Open("Select bpac,bmod,bflno from qxmap170 " + ProfileKeys(child) + " and cpac = '" +
+                                   child.tcpac + "' and cmod = '" + child.tcmod + "' and cflno = '" + child.tflno +
+                                   "'");
+  if (!rs.HasRow())
+    Raise(991, "Create_MScript_XML", "No Parent M-Script Defined for child M-script " + child.TableCode());
+  // Package and module have fixed widths; the legacy class keeps the table
+  // number as it is.
+  const std::string bflno = rs.Field("bflno").AsText();
+  return Parent{FixedLength(rs.Field("bpac").AsText(), 2), FixedLength(rs.Field("bmod").AsText(), 3),
+                c.IsGenerator() ? FixedLength(bflno, 3) : bflno};
+}
+
+// The codes of all members of the parent, joined by ",".
+std::string MemberList(Component& c, const MappingObject& child, const Parent& parent) {
+  Recordset rs = c.repository.Open("Select cpac+cmod+cflno from qxmap170 " + ProfileKeys(child) + " and bpac = '" +
+                                   parent.bpac + "' and bmod = '" + parent.bmod + "' and bflno = '" + parent.bflno +
+                                   "'");
+  if (!rs.HasRow()) return {};
+  std::string list = rs.GetString("", ",", "");
+  return Left(list, Len(list) - 1);
+}
+
+}  // namespace
+
+bool Create_MScript_XML(Component& c, MappingObject child) {
+  ResetDocumentState(c);
+  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyMScriptTrap, [&] {
+    const Parent parent = FindParent(c, child);
+    if (IsTrue(c.splitVorps)) {
+      std::string extended;
+      if (!AddSplitQueries_to_Precondition(c, child.sapp, child.prtx, parent.Code(), extended)) return false;
+      child.prtx = extended;
+    }
+    MappingObject document = child;
+    document.tcpac = parent.bpac;
+    document.tcmod = parent.bmod;
+    document.tflno = parent.bflno;
+    document.mscript = true;
+    document.members = MemberList(c, child, parent);
+    // The members count as handled from here on, even if the document fails.
+    c.listOfXMLGenerated += document.members + ",";
+
+    const std::string element = UCase(parent.Code());
+    std::string text = "<" + element + " TYPE =\"M\" TARGETTABLES = \"" + document.members + "\">\r\n";
+    for (const Section& section : kMScriptSections) {
+      std::string fragment;
+      if (!section.write(c, document, fragment)) return false;
+      if (!AppendFragment(c, text, fragment, section.checkWrapper, true)) return false;
+    }
+    text += "</" + element + ">";
+    const std::string folder = ObjectFolder(c, parent.bpac + parent.bmod);
+    StoreDocument(c, folder, "x" + parent.Code() + "0", text);
+    return true;
+  });
+}
+
+bool Construct_MScript_info_Tag(Component& c, const MappingObject& o, std::string& text) {
+  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyMScriptInfoTrap, [&] {
+    std::string out = " <INFO>\r\n";
+    for (const std::string& code : Split(o.members, ",")) {
+      const MappingObject member = Member(c, o, code);
+      out += "<" + UCase(code) + ">\r\n";
+      std::string fragment;
+      if (!Construct_Field_Tags(c, o.tapp, member.tcpac, member.tcmod, member.tflno, fragment)) return false;
+      out += fragment;
+      fragment.clear();
+      if (!Construct_Index_Tags(c, o.tapp, member.tcpac, member.tcmod, member.tflno, fragment)) return false;
+      out += fragment + "</" + UCase(code) + ">\r\n";
+    }
+    std::string fragment;
+    if (!Construct_Variable_Tag(c, o, fragment, o.CoveredTables())) return false;
+    out += fragment;
+    if (c.IsGenerator()) {
+      fragment.clear();
+      if (!Construct_SrcField_Tag(c, o.sapp, o.stbl, fragment)) return false;
+      out += fragment;
+      fragment.clear();
+      if (!Construct_SrcIndex_Tag(c, o.sapp, o.stbl, fragment)) return false;
+      out += fragment;
+    }
+    out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES> </INFO>\r\n";
+    text = out;
+    return true;
+  });
+}
+
+bool Construct_Dump_Tags(Component& c, const MappingObject& o, std::string& text) {
+  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyDumpsTrap, [&] {
+    for (const std::string& code : Split(o.members, ",")) {
+      std::string dumps;
+      if (!Construct_Dump_Tag(c, Member(c, o, code), true, dumps)) return false;
+      text += dumps + "\r\n";
+    }
+    return true;
   });
 }
 

@@ -18,4 +18,8 @@ bool Construct_Function_Tag(Component& c, const MappingObject& object, std::stri
 // read it.
 bool Construct_Dump_Tag(Component& c, const MappingObject& object, bool mscript, std::string& text);
 
+// The INFO section and the dumps of an M-script document, over its members.
+bool Construct_MScript_info_Tag(Component& c, const MappingObject& object, std::string& text);
+bool Construct_Dump_Tags(Component& c, const MappingObject& object, std::string& text);
+
 }  // namespace tqlm

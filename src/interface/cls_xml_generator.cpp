@@ -6,18 +6,9 @@
 #include "rules/keywords.h"
 #include "run/generation_run.h"
 #include "sidefiles/row_size.h"
+#include "sidefiles/split_processing.h"
 
 namespace tqlm {
-
-namespace {
-
-// Members whose procedures have not been built yet raise error 5 rather than
-// pretend to work.
-[[noreturn]] void NotAvailable(const char* member) {
-  Raise(kErrInvalidCall, kDefaultErrorSource, std::string(member) + " is not available in this build");
-}
-
-}  // namespace
 
 ClsXMLGenerator::ClsXMLGenerator() : state_(std::make_unique<Component>(ClassKind::Generator)) {}
 
@@ -57,15 +48,14 @@ VbBoolean ClsXMLGenerator::Replace_Empty_Default_Target(std::string_view StrSrcA
   return ToVb(tqlm::Replace_Empty_Default_Target(*state_, StrSrcAppl, StrTrgAppl, StrString, Return_String));
 }
 
-VbBoolean ClsXMLGenerator::AddSplitQueries_to_Precondition(std::string_view, std::string_view, std::string_view,
-                                                           std::string& StrReturnString) {
-  StrReturnString.clear();
-  NotAvailable("AddSplitQueries_to_Precondition");
+VbBoolean ClsXMLGenerator::AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
+                                                           std::string_view strTgtTable, std::string& StrReturnString) {
+  return ToVb(tqlm::AddSplitQueries_to_Precondition(*state_, StrSrcAppl, InString, strTgtTable, StrReturnString));
 }
 
-std::string ClsXMLGenerator::get_split_fields(std::string_view, std::string_view, std::string_view,
-                                              std::string&) {
-  NotAvailable("get_split_fields");
+std::string ClsXMLGenerator::get_split_fields(std::string_view StrSrcAppl, std::string_view strTgtTable,
+                                              std::string_view StrSrcTable, std::string& StrFlst) {
+  return tqlm::get_split_fields(*state_, StrSrcAppl, strTgtTable, StrSrcTable, StrFlst);
 }
 
 VbLong ClsXMLGenerator::RowSizeofTable(std::string_view i_StrAppl, std::string_view i_StrTable) {

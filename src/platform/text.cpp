@@ -398,15 +398,20 @@ std::string LTrim(std::string_view s) { return std::string(s.substr(TrimmedBegin
 
 std::string RTrim(std::string_view s) { return std::string(s.substr(0, TrimmedEnd(s))); }
 
-std::vector<std::string> Split(std::string_view s, std::string_view delimiter) {
+std::vector<std::string> Split(std::string_view s, std::string_view delimiter, Compare compare) {
   std::vector<std::string> pieces;
   if (s.empty()) return pieces;
   if (delimiter.empty()) {
     pieces.emplace_back(s);
     return pieces;
   }
+  // Text compare searches an upper-cased copy; positions are the same.
+  const std::string folded = compare == Compare::Text ? UCase(s) : std::string();
+  const std::string foldedDelimiter = compare == Compare::Text ? UCase(delimiter) : std::string();
+  const std::string_view haystack = compare == Compare::Text ? std::string_view(folded) : s;
+  const std::string_view needle = compare == Compare::Text ? std::string_view(foldedDelimiter) : delimiter;
   std::size_t begin = 0;
-  for (std::size_t at = s.find(delimiter); at != kNpos; at = s.find(delimiter, begin)) {
+  for (std::size_t at = haystack.find(needle); at != kNpos; at = haystack.find(needle, begin)) {
     pieces.emplace_back(s.substr(begin, at - begin));
     begin = at + delimiter.size();
   }

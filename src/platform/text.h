@@ -50,7 +50,7 @@ std::string RTrim(std::string_view s);
 
 // Split("", d) gives no pieces at all (an array with UBound -1); an empty
 // delimiter gives the whole text as one piece.
-std::vector<std::string> Split(std::string_view s, std::string_view delimiter);
+std::vector<std::string> Split(std::string_view s, std::string_view delimiter, Compare compare = Compare::Binary);
 std::string Join(const std::vector<std::string>& pieces, std::string_view delimiter);
 
 // Upper/lower case of ASCII letters and of the Windows-1252 letters whose

@@ -232,9 +232,18 @@ class GenerationRun {
   }
 
   void Export(const Recordset& row, const ObjectRef& object, const ProfileView& view, const std::string& prtx) {
-    MappingObject document{view.mprf,     object.triple.vers, object.triple.rele, object.triple.cust,
-                           c_.currentPac, c_.currentMod,      sapp_,              tapp_,
-                           c_.currentFlno, prtx,              row.Field("stbl").AsText()};
+    MappingObject document;
+    document.mprf = view.mprf;
+    document.vers = object.triple.vers;
+    document.rele = object.triple.rele;
+    document.cust = object.triple.cust;
+    document.tcpac = c_.currentPac;
+    document.tcmod = c_.currentMod;
+    document.sapp = sapp_;
+    document.tapp = tapp_;
+    document.tflno = c_.currentFlno;
+    document.prtx = prtx;
+    document.stbl = row.Field("stbl").AsText();
     c_.splitDeclarations.clear();
     c_.splitConditions.RemoveAll();
     bool written;

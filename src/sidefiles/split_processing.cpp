@@ -1,21 +1,114 @@
 #include "sidefiles/split_processing.h"
 
+#include <vector>
+
 #include "interface/error_trap.h"
+#include "platform/text.h"
+#include "sidefiles/split_ranges.h"
 
 namespace tqlm {
 
 namespace {
+
 constexpr TrapStyle kSplitTrap{"\t\tERROR:in AddSplitQueries_to_Precondition  ErrNo.", ":", "",
                                LogCall::WriteLine, true};
+
+// The source table a migrate statement names: its first word.
+std::string MigratedTable(const std::string& statement) {
+  const std::string text = LTrim(Replace(statement, "\t", ""));
+  std::size_t end = text.find_first_of(" \t\r\n");
+  return text.substr(0, end == std::string::npos ? text.size() : end);
 }
 
-// Split processing is not built yet: a document that asks for it fails with
-// a line saying so.
-bool AddSplitQueries_to_Precondition(Component& c, std::string_view, std::string_view, std::string_view,
-                                     std::string& returnString) {
-  returnString.clear();
-  return Trapped(c, kSplitTrap, [&]() -> bool {
-    Raise(kErrInvalidCall, "XML Generation", "split processing is not available in this build");
+std::string SourceWhere(std::string_view appl, std::string_view sourceTable) {
+  return "where appl='" + std::string(appl) + "' and cpac+cmod+flno='" + std::string(sourceTable) + "'";
+}
+
+// INDEXn stands for the part fields of index n of the source table.
+std::vector<std::string> ExpandIndexes(Component& c, std::string_view appl, std::string_view sourceTable,
+                                       const std::vector<std::string>& entries) {
+  std::vector<std::string> out;
+  for (const std::string& entry : entries) {
+    const long at = InStr(entry, "INDEX", Compare::Text);
+    if (at == 0) {
+      out.push_back(entry);
+      continue;
+    }
+    const long number = CLng(Val(Mid(entry, at + 5)));
+    Recordset index = c.repository.Open("select * from qxddi200 " + SourceWhere(appl, sourceTable) +
+                                        " and indn=" + CStr(static_cast<long long>(number)));
+    if (!index.HasRow()) continue;
+    for (long column = 7; column < index.FieldCount(); ++column) {
+      const Value& part = index.Field(column);
+      if (part.IsNull()) break;
+      if (!Trim(part.AsText()).empty()) out.push_back(part.AsText());
+    }
+  }
+  return out;
+}
+
+// A combined field stands for its child fields.
+std::vector<std::string> ExpandCombinedFields(Component& c, std::string_view appl, std::string_view sourceTable,
+                                              const std::vector<std::string>& entries) {
+  std::vector<std::string> out;
+  for (const std::string& entry : entries) {
+    const std::string where = SourceWhere(appl, sourceTable) + " and fdnm='" + entry + "'";
+    Recordset comb = c.repository.Open("select comb from qxddi150 " + where);
+    if (!comb.HasRow() || comb.Field("comb").AsText() != "Y") {
+      out.push_back(entry);
+      continue;
+    }
+    Recordset children = c.repository.Open("select * from qxddi160 " + where + " order by sern");
+    for (; !children.Eof(); children.MoveNext()) {
+      const Value& child = children.Field("chld");
+      if (!child.IsNull() && !Trim(child.AsText()).empty()) out.push_back(child.AsText());
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::string get_split_fields(Component& c, std::string_view sourceApplication, std::string_view targetTable,
+                             std::string_view sourceTable, std::string& storedList) {
+  Recordset rs = c.repository.Open("select * from qxmap300 where ttbl='" + std::string(targetTable) + "' and stbl='" +
+                                   std::string(sourceTable) + "'");
+  if (!rs.HasRow()) return {};
+  storedList = rs.Field("flst").AsText();
+  std::vector<std::string> fields = ExpandIndexes(c, sourceApplication, sourceTable, Split(storedList, ","));
+  fields = ExpandCombinedFields(c, sourceApplication, sourceTable, fields);
+  return Join(fields, ",");
+}
+
+bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplication, std::string_view inString,
+                                     std::string_view targetTable, std::string& returnString) {
+  return Trapped(c, kSplitTrap, [&] {
+    c.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
+    std::string result(inString);
+    Recordset split = c.repository.Open("select * from qxmap300 where ttbl='" + std::string(targetTable) + "'");
+    if (split.HasRow()) {
+      const std::vector<std::string> pieces = Split(inString, "migrate", Compare::Text);
+      if (pieces.size() > 1) {
+        result = pieces[0];
+        for (std::size_t i = 1; i < pieces.size(); ++i) {
+          const std::string source = MigratedTable(pieces[i]);
+          std::string storedList;
+          const std::string fields = get_split_fields(c, sourceApplication, targetTable, source, storedList);
+          if (Trim(fields).empty())
+            Raise(1009, "XML Generation",
+                  " Split Information not given for the Target Table " + std::string(targetTable) +
+                      " - Source table " + source);
+          SplitRange range = GeneratorSplitRange(c, sourceApplication, targetTable, source, fields, storedList);
+          c.splitConditions.Add(UCase(source), range.condition);
+          c.splitDeclarations += range.declarations;
+          result += "\r\n" + range.prefix + "\r\nmigrate " + pieces[i];
+        }
+      }
+    }
+    split.Close();
+    c.splitDeclarations += "\r\n\ttable tqxgct872";
+    returnString = result;
+    return true;
   });
 }
 

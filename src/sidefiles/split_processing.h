@@ -9,9 +9,17 @@
 
 namespace tqlm {
 
-// Extends a pre-condition with the range code of every split source table
-// of `targetTable` and records the range conditions; True with the new text.
+// Puts the range code of every split source table of `targetTable` in front
+// of its migrate statement, records the range conditions for the source
+// tags and the range declarations for the variables. True with the new text
+// in `returnString`.
 bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplication, std::string_view inString,
                                      std::string_view targetTable, std::string& returnString);
+
+// The split key fields of a source table, comma-separated, with index
+// references and combined fields expanded; `storedList` receives the list as
+// stored. Empty without split information. No trap.
+std::string get_split_fields(Component& c, std::string_view sourceApplication, std::string_view targetTable,
+                             std::string_view sourceTable, std::string& storedList);
 
 }  // namespace tqlm

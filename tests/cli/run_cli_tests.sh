@@ -66,8 +66,14 @@ run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --bogus
 check "an unknown option is a usage error" 2 "$status"
 run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --traverse --no-traverse
 check "--traverse and --no-traverse exclude each other" 2 "$status"
-run call --repository "$repo" AddSplitQueries_to_Precondition SRC text abcde010
-check "a method not built yet is a usage error" 2 "$status"
+run call --repository "$repo" AddSplitQueries_to_Precondition SRC "x = 1" abcde010
+check "call prints the Boolean result and the output argument" "0:True"$'\n'"x = 1" "$status:$out"
+run call --json --repository "$repo" get_split_fields SRC abcde010 xyabc001
+check "get_split_fields without split information" '{"result": "", "out": ""}' "$out"
+run call --repository "$repo" GetConnStr SRC xyabc001
+check "a legacy method on the generator is a usage error" 2 "$status"
+run call --legacy --repository "$repo" GetConnStr SRC xyabc001
+check "the legacy class is not built yet" 2 "$status"
 run call --json --repository "$repo" Replace_Empty_Default_Target SRC TRGAPP "x = target (abflag.on)"
 check "call --json prints the output argument" \
   '{"result": true, "out": "x = (abflag.on)| ENUM Constant abflag.on NOT FOUND in the DATA DICTIONARY"}' "$out"

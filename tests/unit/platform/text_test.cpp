@@ -103,6 +103,9 @@ TEST(TextPieces, SplitAndJoin) {
   EXPECT_EQ(Join({"a", "", "b"}, ", "), "a, , b");
   EXPECT_EQ(Join({}, ","), "");
   EXPECT_EQ(Join(Split("x|y|z", "|"), "|"), "x|y|z");
+  EXPECT_EQ(Split("a MIGRATE b Migrate c", "migrate", Compare::Text),
+            (std::vector<std::string>{"a ", " b ", " c"}));
+  EXPECT_EQ(Split("a MIGRATE b", "migrate"), (std::vector<std::string>{"a MIGRATE b"}));
 }
 
 TEST(TextCase, Windows1252Pairs) {
