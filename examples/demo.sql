@@ -113,3 +113,40 @@ INSERT INTO qxmap160 (mprf, vers, rele, cust, tcpac, tcmod, tflno, func) VALUES
   (1, '0100', '01', 'DEMO', 'sa', 'ord', '020', 'function check_total()
   return 1
 endfunction');
+
+-- Invoices: an M-script. The header (sa inv 040) and its lines (sa inv 041)
+-- run as one unit whose parent is sa inv 400.
+INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES
+  ('ORDENT', 'oe', 'inv', '001'),
+  ('SALES', 'sa', 'inv', '040'),
+  ('SALES', 'sa', 'inv', '041');
+
+INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand, comb) VALUES
+  ('SALES', 'sa', 'inv', '040', 'invno', 1, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'inv', '040', 'custno', 2, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'inv', '041', 'invno', 1, 'sacustno', '0', 0, 'Y', 'N'),
+  ('SALES', 'sa', 'inv', '041', 'amount', 2, 'saamount', '', 0, 'N', 'N'),
+  ('ORDENT', 'oe', 'inv', '001', 'rechnr', 1, 'oecustno', '0', 0, 'Y', 'N'),
+  ('ORDENT', 'oe', 'inv', '001', 'kunr', 2, 'oecustno', '0', 0, 'Y', 'N'),
+  ('ORDENT', 'oe', 'inv', '001', 'betrag', 3, 'oeamount', '', 0, 'N', 'N');
+
+INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, stbl, prtx, comt, isms, vari) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '040', 'V', 'oeinv001', 'migrate oeinv001', 'Invoice headers', 1, NULL),
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '041', 'V', 'oeinv001', 'migrate oeinv001', 'Invoice lines', 1, NULL);
+
+INSERT INTO qxmap170 (mprf, vers, rele, cust, cpac, cmod, cflno, bpac, bmod, bflno) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '040', 'sa', 'inv', '400'),
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '041', 'sa', 'inv', '400');
+
+INSERT INTO qxmap130 (mprf, vers, rele, cust, tcpac, tcmod, tflno, scpac, scmod, sflno, icod, qury) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '400', 'oe', 'inv', '001', 'S', 'select * from oeinv001');
+
+INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum) VALUES
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '040', 'invno', 'oeinv001.rechnr', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '040', 'custno', 'oeinv001.kunr', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '041', 'invno', 'oeinv001.rechnr', 0, 1),
+  (1, '0100', '01', 'DEMO', 'sa', 'inv', '041', 'amount', 'oeinv001.betrag', 0, 1);
+
+-- Orders are converted by several processes in parallel, split over the
+-- order number.
+INSERT INTO qxmap300 (ttbl, stbl, flst) VALUES ('saord020', 'oeord001', 'aufnr');
