@@ -267,3 +267,13 @@ CREATE TABLE qxlib100 (
   fdef TEXT COLLATE RTRIM
 );
 CREATE INDEX qxlib100_i1 ON qxlib100 (mprf);
+-- The component's statements look tables up by concatenated keys
+-- (cpac + cmod + flno, with "." and the field name, cpac + cdom); these
+-- expression indexes let them do so without scanning the table.
+CREATE INDEX qxddi140_code ON qxddi140 (appl, (cpac || cmod || flno));
+CREATE INDEX qxddi150_code ON qxddi150 (appl, (cpac || cmod || flno));
+CREATE INDEX qxddi150_field ON qxddi150 (appl, (cpac || cmod || flno || '.' || fdnm));
+CREATE INDEX qxddi160_code ON qxddi160 (appl, (cpac || cmod || flno), fdnm);
+CREATE INDEX qxddi200_code ON qxddi200 (appl, (cpac || cmod || flno));
+CREATE INDEX qxddi220_domain ON qxddi220 (appl, (cpac || cdom));
+CREATE INDEX qxddi230_constant ON qxddi230 (appl, (cpac || cdom || '.' || ctnm));
