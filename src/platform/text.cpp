@@ -363,11 +363,16 @@ long InStrRev(std::string_view s, std::string_view find, long start, Compare com
   return at == kNpos ? 0 : static_cast<long>(at) + 1;
 }
 
-std::string Mid(std::string_view s, long start, long length) {
-  if (start < 1 || length < -1) Raise(kErrInvalidCall);
+std::string Mid(std::string_view s, long start) {
+  if (start < 1) Raise(kErrInvalidCall);
   if (start > Len(s)) return {};
-  std::size_t count = length == -1 ? kNpos : static_cast<std::size_t>(length);
-  return std::string(s.substr(static_cast<std::size_t>(start - 1), count));
+  return std::string(s.substr(static_cast<std::size_t>(start - 1)));
+}
+
+std::string Mid(std::string_view s, long start, long length) {
+  if (start < 1 || length < 0) Raise(kErrInvalidCall);
+  if (start > Len(s)) return {};
+  return std::string(s.substr(static_cast<std::size_t>(start - 1), static_cast<std::size_t>(length)));
 }
 
 std::string Left(std::string_view s, long length) {

@@ -31,8 +31,10 @@ inline long InStr(std::string_view s, std::string_view find, Compare compare = C
 // Last position of `find` that starts at or before `start` (-1: from the end).
 long InStrRev(std::string_view s, std::string_view find, long start = -1, Compare compare = Compare::Binary);
 
-// Mid(s, start[, length]); start below 1 or length below -1 raises error 5.
-std::string Mid(std::string_view s, long start, long length = -1);
+// Mid(s, start[, length]): the rest of the text from `start`, or `length`
+// characters of it. A start below 1 or a negative length raises error 5.
+std::string Mid(std::string_view s, long start);
+std::string Mid(std::string_view s, long start, long length);
 std::string Left(std::string_view s, long length);   // length < 0 raises 5
 std::string Right(std::string_view s, long length);  // length < 0 raises 5
 

@@ -12,7 +12,7 @@ bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::stri
     out.alignment.clear();
     const std::string application(appl);
     Recordset rs = c.repository.Open(
-        " select type,conv,adju,leng from qxddi220    where  appl = '" + application +
+        " select type,conv,adju,leng from qxddi220   where  appl = '" + application +
         "'  and cpac + cdom = (select cdom from qxddi150 where  appl = '" + application +
         "' and cpac+ cmod + flno + '.' + fdnm = '" + reference + "')");
     if (rs.HasRow()) {

@@ -123,9 +123,26 @@ void CollapseEmptyLines(std::string& s) {
   while (InStr(s, "\r\n\r\n") > 0) s = Trim(Replace(s, "\r\n\r\n", "\r\n"));
 }
 
+// Blanks at the start of every line go, and the text is trimmed: what
+// replacing CR LF + blank by CR LF and trimming does when repeated until no
+// line starts with a blank, in one pass.
+std::string WithoutIndentation(const std::string& s) {
+  if (InStr(s, "\r\n ") == 0) return s;
+  std::string out;
+  out.reserve(s.size());
+  bool afterBreak = false;
+  for (std::size_t i = 0; i < s.size(); ++i) {
+    const char ch = s[i];
+    if (afterBreak && ch == ' ') continue;
+    afterBreak = ch == '\n' && i > 0 && s[i - 1] == '\r';
+    out += ch;
+  }
+  return Trim(out);
+}
+
 std::string FinishGenerator(std::string s) {
   s = Replace(s, ". *", ".*");
-  while (InStr(s, "\r\n ") > 0) s = Trim(Replace(s, "\r\n ", "\r\n"));
+  s = WithoutIndentation(s);
   CollapseEmptyLines(s);
   s = Replace(s, "\r\n", kFramedBreak);
   s = Replace(Replace(Replace(s, "&", "&amp;"), "<", "&lt;"), ">", "&gt;");

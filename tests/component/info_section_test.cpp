@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "document/table_description.h"
@@ -26,6 +27,36 @@ class InfoSection : public testing::Test {
   Workspace ws_;
   std::string repo_;
 };
+
+// The readers' statements exactly as built: every blank counts.
+TEST_F(InfoSection, ReaderStatementsAreSentExactlyAsBuilt) {
+  GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  auto sent = [&](const std::string& statement) {
+    return std::find(run.statements.begin(), run.statements.end(), statement) != run.statements.end();
+  };
+  const std::string table = "where appl = 'TRG' AND cpac = 'ab' AND cmod = 'cde' AND flno = '010'";
+  EXPECT_TRUE(sent(" select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  " + table + " order by fdno"));
+  EXPECT_TRUE(sent("SELECT * FROM qxddi160  WHERE appl = 'TRG' AND cpac = 'ab' AND cmod = 'cde' AND flno = '010' "
+                   "AND fdnm = 'key'"));
+  EXPECT_TRUE(sent(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = 'TRG' AND "
+                   "cpac+cdom = 'abfld'"));
+  EXPECT_TRUE(sent(" select * from  qxddi200 " + table));
+  EXPECT_TRUE(sent(" select vari from qxmap120 where mprf  = 1 AND vers = '0100' AND rele = '01' AND cust = 'STD ' "
+                   "AND tcpac = 'ab' AND tcmod = 'cde' AND tflno = '010'"));
+  EXPECT_TRUE(sent("select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = 'SRC' and cpac + cmod + flno in "
+                   "('xyabc001' , 'xyabc002') and comb = 'N' "));
+  EXPECT_TRUE(sent(" select * from  qxddi200 where appl = 'SRC' and cpac + cmod + flno in ('xyabc001' , 'xyabc002')"));
+  EXPECT_TRUE(sent(" select comb from    qxddi150  where appl = 'SRC' AND cpac = 'xy' AND cmod = 'abc' AND flno = "
+                   "'001' AND fdnm = 'skey'"));
+  EXPECT_TRUE(sent(" select qxmap140.fdnm, qxmap140.mrul, qxmap140.type, qxmap140.dnum  from qxmap140 WHERE  "
+                   "qxmap140.mprf = 1 AND  qxmap140.vers = '0100' AND  qxmap140.rele = '01' AND  qxmap140.cust = "
+                   "'STD ' AND  qxmap140.tcpac = 'ab' AND  qxmap140.tcmod = 'cde' AND  qxmap140.tflno = '010' order "
+                   "by dnum "));
+  EXPECT_TRUE(sent(" select func from qxmap160  where mprf = 1 AND vers = '0100' AND rele = '01' AND cust = 'STD ' "
+                   "AND tcpac = 'ab' AND tcmod = 'cde' AND tflno = '010'"));
+}
 
 TEST_F(InfoSection, DocumentsCarryTheCompleteInfoElementAndBrokenDescriptionsFail) {
   GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
@@ -141,18 +172,25 @@ TEST_F(Readers, SourceDomainDetailsOfAFieldReference) {
       "VALUES ('TRG', 'xy', 'src', '001', 'nm', 1, 'abname', 'N');";
   c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "source.db"));
   SourceDomain d;
+  std::vector<std::string> statements;
+  c_.repository.SetStatementObserver([&](std::string_view s) { statements.emplace_back(s); });
   ASSERT_TRUE(Get_Domain_Details(c_, " xysrc001.nm\r\n", "TRG", d));
+  ASSERT_EQ(statements.size(), 1u);
+  EXPECT_EQ(statements[0],
+            " select type,conv,adju,leng from qxddi220   where  appl = 'TRG'  and cpac + cdom = (select cdom from "
+            "qxddi150 where  appl = 'TRG' and cpac+ cmod + flno + '.' + fdnm = 'xysrc001.nm')");
   EXPECT_EQ(d.caseCode, "U");
   EXPECT_EQ(d.alignment, "LEFT");
   EXPECT_EQ(d.type, "S");
   EXPECT_EQ(d.length, 30);
 
-  SourceDomain none{"x", "y", "", 0};
+  // Without a row the codes are emptied; type and length stay as they were.
+  SourceDomain none{"x", "y", "Q", 7};
   ASSERT_TRUE(Get_Domain_Details(c_, "xysrc001.nothing", "TRG", none));
   EXPECT_EQ(none.caseCode, "");
   EXPECT_EQ(none.alignment, "");
-  EXPECT_EQ(none.type, "");
-  EXPECT_EQ(none.length, 0);
+  EXPECT_EQ(none.type, "Q");
+  EXPECT_EQ(none.length, 7);
 }
 
 TEST(Escaping, LegacyEscapesFourCharactersAndEntitiesAgain) {

@@ -11,6 +11,7 @@
 #include "interface/component.h"
 #include "rules/field_rules.h"
 #include "support.h"
+#include "support/test_support.h"
 
 namespace tqlm::test {
 namespace {
@@ -90,6 +91,9 @@ TEST_F(RuleSections, SplitConditionMergesIntoEachShapeOfMainQuery) {
             "select * from s WHERE (a = 1) and " + k + " group by k");
   EXPECT_EQ(MergeSplitCondition("select * from s where a = 1", k), "select * from s where (a = 1) and " + k);
   EXPECT_EQ(MergeSplitCondition("select k from s having k > 1", k), "select k from s\r\nwhere " + k + " having k > 1");
+  // A clause right after " where " leaves a negative length: error 5.
+  EXPECT_EQ(test_support::RaisedNumber([&] { MergeSplitCondition("select a from t where group by a", k); }),
+            kErrInvalidCall);
 }
 
 TEST_F(RuleSections, ARecordedSplitConditionIsFormattedAndMergedIntoTheMainQuery) {

@@ -64,6 +64,7 @@ TEST(TextPieces, MidLeftRight) {
   EXPECT_EQ(Right("abc", 0), "");
   EXPECT_EQ(RaisedNumber([] { Mid("abc", 0); }), kErrInvalidCall);
   EXPECT_EQ(RaisedNumber([] { Mid("abc", 1, -2); }), kErrInvalidCall);
+  EXPECT_EQ(RaisedNumber([] { Mid("abc", 1, -1); }), kErrInvalidCall);  // a computed length, not "to the end"
   EXPECT_EQ(RaisedNumber([] { Left("abc", -1); }), kErrInvalidCall);
   EXPECT_EQ(RaisedNumber([] { Right("abc", -1); }), kErrInvalidCall);
   EXPECT_EQ(RaisedNumber([] { Space(-1); }), kErrInvalidCall);
