@@ -15,12 +15,24 @@ constexpr TrapStyle kReplaceEmptyDefaultTrap{"\t\tERROR:in Replace_Empty_Default
 
 std::string RemoveBlanksAndTabs(std::string_view s) { return Replace(Replace(s, " ", ""), "\t", ""); }
 
+// A rewrite whose result holds its own keyword again (a constant whose value
+// names a target constant, a variable named like the keyword call) would
+// rewrite the text for ever, growing it each time. No real rule comes near
+// this many rewrites; past it the rewriting ends as running out of memory
+// would.
+constexpr int kMaxRewrites = 10000;
+
+void CountRewrite(int& rewrites) {
+  if (++rewrites > kMaxRewrites) Raise(kErrOutOfMemory);
+}
+
 std::string StringSet(std::string_view length) { return "String.Set$(\" \"," + std::string(length) + ")"; }
 
 // Every "target" followed, after nothing but blanks, by a parenthesised
 // constant is replaced by the constant's value. Only the first search ignores
 // letter case; the later ones are case-sensitive.
 std::string ReplaceTargets(Component& c, std::string_view targetApplication, std::string text) {
+  int rewrites = 0;
   long pos = InStr(LCase(text), "target");
   while (pos != 0) {
     const long open = InStr(pos, text, "(");
@@ -30,7 +42,10 @@ std::string ReplaceTargets(Component& c, std::string_view targetApplication, std
     if (RemoveBlanksAndTabs(Mid(text, wordEnd, open - wordEnd)).empty() && close > 0) {
       const std::string token = Mid(text, open, close - open + 1);
       const std::string value = Get_Enum_Constant(c, targetApplication, token);
-      if (!Trim(value).empty()) text = Left(text, pos - 1) + value + Mid(text, close + 1);
+      if (!Trim(value).empty()) {
+        text = Left(text, pos - 1) + value + Mid(text, close + 1);
+        CountRewrite(rewrites);
+      }
     }
     if (wordEnd > Len(text)) break;
     pos = InStr(pos + 1, text, "target");
@@ -94,9 +109,12 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
   constexpr std::string_view kComment = "|";
   return Trapped(c, kReplaceEmptyDefaultTrap, [&] {
     std::string text(input);
-    long pos = InStr(LCase(text), keyword);
+    std::string lower = LCase(text);  // kept in step with `text`
+    int rewrites = 0;
+    long pos = InStr(lower, keyword);
     while (pos != 0) {
-      const long lineStart = std::max(InStrRev(text, "\n", pos), 1L);
+      const std::size_t lastBreak = text.rfind('\n', static_cast<std::size_t>(pos - 1));
+      const long lineStart = lastBreak == std::string::npos ? 1 : static_cast<long>(lastBreak) + 1;
       long lineEnd = InStr(pos + 1, text, "\n");
       // Without a line feed after the keyword the line ends one character
       // before the end of the text.
@@ -114,9 +132,11 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
           statement = name + " = " + value;
           if (commentInLine > 0) statement += Mid(line, commentInLine);
           text = Left(text, lineStart - 1) + " \r\n " + statement + " \r\n " + Mid(text, lineEnd);
+          CountRewrite(rewrites);
+          lower = LCase(text);
         }
       }
-      pos = InStr(pos + 1, LCase(text), keyword);
+      pos = InStr(pos + 1, lower, keyword);
     }
     result = text;
     return true;

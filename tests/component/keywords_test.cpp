@@ -91,5 +91,21 @@ TEST_F(Keywords, AFailedDomainLookupLeavesTheStatement) {
   EXPECT_EQ(log_->text(), "\t\tERROR: 114: No Domain information for the domain abnothing in the Application SRC\r\n");
 }
 
+TEST_F(Keywords, AConstantThatNamesItselfEndsAsOutOfMemoryInsteadOfLoopingForEver) {
+  c_.repository.SetConnectionString(ws_.Repository(
+      {"rules_profiles.sql"}, "UPDATE qxddi230 SET cnst = 'x target(abflag.on)' WHERE ctnm = 'on';", "self.db"));
+  EXPECT_EQ(Rewrite("target(abflag.on)", false), "");
+  EXPECT_EQ(log_->text(), "\t\tERROR:in Replace_Empty_Default_Target()  ErrNo. 7:Out of memory\r\n");
+}
+
+TEST_F(Keywords, ManyConstantsInOneTextAreAllRewrittenQuickly) {
+  std::string text, expected;
+  for (int i = 0; i < 2000; ++i) {
+    text += "x = target(abflag.on)\r\n";
+    expected += "x = 1\r\n";
+  }
+  EXPECT_EQ(Rewrite(text), expected);
+}
+
 }  // namespace
 }  // namespace tqlm::test

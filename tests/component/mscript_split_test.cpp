@@ -134,6 +134,16 @@ TEST_F(SplitMethods, MigrateInCapitalsSplitsAndIsWrittenInLowerCase) {
             "(xyabc001.nr > :from.xyabc001.nr and xyabc001.nr <= :to.xyabc001.nr)");
 }
 
+TEST_F(SplitMethods, SeveralFieldsWithoutAnIndexCompareTheStoredListAsItStands) {
+  g_.ConnectionString(ws_.Repository({"mscript_split.sql"},
+                                     "INSERT INTO qxmap300 VALUES ('abspl400', 'xyabc002', 'k1, k2');", "list.db"));
+  std::string out;
+  ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "migrate xyabc002", "abspl400", out), kTrue);
+  EXPECT_EQ(*g_.State().splitConditions.Find("XYABC002"),
+            "(xyabc002.k1, k2 > {:from.xyabc002.k1 , :from.xyabc002. k2}\r\n and xyabc002.k1, k2 <= "
+            "{:to.xyabc002.k1 , :to.xyabc002. k2})");
+}
+
 TEST_F(SplitMethods, SplitFieldsExpandIndexesAndCombinedFields) {
   const std::string repo = ws_.Repository(
       {"mscript_split.sql"},

@@ -188,6 +188,9 @@ TEST_F(RuleSections, StringRulesThatAreZeroBlankOrNumericStayUnwrapped) {
   EXPECT_EQ(value("42"),
             "<NAME TYPE = \"0\"><VALUE>(Left.Align(toupper$(42),20))=&amp;quot;&amp;quot; ? empty.string(1;20):"
             "Left.Align(toupper$(42),20)</VALUE></NAME>\r\n");
+  EXPECT_EQ(value(" 0"),  // only "0" itself stays unwrapped: the test is on the untrimmed rule
+            "<NAME TYPE = \"0\"><VALUE>(Left.Align(toupper$( 0),20))=&amp;quot;&amp;quot; ? empty.string(1;20):"
+            "Left.Align(toupper$( 0),20)</VALUE></NAME>\r\n");
   EXPECT_EQ(value("empty()"), "<NAME TYPE = \"0\"><VALUE>String.Set$(\" \",20)</VALUE></NAME>\r\n");
 }
 
