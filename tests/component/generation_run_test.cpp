@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "interface/component.h"
@@ -190,6 +191,23 @@ TEST_F(GenerationRun, DepthBelowOneMakesNoSearchPass) {
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
   EXPECT_EQ(run->generator.XMLWarnings(), 1);
   EXPECT_EQ(run->generator.NoOfXMLGenerated(), 0);
+}
+
+TEST_F(GenerationRun, ACheckedOutTripleEqualToTheOwnTripleEndsThePassLikeAnyOther) {
+  const std::string repo = ws_.Repository(
+      {"run_profiles.sql"},
+      "INSERT INTO qxmap100 VALUES (7, 'SRCAPP', 'TRGAPP', '0700', '01', 'STD ', '', '', '', 2, 'Y', NULL);"
+      "INSERT INTO qxmap105 VALUES (7, '0700', '01', 'STD ');",
+      "same.db");
+  GeneratorUnderTest run(repo, 7, XmlDir());
+  run.generator.ConsiderCheckedOutVersions(kTrue);
+  run.generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run.generator.XMLWarnings(), 1);
+  // One statement per pass: depth 2, so two passes, then the search ends.
+  EXPECT_EQ(std::count_if(run.statements.begin(), run.statements.end(),
+                          [](const std::string& s) { return s.rfind("select qxmap120.*", 0) == 0; }),
+            2);
 }
 
 TEST_F(GenerationRun, AProfileDerivedFromItselfEndsTheSearch) {

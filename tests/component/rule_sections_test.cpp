@@ -106,6 +106,14 @@ TEST_F(RuleSections, ARecordedSplitConditionIsFormattedAndMergedIntoTheMainQuery
             "\r\ndone\r\n</xyabc001>\r\n<xyabc002>\r\n</xyabc002>\r\n");
 }
 
+TEST_F(RuleSections, OnlySourceTablesReadAreWrittenAndABlankClosingBlockAddsNothing) {
+  Use("UPDATE qxmap130 SET qury = '   ' WHERE icod = 'X';");
+  c_.document.migrateCount = 4;  // room for five source tables, two used
+  std::string text;
+  ASSERT_TRUE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
+  EXPECT_EQ(text, "<xyabc001>\r\n\r\nselect nr from xyabc001\r\n</xyabc001>\r\n<xyabc002>\r\n</xyabc002>\r\n");
+}
+
 TEST_F(RuleSections, MoreSourceTablesThanMigrateStatementsFailTheDocument) {
   c_.document.migrateCount = 0;
   std::string text;
