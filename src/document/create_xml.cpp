@@ -46,11 +46,7 @@ bool Create_XML(Component& c, MappingObject object) {
     }
     std::string folder = ObjectFolder(c, object.tcpac + object.tcmod);
     std::string document = Header(c, object);
-    for (const Section& section : kSections) {
-      std::string fragment;
-      if (!section.write(c, object, fragment)) return false;
-      if (!AppendFragment(c, document, fragment, section.checkWrapper, false)) return false;
-    }
+    if (!AppendSections(c, object, kSections, false, document)) return false;
     document += "</" + object.ElementName() + ">";
     StoreDocument(c, folder, "x" + object.TableCode() + "0", document);
     return true;

@@ -30,6 +30,16 @@ bool AppendFragment(const Component& c, std::string& document, const std::string
   return true;
 }
 
+bool AppendSections(Component& c, const MappingObject& object, std::span<const Section> sections, bool checkAlways,
+                    std::string& document) {
+  for (const Section& section : sections) {
+    std::string fragment;
+    if (!section.write(c, object, fragment)) return false;
+    if (!AppendFragment(c, document, fragment, section.checkWrapper, checkAlways)) return false;
+  }
+  return true;
+}
+
 std::string ObjectFolder(const Component& c, std::string_view pacMod) {
   std::string folder = fs::ChildPath(c.xmlPath, pacMod);
   if (!fs::FolderExists(folder)) fs::CreateFolder(folder);

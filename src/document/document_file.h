@@ -2,6 +2,7 @@
 // section with the fragment check, and storing the finished document.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -23,6 +24,11 @@ struct Section {
 // fragment unchecked, unless `checkAlways` (M-script documents of both).
 bool AppendFragment(const Component& c, std::string& document, const std::string& fragment,
                     std::string_view checkWrapper, bool checkAlways);
+
+// Calls the section writers in order and appends their fragments; False at
+// the first writer that fails or fragment that is refused.
+bool AppendSections(Component& c, const MappingObject& object, std::span<const Section> sections, bool checkAlways,
+                    std::string& document);
 
 // The folder of an object's documents (created when missing; only this one
 // level) and the storing of one document in it: plain text as base + ".XML"

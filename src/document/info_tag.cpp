@@ -7,32 +7,42 @@
 
 namespace tqlm {
 
+namespace {
+
+// Appends the fragment of one writer; False when the writer failed.
+template <class Writer>
+bool Append(std::string& out, Writer&& write) {
+  std::string fragment;
+  if (!write(fragment)) return false;
+  out += fragment;
+  return true;
+}
+
+}  // namespace
+
+bool AppendTableDescription(Component& c, std::string_view appl, const MappingObject& table, std::string& out) {
+  return Append(out, [&](std::string& f) { return Construct_Field_Tags(c, appl, table.tcpac, table.tcmod, table.tflno, f); }) &&
+         Append(out, [&](std::string& f) { return Construct_Index_Tags(c, appl, table.tcpac, table.tcmod, table.tflno, f); });
+}
+
+bool AppendVariablesAndSourceSide(Component& c, const MappingObject& o, std::string& out) {
+  if (!Append(out, [&](std::string& f) { return Construct_Variable_Tag(c, o, f, o.CoveredTables()); })) return false;
+  // (The legacy class describes its source files here instead; that writer
+  // is not built yet.)
+  if (c.IsLegacy()) return true;
+  return Append(out, [&](std::string& f) { return Construct_SrcField_Tag(c, o.sapp, o.stbl, f); }) &&
+         Append(out, [&](std::string& f) { return Construct_SrcIndex_Tag(c, o.sapp, o.stbl, f); });
+}
+
 bool Construct_Info_Tag(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyTrap, [&] {
     const std::string element = o.ElementName();
     std::string out = " <INFO>\r\n <" + element + ">\r\n";
-    std::string fragment;
-    if (!Construct_Field_Tags(c, o.tapp, o.tcpac, o.tcmod, o.tflno, fragment)) return false;
-    out += fragment;
-    fragment.clear();
-    if (!Construct_Index_Tags(c, o.tapp, o.tcpac, o.tcmod, o.tflno, fragment)) return false;
-    out += fragment;
+    if (!AppendTableDescription(c, o.tapp, o, out)) return false;
     // The legacy class writes no line break after the table's closing tag.
     out += " </" + element + (c.IsGenerator() ? ">\r\n" : ">");
-    fragment.clear();
-    if (!Construct_Variable_Tag(c, o, fragment, o.CoveredTables())) return false;
-    out += fragment;
-    if (c.IsGenerator()) {
-      fragment.clear();
-      if (!Construct_SrcField_Tag(c, o.sapp, o.stbl, fragment)) return false;
-      out += fragment;
-      fragment.clear();
-      if (!Construct_SrcIndex_Tag(c, o.sapp, o.stbl, fragment)) return false;
-      out += fragment;
-      out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES>";
-    }
-    // (The legacy class describes its source files here; that writer is not
-    // built yet.)
+    if (!AppendVariablesAndSourceSide(c, o, out)) return false;
+    if (c.IsGenerator()) out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES>";
     out += " </INFO>\r\n";
     text = out;
     return true;

@@ -96,11 +96,7 @@ bool Create_MScript_XML(Component& c, MappingObject child) {
 
     const std::string element = UCase(parent.Code());
     std::string text = "<" + element + " TYPE =\"M\" TARGETTABLES = \"" + document.members + "\">\r\n";
-    for (const Section& section : kMScriptSections) {
-      std::string fragment;
-      if (!section.write(c, document, fragment)) return false;
-      if (!AppendFragment(c, text, fragment, section.checkWrapper, true)) return false;
-    }
+    if (!AppendSections(c, document, kMScriptSections, true, text)) return false;
     text += "</" + element + ">";
     const std::string folder = ObjectFolder(c, parent.bpac + parent.bmod);
     StoreDocument(c, folder, "x" + parent.Code() + "0", text);
@@ -112,26 +108,11 @@ bool Construct_MScript_info_Tag(Component& c, const MappingObject& o, std::strin
   return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyMScriptInfoTrap, [&] {
     std::string out = " <INFO>\r\n";
     for (const std::string& code : Split(o.members, ",")) {
-      const MappingObject member = Member(c, o, code);
       out += "<" + UCase(code) + ">\r\n";
-      std::string fragment;
-      if (!Construct_Field_Tags(c, o.tapp, member.tcpac, member.tcmod, member.tflno, fragment)) return false;
-      out += fragment;
-      fragment.clear();
-      if (!Construct_Index_Tags(c, o.tapp, member.tcpac, member.tcmod, member.tflno, fragment)) return false;
-      out += fragment + "</" + UCase(code) + ">\r\n";
+      if (!AppendTableDescription(c, o.tapp, Member(c, o, code), out)) return false;
+      out += "</" + UCase(code) + ">\r\n";
     }
-    std::string fragment;
-    if (!Construct_Variable_Tag(c, o, fragment, o.CoveredTables())) return false;
-    out += fragment;
-    if (c.IsGenerator()) {
-      fragment.clear();
-      if (!Construct_SrcField_Tag(c, o.sapp, o.stbl, fragment)) return false;
-      out += fragment;
-      fragment.clear();
-      if (!Construct_SrcIndex_Tag(c, o.sapp, o.stbl, fragment)) return false;
-      out += fragment;
-    }
+    if (!AppendVariablesAndSourceSide(c, o, out)) return false;
     out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES> </INFO>\r\n";
     text = out;
     return true;

@@ -40,6 +40,11 @@ std::vector<std::string> IndexParts(const Recordset& indexRow);
 bool Construct_SrcField_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text);
 bool Construct_SrcIndex_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text);
 
+// Pieces of the INFO sections: a table's TFLD and IND elements, and, after
+// the tables, the variables and the source side. Both append to `out`.
+bool AppendTableDescription(Component& c, std::string_view appl, const MappingObject& table, std::string& out);
+bool AppendVariablesAndSourceSide(Component& c, const MappingObject& object, std::string& out);
+
 // The variable declarations inside the INFO section; `tableCodes` lists the
 // tables whose row size the 2 GB check names.
 bool Construct_Variable_Tag(Component& c, const MappingObject& object, std::string& text,
