@@ -1,5 +1,8 @@
 #include "rules/keywords.h"
 
+#include <algorithm>
+#include <memory>
+
 #include "document/table_description.h"
 #include "interface/error_trap.h"
 #include "platform/text.h"
@@ -16,15 +19,22 @@ constexpr TrapStyle kReplaceEmptyDefaultTrap{"\t\tERROR:in Replace_Empty_Default
 std::string RemoveBlanksAndTabs(std::string_view s) { return Replace(Replace(s, " ", ""), "\t", ""); }
 
 // A rewrite whose result holds its own keyword again (a constant whose value
-// names a target constant, a variable named like the keyword call) would
-// rewrite the text for ever, growing it each time. No real rule comes near
-// this many rewrites; past it the rewriting ends as running out of memory
-// would.
-constexpr int kMaxRewrites = 10000;
+// names a target constant, a NOT FOUND comment that repeats an unclosed
+// "target(", a variable named like the keyword call) would rewrite the text
+// for ever, growing it each time. No real rule comes near these bounds; past
+// them the rewriting ends as running out of memory would.
+class RewriteBound {
+ public:
+  explicit RewriteBound(std::size_t inputSize) : maxSize_(std::max<std::size_t>(std::size_t{1} << 20, 16 * inputSize)) {}
+  void Count(const std::string& text) {
+    if (++rewrites_ > kMaxRewrites || text.size() > maxSize_) Raise(kErrOutOfMemory);
+  }
 
-void CountRewrite(int& rewrites) {
-  if (++rewrites > kMaxRewrites) Raise(kErrOutOfMemory);
-}
+ private:
+  static constexpr int kMaxRewrites = 10000;
+  std::size_t maxSize_;
+  int rewrites_ = 0;
+};
 
 std::string StringSet(std::string_view length) { return "String.Set$(\" \"," + std::string(length) + ")"; }
 
@@ -32,7 +42,7 @@ std::string StringSet(std::string_view length) { return "String.Set$(\" \"," + s
 // constant is replaced by the constant's value. Only the first search ignores
 // letter case; the later ones are case-sensitive.
 std::string ReplaceTargets(Component& c, std::string_view targetApplication, std::string text) {
-  int rewrites = 0;
+  RewriteBound bound(text.size());
   long pos = InStr(LCase(text), "target");
   while (pos != 0) {
     const long open = InStr(pos, text, "(");
@@ -44,7 +54,7 @@ std::string ReplaceTargets(Component& c, std::string_view targetApplication, std
       const std::string value = Get_Enum_Constant(c, targetApplication, token);
       if (!Trim(value).empty()) {
         text = Left(text, pos - 1) + value + Mid(text, close + 1);
-        CountRewrite(rewrites);
+        bound.Count(text);
       }
     }
     if (wordEnd > Len(text)) break;
@@ -102,38 +112,95 @@ std::string Get_Enum_Constant(Component& c, std::string_view appl, std::string_v
   return result;
 }
 
+namespace {
+
+// Finds line breaks and comment marks around keyword occurrences that come
+// in increasing order in an unchanged text, without scanning any stretch of
+// it twice (a text with many keywords on one long line stays linear).
+class LineScanner {
+ public:
+  explicit LineScanner(const std::string& text) : text_(text) {}
+
+  // The last line feed at or before `pos`, 0 when there is none.
+  long LastBreakAtOrBefore(long pos) {
+    if (scannedTo_ == 0) {
+      const std::size_t found = text_.rfind('\n', static_cast<std::size_t>(pos - 1));
+      lastBreak_ = found == std::string::npos ? 0 : static_cast<long>(found) + 1;
+    } else {
+      for (long i = scannedTo_ + 1; i <= pos; ++i)
+        if (text_[static_cast<std::size_t>(i - 1)] == '\n') lastBreak_ = i;
+    }
+    scannedTo_ = pos;
+    return lastBreak_;
+  }
+  // The first `mark` at or after `from`, 0 when there is none.
+  long FirstBreakFrom(long from) { return First('\n', from, nextBreak_); }
+  long FirstCommentFrom(long from, char comment) { return First(comment, from, nextComment_); }
+
+ private:
+  struct Found {
+    long at = -1;  // -1: not searched yet
+    long from = 0;
+  };
+  long First(char mark, long from, Found& found) {
+    if (found.at < 0 || from < found.from || (found.at != 0 && from > found.at)) {
+      found.at = InStr(from, text_, std::string_view(&mark, 1));
+      found.from = from;
+    }
+    return found.at;
+  }
+
+  const std::string& text_;
+  long scannedTo_ = 0;
+  long lastBreak_ = 0;
+  Found nextBreak_, nextComment_;
+};
+
+}  // namespace
+
 bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std::string_view input,
                            bool emptyMode, std::string& result) {
   const std::string keyword = emptyMode ? "empty" : "default";
   const std::string call = keyword + "()";
-  constexpr std::string_view kComment = "|";
+  constexpr char kComment = '|';
   return Trapped(c, kReplaceEmptyDefaultTrap, [&] {
     std::string text(input);
     std::string lower = LCase(text);  // kept in step with `text`
-    int rewrites = 0;
+    RewriteBound bound(text.size());
+    auto scanner = std::make_unique<LineScanner>(text);
+    long skipStart = 0, skipEnd = 0;  // a line known to hold no assignment of the call
     long pos = InStr(lower, keyword);
     while (pos != 0) {
-      const std::size_t lastBreak = text.rfind('\n', static_cast<std::size_t>(pos - 1));
-      const long lineStart = lastBreak == std::string::npos ? 1 : static_cast<long>(lastBreak) + 1;
-      long lineEnd = InStr(pos + 1, text, "\n");
+      const long lineStart = std::max(scanner->LastBreakAtOrBefore(pos), 1L);
+      long lineEnd = scanner->FirstBreakFrom(pos + 1);
       // Without a line feed after the keyword the line ends one character
       // before the end of the text.
       if (lineEnd == 0) lineEnd = Len(text);
-      const long comment = InStr(pos, text, kComment);
+      const long comment = scanner->FirstCommentFrom(pos, kComment);
       if (comment != 0 && comment < lineEnd) lineEnd = comment;
+      if (lineStart == skipStart && lineEnd == skipEnd) {
+        pos = InStr(pos + 1, lower, keyword);
+        continue;
+      }
       const std::string line = Mid(text, lineStart, lineEnd - lineStart);
-      const long commentInLine = InStr(line, kComment);
+      const long commentInLine = InStr(line, std::string_view(&kComment, 1));
       std::string statement = commentInLine > 0 ? Left(line, commentInLine - 1) : line;
       for (std::string_view gap : {"\r", "\n", "\t", " "}) statement = Replace(statement, gap, "");
-      if (InStr(statement, "=") > 0 && InStr(LCase(statement), call) > 0) {
+      if (InStr(statement, "=") == 0 || InStr(LCase(statement), call) == 0) {
+        // The same line gives the same answer for its next occurrences.
+        skipStart = lineStart;
+        skipEnd = lineEnd;
+      } else {
         const std::string name = Left(statement, InStr(statement, "=") - 1);
         std::string value;
         if (Get_EmptyValuesForVariables(c, sourceApplication, name, value)) {
           statement = name + " = " + value;
           if (commentInLine > 0) statement += Mid(line, commentInLine);
           text = Left(text, lineStart - 1) + " \r\n " + statement + " \r\n " + Mid(text, lineEnd);
-          CountRewrite(rewrites);
+          bound.Count(text);
           lower = LCase(text);
+          scanner = std::make_unique<LineScanner>(text);
+          skipStart = skipEnd = 0;
         }
       }
       pos = InStr(pos + 1, lower, keyword);
