@@ -13,26 +13,11 @@ namespace tqlm::test {
 
 namespace fs = std::filesystem;
 
-Workspace::Workspace() {
-  std::string pattern = (fs::path(testing::TempDir()) / "tqlm-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-  dir_ = pattern;
-}
-
-Workspace::~Workspace() {
-  std::error_code ignored;
-  fs::remove_all(dir_, ignored);
-}
-
 std::string Workspace::Repository(const std::vector<std::string>& fixtures, const std::string& extraSql,
                                   const std::string& name) const {
   std::vector<std::string> scripts;
   for (const std::string& fixture : fixtures) scripts.push_back(FixturePath(fixture));
-  if (!extraSql.empty()) {
-    std::string extra = Path(name + ".extra.sql");
-    std::ofstream(extra, std::ios::binary) << extraSql;
-    scripts.push_back(extra);
-  }
+  if (!extraSql.empty()) scripts.push_back(folder_.Write(name + ".extra.sql", extraSql));
   std::string path = Path(name);
   CreateRepository(path, scripts);
   return path;
@@ -40,14 +25,6 @@ std::string Workspace::Repository(const std::vector<std::string>& fixtures, cons
 
 std::string FixturePath(const std::string& name) { return std::string(TQLM_TEST_DATA_DIR) + "/fixtures/" + name; }
 std::string ExpectedPath(const std::string& name) { return std::string(TQLM_TEST_DATA_DIR) + "/expected/" + name; }
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 std::vector<std::string> ListFiles(const fs::path& dir) {
   std::vector<std::string> names;

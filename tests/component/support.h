@@ -8,18 +8,18 @@
 
 #include "interface/cls_xml_generator.h"
 #include "platform/textstream.h"
+#include "support/test_support.h"
 
 namespace tqlm::test {
 
 inline constexpr const char* kFixedNow = "2026-01-02 03:04:05";
 
-// A fresh folder for one test, removed afterwards.
+// A fresh folder for one test, removed afterwards, that also builds
+// fixture repositories.
 class Workspace {
  public:
-  Workspace();
-  ~Workspace();
-  const std::filesystem::path& Dir() const { return dir_; }
-  std::string Path(const std::string& name) const { return (dir_ / name).string(); }
+  std::filesystem::path Dir() const { return folder_.Path(); }
+  std::string Path(const std::string& name) const { return folder_.File(name); }
 
   // Creates repository `name` from fixture scripts (names under
   // tests/fixtures) and, optionally, extra SQL text; returns its path.
@@ -27,12 +27,12 @@ class Workspace {
                          const std::string& name = "repository.db") const;
 
  private:
-  std::filesystem::path dir_;
+  test_support::TempFolder folder_;
 };
 
 std::string FixturePath(const std::string& name);
 std::string ExpectedPath(const std::string& name);
-std::string ReadFile(const std::filesystem::path& path);
+inline std::string ReadFile(const std::filesystem::path& path) { return test_support::ReadBytes(path); }
 // The names of all files below `dir`, relative, sorted.
 std::vector<std::string> ListFiles(const std::filesystem::path& dir);
 
