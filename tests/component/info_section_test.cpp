@@ -70,6 +70,24 @@ TEST_F(InfoSection, DocumentsCarryTheCompleteInfoElementAndBrokenDescriptionsFai
             "\t\tERROR: 112: No DDI Information present in the Appplication TRG for the TABLE: abcde013");
 }
 
+TEST_F(InfoSection, RepositoryTextReachesTheDocumentAsWindows1252) {
+  const std::string extra =
+      "INSERT INTO qxddi140 VALUES ('TRG', 'ab', 'cde', '015');"
+      "INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, stbl, prtx, isms) "
+      "VALUES (1, '0100', '01', 'STD ', 'ab', 'cde', '015', 'V', '', 'x = \"café\"', 0);"
+      "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, dept, mand, comb) "
+      "VALUES ('TRG', 'ab', 'cde', '015', 'prénom', 1, '', 0, 'N', 'N');"
+      "INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum) "
+      "VALUES (1, '0100', '01', 'STD ', 'ab', 'cde', '015', 'prénom', '\"€ 5\"', 0, 1);";
+  GeneratorUnderTest run(ws_.Repository({"info_tables.sql"}, extra, "latin.db"), 1, ws_.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abcde015");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue) << run.Log();
+  const std::string doc = Written("xabcde0150.XML");
+  EXPECT_NE(doc.find(" <PR\xC9NOM DOMA = \"\""), std::string::npos);
+  EXPECT_NE(doc.find("x = \"caf\xE9\""), std::string::npos);
+  EXPECT_NE(doc.find("<PR\xC9NOM TYPE = \"0\"><VALUE>\"\x80 5\"</VALUE></PR\xC9NOM>"), std::string::npos);
+}
+
 // A reader called on its own, on the fixture's repository.
 class Readers : public InfoSection {
  protected:

@@ -3,9 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <fstream>
-#include <sstream>
-#include <stdexcept>
 
 #include "repository/schema.h"
 
