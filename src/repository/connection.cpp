@@ -95,6 +95,8 @@ class SqliteConnection {
       RaiseRepository(message);
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // No statement may attach (and so create) another database file.
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
   }
   SqliteConnection(const SqliteConnection&) = delete;
   SqliteConnection& operator=(const SqliteConnection&) = delete;

@@ -157,6 +157,10 @@ TEST_F(SqliteBackendTest, NeverWritesTheRepository) {
   }
   EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
   EXPECT_EQ(Scalar("select vers from qxmap100"), "V1");
+  // Nor can a statement attach, and so create, another database file.
+  const std::string attached = folder_.File("attached.db");
+  EXPECT_EQ(ErrorOf([&] { repository_.Open("attach database '" + attached + "' as other"); }).number, kErrRepository);
+  EXPECT_FALSE(std::filesystem::exists(attached));
   repository_.Disconnect();
   EXPECT_EQ(ReadBytes(path_), before);
 }
