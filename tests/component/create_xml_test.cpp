@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "document/document_file.h"
+#include "platform/xml_check.h"
 #include "interface/component.h"
 #include "support.h"
 
@@ -89,6 +90,24 @@ TEST_F(DocumentRun, TheObjectFolderIsCreatedOneLevelDeepOnly) {
   run.generator.ListOfMappingObjectsSelected("abfgh001");
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
   EXPECT_TRUE(stdfs::exists(ws_.Dir() / "xml" / "abfgh" / "xabfgh0010.XML"));
+}
+
+}  // namespace
+}  // namespace tqlm::test
+
+namespace tqlm::test {
+namespace {
+
+// Every written document is its header, checked fragments and its closing
+// tag, so as a whole it is well-formed too; so must every expected file be.
+TEST(ExpectedDocuments, AreWellFormedAsAWhole) {
+  int documents = 0;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(ExpectedPath(""))) {
+    if (entry.path().extension() != ".XML") continue;
+    ++documents;
+    EXPECT_TRUE(IsWellFormedXml(ReadFile(entry.path()))) << entry.path();
+  }
+  EXPECT_GE(documents, 10);
 }
 
 }  // namespace
