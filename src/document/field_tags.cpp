@@ -12,22 +12,20 @@ namespace {
 
 std::string Quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
 
-std::string TableWhere(std::string_view appl, std::string_view tcpac, std::string_view tcmod, std::string_view tflno) {
-  return "where appl = '" + std::string(appl) + "' AND cpac = '" + std::string(tcpac) + "' AND cmod = '" +
-         std::string(tcmod) + "' AND flno = '" + std::string(tflno) + "'";
-}
-
-const TrapStyle& ReaderTrap(const Component& c) { return c.IsGenerator() ? kGeneratorTrap : kLegacyTrap; }
-
 }  // namespace
+
+std::string TableCondition(std::string_view appl, std::string_view cpac, std::string_view cmod, std::string_view flno) {
+  return "appl = '" + std::string(appl) + "' AND cpac = '" + std::string(cpac) + "' AND cmod = '" +
+         std::string(cmod) + "' AND flno = '" + std::string(flno) + "'";
+}
 
 bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text) {
-  return Trapped(c, ReaderTrap(c), [&] {
+  return Trapped(c, StandardTrap(c), [&] {
     // The two classes name the last two columns in opposite order.
     const char* columns = c.IsGenerator() ? " select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  "
                                           : " select fdnm , cdom , iniv , dept , comb, mand from    qxddi150  ";
-    Recordset rs = c.repository.Open(columns + TableWhere(appl, tcpac, tcmod, tflno) + " order by fdno");
+    Recordset rs = c.repository.Open(columns + ("where " + TableCondition(appl, tcpac, tcmod, tflno)) + " order by fdno");
     const std::string table = std::string(tcpac) + std::string(tcmod) + std::string(tflno);
     if (!rs.HasRow())
       Raise(112, " XMLGeneration ",
@@ -74,11 +72,10 @@ bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view 
 
 bool Construct_Child_Field_Tag(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                                std::string_view tflno, std::string_view field, std::string& children) {
-  return Trapped(c, ReaderTrap(c), [&] {
+  return Trapped(c, StandardTrap(c), [&] {
     const char* select = c.IsGenerator() ? "SELECT * FROM qxddi160  " : "SELECT chld FROM qxddi160  ";
-    std::string where = TableWhere(appl, tcpac, tcmod, tflno);
-    where.replace(0, 5, "WHERE");
-    Recordset rs = c.repository.Open(select + where + " AND fdnm = '" + std::string(field) + "'");
+    Recordset rs = c.repository.Open(select + ("WHERE " + TableCondition(appl, tcpac, tcmod, tflno)) + " AND fdnm = '" +
+                                     std::string(field) + "'");
     if (!rs.HasRow())
       Raise(113, "XML Generation",
             "No Child Field information for the field " + std::string(tcpac) + std::string(tcmod) +
@@ -91,7 +88,7 @@ bool Construct_Child_Field_Tag(Component& c, std::string_view appl, std::string_
 }
 
 bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view domain, DomainDescription& out) {
-  return Trapped(c, ReaderTrap(c), [&] {
+  return Trapped(c, StandardTrap(c), [&] {
     Recordset rs = c.repository.Open(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = '" +
                                      std::string(appl) + "' AND cpac+cdom = '" + std::string(domain) + "'");
     if (!rs.HasRow())

@@ -6,12 +6,6 @@
 
 namespace tqlm {
 
-namespace {
-// Index part field names stand at positions 7 to 30 of a qxddi200 row.
-constexpr long kFirstIndexPart = 7;
-constexpr long kLastIndexPart = 30;
-}  // namespace
-
 std::vector<std::string> IndexParts(const Recordset& row) {
   std::vector<std::string> parts;
   const long last = std::min(kLastIndexPart, row.FieldCount() - 1);
@@ -25,10 +19,8 @@ std::vector<std::string> IndexParts(const Recordset& row) {
 
 bool Construct_Index_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text) {
-  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyTrap, [&] {
-    Recordset rs = c.repository.Open(" select * from  qxddi200 where appl = '" + std::string(appl) +
-                                     "' AND cpac = '" + std::string(tcpac) + "' AND cmod = '" + std::string(tcmod) +
-                                     "' AND flno = '" + std::string(tflno) + "'");
+  return Trapped(c, StandardTrap(c), [&] {
+    Recordset rs = c.repository.Open(" select * from  qxddi200 where " + TableCondition(appl, tcpac, tcmod, tflno));
     std::string elements;
     for (; !rs.Eof(); rs.MoveNext()) {
       const std::string n = rs.Field("indn").AsText();

@@ -35,7 +35,7 @@ bool AppendVariablesAndSourceSide(Component& c, const MappingObject& o, std::str
 }
 
 bool Construct_Info_Tag(Component& c, const MappingObject& o, std::string& text) {
-  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyTrap, [&] {
+  return Trapped(c, StandardTrap(c), [&] {
     const std::string element = o.ElementName();
     std::string out = " <INFO>\r\n <" + element + ">\r\n";
     if (!AppendTableDescription(c, o.tapp, o, out)) return false;

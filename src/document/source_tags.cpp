@@ -39,9 +39,8 @@ bool Construct_SrcIndex_Tag(Component& c, std::string_view sapp, std::string_vie
       out += " <" + element + ">";
       for (const std::string& part : IndexParts(rs)) {
         const std::string field = Trim(part);
-        Recordset comb = c.repository.Open(" select comb from    qxddi150  where appl = '" + std::string(sapp) +
-                                           "' AND cpac = '" + cpac + "' AND cmod = '" + cmod + "' AND flno = '" +
-                                           flno + "' AND fdnm = '" + field + "'");
+        Recordset comb = c.repository.Open(" select comb from    qxddi150  where " +
+                                           TableCondition(sapp, cpac, cmod, flno) + " AND fdnm = '" + field + "'");
         if (!comb.HasRow()) continue;  // a part the data dictionary does not know
         if (comb.Field("comb").AsText() == "Y") {
           // A failed child list has logged its error; the field then

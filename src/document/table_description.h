@@ -13,6 +13,14 @@
 
 namespace tqlm {
 
+// appl = '...' AND cpac = '...' AND cmod = '...' AND flno = '...': the
+// condition by which the readers find one table of the data dictionary.
+std::string TableCondition(std::string_view appl, std::string_view cpac, std::string_view cmod, std::string_view flno);
+
+// Index part field names stand at positions 7 to 30 of a qxddi200 row.
+inline constexpr long kFirstIndexPart = 7;
+inline constexpr long kLastIndexPart = 30;
+
 // The TFLD element of a table; hands every plain field to the field records.
 bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text);

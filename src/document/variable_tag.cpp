@@ -32,7 +32,7 @@ bool Construct_Variable_Tag(Component& c, const MappingObject& o, std::string& t
     for (const std::string& piece : Split(variables, "\n")) {
       if (piece.empty() || piece == "\r") continue;
       if (InStr(piece, "^") > 0 || InStr(piece, "#") > 0) {
-        std::string line = Replace(EscapeAmpLtGt(piece), "\"", "&quot;");
+        std::string line = EscapeAmpLtGtQuot(piece);
         line = Replace(Replace(line, "\r", ""), "\n", "");
         include += Trim(line) + "\r\n";
       } else {

@@ -12,8 +12,11 @@ namespace tqlm {
 // generator's writers (double quotes are left alone).
 std::string EscapeAmpLtGt(std::string_view text);
 
-// The legacy writers' escaping: "&", "<", ">" and the double quote, in that
-// order, so an entity already in the text is escaped a second time.
+// "&", "<", ">" and the double quote as entities, in that order, so an
+// entity already in the text is escaped a second time.
+std::string EscapeAmpLtGtQuot(std::string_view text);
+
+// The legacy writers' escaping (EscapeAmpLtGtQuot under the legacy trap).
 std::string Escape_XML_Text(Component& c, std::string_view text);
 
 }  // namespace tqlm

@@ -29,6 +29,8 @@ struct TrapStyle {
 inline constexpr TrapStyle kGeneratorTrap{"\t\tERROR:", ":", "", LogCall::WriteLine, true};
 // TAB TAB "ERROR:- " number " - " description CR LF, as text (legacy writers).
 inline constexpr TrapStyle kLegacyTrap{"\t\tERROR:- ", " - ", "\r\n", LogCall::Write, true};
+// The standard trap of the class: the generator's line or the legacy one.
+inline const TrapStyle& StandardTrap(const Component& c) { return c.IsGenerator() ? kGeneratorTrap : kLegacyTrap; }
 // The run's own trap: number "-" description, as a line.
 inline constexpr TrapStyle kGeneratorRunTrap{"", "-", "", LogCall::WriteLine, true};
 inline constexpr TrapStyle kLegacyRunTrap{"\t\tERROR:- ", " - ", "\r\n", LogCall::Write, true};

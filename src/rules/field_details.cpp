@@ -12,8 +12,6 @@ struct Values {
   std::string defaultValue;
 };
 
-std::string StringSet(std::string_view length) { return "String.Set$(\" \"," + std::string(length) + ")"; }
-
 // The generator compares the type letter as it is.
 Values GeneratorValues(const FieldDetails& f) {
   const std::string& type = f.typeLetter;
@@ -27,7 +25,7 @@ Values GeneratorValues(const FieldDetails& f) {
   }
   if (type == "S" || type == "M") {
     if (!Trim(def).empty() && InStr(def, "\"") == 0) def = "\"" + def + "\"";
-    return {StringSet(f.length), def};
+    return {EmptyStringValue(f.length), def};
   }
   if (type == "T" || type == "K") {
     std::string initial = type == "T" ? "utc(0,0,2)" : "utc(0,0)";

@@ -28,4 +28,10 @@ struct FieldDetails {
 // not a number) are logged by its own trap; the caller goes on.
 void Store_Field_Details_in_Dictionary(Component& c, const FieldDetails& field);
 
+// The engine's empty string of `length` characters: String.Set$(" ",length).
+inline constexpr std::string_view kEmptyStringCall = "String.Set$(\" \"";
+inline std::string EmptyStringValue(std::string_view length) {
+  return std::string(kEmptyStringCall) + "," + std::string(length) + ")";
+}
+
 }  // namespace tqlm

@@ -4,6 +4,7 @@
 
 #include "document/xml_escape.h"
 #include "platform/text.h"
+#include "rules/field_details.h"
 #include "rules/field_rules.h"
 #include "rules/format_string.h"
 #include "rules/keywords.h"
@@ -77,7 +78,7 @@ std::string StringExpression(Component& c, const MappingObject& o, const CFieldI
   }
   ReplaceEmptyCall(r, f);
   const bool reference = IsSourceFieldReference(r);
-  if (Trim(r).empty() || r == "0" || InStr(r, "String.Set$(\" \"", Compare::Text) > 0 ||
+  if (Trim(r).empty() || r == "0" || InStr(r, kEmptyStringCall, Compare::Text) > 0 ||
       InStr(r, "empty.string", Compare::Text) > 0)
     return r;
   const std::string length = CStr(static_cast<long long>(f.IntFieldLength));

@@ -5,6 +5,7 @@
 
 #include "document/table_description.h"
 #include "interface/error_trap.h"
+#include "rules/field_details.h"
 #include "platform/text.h"
 
 namespace tqlm {
@@ -36,7 +37,6 @@ class RewriteBound {
   int rewrites_ = 0;
 };
 
-std::string StringSet(std::string_view length) { return "String.Set$(\" \"," + std::string(length) + ")"; }
 
 // Every "target" followed, after nothing but blanks, by a parenthesised
 // constant is replaced by the constant's value. Only the first search ignores
@@ -237,7 +237,7 @@ bool Get_EmptyValuesForVariables(Component& c, std::string_view sourceApplicatio
   if (type == "string") {
     const long open = InStr(item, "(");
     const long close = InStr(item, ")");
-    value = StringSet(close > 0 ? Mid(item, open + 1, close - open - 1) : std::string("1"));
+    value = EmptyStringValue(close > 0 ? Mid(item, open + 1, close - open - 1) : std::string("1"));
   } else if (type == "long") {
     value = "0";
   } else if (type == "double") {
@@ -251,7 +251,7 @@ bool Get_EmptyValuesForVariables(Component& c, std::string_view sourceApplicatio
     else if (letter == "F" || letter == "D")
       value = "0.0";
     else if (letter == "S" || letter == "M")
-      value = StringSet(domain.length);
+      value = EmptyStringValue(domain.length);
     else if (letter == "T")
       value = "utc(0,0,2)";
     else if (letter == "K")

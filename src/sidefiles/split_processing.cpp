@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "document/table_description.h"
 #include "interface/error_trap.h"
 #include "platform/text.h"
 #include "sidefiles/split_ranges.h"
@@ -38,7 +39,7 @@ std::vector<std::string> ExpandIndexes(Component& c, std::string_view appl, std:
     Recordset index = c.repository.Open("select * from qxddi200 " + SourceWhere(appl, sourceTable) +
                                         " and indn=" + CStr(static_cast<long long>(number)));
     if (!index.HasRow()) continue;
-    for (long column = 7; column < index.FieldCount(); ++column) {
+    for (long column = kFirstIndexPart; column < index.FieldCount(); ++column) {
       const Value& part = index.Field(column);
       if (part.IsNull()) break;
       if (!Trim(part.AsText()).empty()) out.push_back(part.AsText());
