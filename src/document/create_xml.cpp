@@ -3,9 +3,13 @@
 #include <array>
 
 #include "document/document_file.h"
-#include "document/sections.h"
-#include "interface/error_trap.h"
-#include "sidefiles/split_processing.h"
+#include "document/dump_tag.h"
+#include "document/function_tag.h"
+#include "document/info_tag.h"
+#include "document/precondition_tag.h"
+#include "document/source_table_tags.h"
+#include "core/error_trap.h"
+#include "split/split_processing.h"
 
 namespace tqlm {
 
@@ -22,24 +26,18 @@ constexpr std::array<Section, 5> kSections{{
      "AllDumps"},
 }};
 
-constexpr TrapStyle kLegacyCreateXmlTrap{"\t\tERROR in Create_XML:- ", " - ", "\r\n", LogCall::Write, true};
-
-// The generator names the type "F" with no blank after "="; the legacy class
-// writes "M" after a blank.
 std::string Header(const Component& c, const MappingObject& object) {
-  std::string type = c.IsGenerator() ? " TYPE =\"F\"" : " TYPE = \"M\"";
-  return "<" + object.ElementName() + type + " TARGETTABLES = \"" + object.TableCode() + "\">\r\n";
+  return "<" + object.ElementName() + std::string(c.traits.documentType) + " TARGETTABLES = \"" +
+         object.TableCode() + "\">\r\n";
 }
 
 }  // namespace
 
 bool Create_XML(Component& c, MappingObject object) {
-  if (c.IsLegacy()) c.document.includeText.clear();
-  c.splitConditions.RemoveAll();
-  ResetDocumentState(c);
-  const TrapStyle& trap = c.IsGenerator() ? kGeneratorTrap : kLegacyCreateXmlTrap;
-  return Trapped(c, trap, [&] {
-    if (IsTrue(c.splitVorps)) {
+  c.document.includeText.clear();
+  c.document.Reset();
+  return Trapped(c, c.traits.createXmlTrap, [&] {
+    if (IsTrue(c.settings.splitVorps)) {
       std::string extended;
       if (!AddSplitQueries_to_Precondition(c, object.sapp, object.prtx, object.TableCode(), extended)) return false;
       object.prtx = extended;

@@ -1,14 +1,12 @@
-// The writers of whole documents: one mapping object (Create_XML) or one
-// M-script covering several (Create_MScript_XML). Both return True when the
-// file was written.
+// The writer of one mapping object's document.
 #pragma once
 
-#include "document/mapping_object.h"
-#include "interface/component.h"
+#include "core/component.h"
+#include "core/mapping_object.h"
 
 namespace tqlm {
 
+// True when the file was written.
 bool Create_XML(Component& c, MappingObject object);
-bool Create_MScript_XML(Component& c, MappingObject object);
 
 }  // namespace tqlm

@@ -3,13 +3,13 @@
 #include "platform/filesystem.h"
 #include "platform/text.h"
 #include "platform/xml_check.h"
-#include "sidefiles/base64.h"
+#include "platform/base64.h"
 
 namespace tqlm {
 
 bool AppendFragment(const Component& c, std::string& document, const std::string& fragment,
                     std::string_view checkWrapper, bool checkAlways) {
-  if (c.IsLegacy() && !checkAlways) {
+  if (!c.traits.checkFragments && !checkAlways) {
     document += fragment;
     return true;
   }
@@ -43,14 +43,14 @@ bool AppendSections(Component& c, const MappingObject& object, std::span<const S
 }
 
 std::string ObjectFolder(const Component& c, std::string_view pacMod) {
-  std::string folder = fs::ChildPath(c.xmlPath, pacMod);
+  std::string folder = fs::ChildPath(c.settings.xmlPath, pacMod);
   if (!fs::FolderExists(folder)) fs::CreateFolder(folder);
   return folder;
 }
 
 void StoreDocument(const Component& c, const std::string& folder, const std::string& baseName,
                    const std::string& document) {
-  if (c.IsGenerator()) {
+  if (c.traits.storage == DocumentStorage::PlainText) {
     fs::WriteFile(fs::ChildPath(folder, baseName + ".XML"), document);
     return;
   }

@@ -6,8 +6,8 @@
 #include <string>
 #include <string_view>
 
-#include "document/mapping_object.h"
-#include "interface/component.h"
+#include "core/mapping_object.h"
+#include "core/component.h"
 
 namespace tqlm {
 

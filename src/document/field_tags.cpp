@@ -1,8 +1,12 @@
 // The target table's fields: the TFLD element with child fields and domains,
 // and the field records for the dump writer.
 
-#include "document/table_description.h"
-#include "interface/error_trap.h"
+#include "document/field_tags.h"
+
+#include "core/error_trap.h"
+#include "dictionary/child_fields.h"
+#include "dictionary/domains.h"
+#include "dictionary/table_condition.h"
 #include "platform/text.h"
 #include "rules/field_details.h"
 
@@ -14,18 +18,10 @@ std::string Quoted(std::string_view value) { return "\"" + std::string(value) + 
 
 }  // namespace
 
-std::string TableCondition(std::string_view appl, std::string_view cpac, std::string_view cmod, std::string_view flno) {
-  return "appl = '" + std::string(appl) + "' AND cpac = '" + std::string(cpac) + "' AND cmod = '" +
-         std::string(cmod) + "' AND flno = '" + std::string(flno) + "'";
-}
-
 bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text) {
-  return Trapped(c, StandardTrap(c), [&] {
-    // The two classes name the last two columns in opposite order.
-    const char* columns = c.IsGenerator() ? " select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  "
-                                          : " select fdnm , cdom , iniv , dept , comb, mand from    qxddi150  ";
-    Recordset rs = c.repository.Open(columns + ("where " + TableCondition(appl, tcpac, tcmod, tflno)) + " order by fdno");
+  return Trapped(c, c.traits.standardTrap, [&] {
+    Recordset rs = c.Query(std::string(c.traits.fieldSelect) + ("where " + TableCondition(appl, tcpac, tcmod, tflno)) + " order by fdno");
     const std::string table = std::string(tcpac) + std::string(tcmod) + std::string(tflno);
     if (!rs.HasRow())
       Raise(112, " XMLGeneration ",
@@ -51,7 +47,7 @@ bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view 
                   " > " + " </" + name + "> " + "\r\n";
       if (UCase(comb) == "N") {
         FieldDetails field;
-        field.depth = c.IsGenerator() ? CInt(rs.Field("dept").AsNumber()) : CLng(rs.Field("dept").AsNumber());
+        field.depth = ClassNumber(c.traits, rs.Field("dept").AsNumber());
         field.fieldName = fdnm;
         field.domainName = cdom;
         field.defaultValue = Trim(rs.Field("iniv").AsText());
@@ -66,48 +62,6 @@ bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view 
       }
     }
     text = "<TFLD>" + elements + "</TFLD>";
-    return true;
-  });
-}
-
-bool Construct_Child_Field_Tag(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
-                               std::string_view tflno, std::string_view field, std::string& children) {
-  return Trapped(c, StandardTrap(c), [&] {
-    const char* select = c.IsGenerator() ? "SELECT * FROM qxddi160  " : "SELECT chld FROM qxddi160  ";
-    Recordset rs = c.repository.Open(select + ("WHERE " + TableCondition(appl, tcpac, tcmod, tflno)) + " AND fdnm = '" +
-                                     std::string(field) + "'");
-    if (!rs.HasRow())
-      Raise(113, "XML Generation",
-            "No Child Field information for the field " + std::string(tcpac) + std::string(tcmod) +
-                std::string(tflno) + "." + std::string(field) + " in the application " + std::string(appl));
-    std::vector<std::string> names;
-    for (; !rs.Eof(); rs.MoveNext()) names.push_back(Trim(rs.Field("chld").AsText()));
-    children = Join(names, "|");
-    return true;
-  });
-}
-
-bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view domain, DomainDescription& out) {
-  return Trapped(c, StandardTrap(c), [&] {
-    Recordset rs = c.repository.Open(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = '" +
-                                     std::string(appl) + "' AND cpac+cdom = '" + std::string(domain) + "'");
-    if (!rs.HasRow())
-      Raise(114, "XML Generation",
-            " No Domain information for the domain " + std::string(domain) + " in the Application " +
-                std::string(appl));
-    // The generator trims only the digits before the point; the legacy class
-    // trims every value but the type.
-    auto value = [&](long column, bool trim) {
-      std::string v = rs.Field(column).AsText();
-      return trim ? Trim(v) : v;
-    };
-    const bool legacy = c.IsLegacy();
-    out.type = UCase(value(0, false));
-    out.length = value(1, legacy);
-    out.digitsAfter = value(2, legacy);
-    out.alignment = value(3, legacy);
-    out.caseCode = value(4, legacy);
-    out.digitsBefore = value(5, true);
     return true;
   });
 }

@@ -1,26 +1,18 @@
 // The target table's indexes: the IND element.
 
-#include "document/table_description.h"
-#include "interface/error_trap.h"
+#include "document/index_tags.h"
+
+#include "core/error_trap.h"
+#include "dictionary/index_parts.h"
+#include "dictionary/table_condition.h"
 #include "platform/text.h"
 
 namespace tqlm {
 
-std::vector<std::string> IndexParts(const Recordset& row) {
-  std::vector<std::string> parts;
-  const long last = std::min(kLastIndexPart, row.FieldCount() - 1);
-  for (long p = kFirstIndexPart; p <= last; ++p) {
-    const Value& part = row.Field(p);
-    if (part.IsNull() || part.AsText().empty()) break;
-    parts.push_back(part.AsText());
-  }
-  return parts;
-}
-
 bool Construct_Index_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text) {
-  return Trapped(c, StandardTrap(c), [&] {
-    Recordset rs = c.repository.Open(" select * from  qxddi200 where " + TableCondition(appl, tcpac, tcmod, tflno));
+  return Trapped(c, c.traits.standardTrap, [&] {
+    Recordset rs = c.Query(" select * from  qxddi200 where " + TableCondition(appl, tcpac, tcmod, tflno));
     std::string elements;
     for (; !rs.Eof(); rs.MoveNext()) {
       const std::string n = rs.Field("indn").AsText();

@@ -1,9 +1,12 @@
 // The INFO section of a mapping-object document: the target table's fields
 // and indexes, the variables and (generator) the source side.
 
-#include "document/sections.h"
-#include "document/table_description.h"
-#include "interface/error_trap.h"
+#include "document/info_tag.h"
+#include "document/field_tags.h"
+#include "document/index_tags.h"
+#include "document/source_tags.h"
+#include "document/variable_tag.h"
+#include "core/error_trap.h"
 
 namespace tqlm {
 
@@ -27,22 +30,21 @@ bool AppendTableDescription(Component& c, std::string_view appl, const MappingOb
 
 bool AppendVariablesAndSourceSide(Component& c, const MappingObject& o, std::string& out) {
   if (!Append(out, [&](std::string& f) { return Construct_Variable_Tag(c, o, f, o.CoveredTables()); })) return false;
-  // (The legacy class describes its source files here instead; that writer
-  // is not built yet.)
-  if (c.IsLegacy()) return true;
+  // The legacy class describes its source files here instead; that writer
+  // comes with the legacy class.
+  if (c.traits.kind == ClassKind::Legacy) return true;
   return Append(out, [&](std::string& f) { return Construct_SrcField_Tag(c, o.sapp, o.stbl, f); }) &&
          Append(out, [&](std::string& f) { return Construct_SrcIndex_Tag(c, o.sapp, o.stbl, f); });
 }
 
 bool Construct_Info_Tag(Component& c, const MappingObject& o, std::string& text) {
-  return Trapped(c, StandardTrap(c), [&] {
+  return Trapped(c, c.traits.standardTrap, [&] {
     const std::string element = o.ElementName();
     std::string out = " <INFO>\r\n <" + element + ">\r\n";
     if (!AppendTableDescription(c, o.tapp, o, out)) return false;
-    // The legacy class writes no line break after the table's closing tag.
-    out += " </" + element + (c.IsGenerator() ? ">\r\n" : ">");
+    out += " </" + element + std::string(c.traits.infoTableClose);
     if (!AppendVariablesAndSourceSide(c, o, out)) return false;
-    if (c.IsGenerator()) out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES>";
+    if (c.traits.infoListsSourceTables) out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES>";
     out += " </INFO>\r\n";
     text = out;
     return true;

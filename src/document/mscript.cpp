@@ -3,31 +3,30 @@
 
 #include <array>
 
-#include "document/create_xml.h"
 #include "document/document_file.h"
-#include "document/sections.h"
-#include "document/table_description.h"
-#include "interface/error_trap.h"
+#include "document/mscript.h"
+#include "document/dump_tag.h"
+#include "document/function_tag.h"
+#include "document/info_tag.h"
+#include "document/precondition_tag.h"
+#include "document/source_table_tags.h"
+
+#include "core/error_trap.h"
 #include "platform/text.h"
-#include "sidefiles/split_processing.h"
+#include "split/split_processing.h"
 
 namespace tqlm {
 
 namespace {
 
-constexpr TrapStyle kLegacyMScriptTrap{"\t\tERROR in Create_MScript_Xml:", ":", "", LogCall::WriteLine, true};
-constexpr TrapStyle kLegacyMScriptInfoTrap{"\t\tERROR in Construct_MScript_info_Tag :", ":", "", LogCall::WriteLine,
-                                           true};
-constexpr TrapStyle kLegacyDumpsTrap{"\t\tERROR in Construct_Dump_Tag :", ":", "", LogCall::WriteLine, true};
-
-// A member's code split into package, module and table number; the
-// generator's table numbers have three characters, the legacy class's run to
-// the end.
+// A member's code split into package, module and table number (of the
+// class's width, or to the end of the code).
 MappingObject Member(const Component& c, const MappingObject& parent, const std::string& code) {
+  const long width = c.traits.tableNumberWidth;
   MappingObject member = parent;
   member.tcpac = Mid(code, 1, 2);
   member.tcmod = Mid(code, 3, 3);
-  member.tflno = c.IsGenerator() ? Mid(code, 6, 3) : Mid(code, 6);
+  member.tflno = width > 0 ? Mid(code, 6, width) : Mid(code, 6);
   member.mscript = false;
   member.members.clear();
   return member;
@@ -52,21 +51,22 @@ std::string ProfileKeys(const MappingObject& o) {
 }
 
 Parent FindParent(Component& c, const MappingObject& child) {
-  Recordset rs = c.repository.Open("Select bpac,bmod,bflno from qxmap170 " + ProfileKeys(child) + " and cpac = '" +
+  Recordset rs = c.Query("Select bpac,bmod,bflno from qxmap170 " + ProfileKeys(child) + " and cpac = '" +
                                    child.tcpac + "' and cmod = '" + child.tcmod + "' and cflno = '" + child.tflno +
                                    "'");
   if (!rs.HasRow())
     Raise(991, "Create_MScript_XML", "No Parent M-Script Defined for child M-script " + child.TableCode());
-  // Package and module have fixed widths; the legacy class keeps the table
-  // number as it is.
+  // Package and module have fixed widths, the table number the class's
+  // width or the one read.
+  const long width = c.traits.tableNumberWidth;
   const std::string bflno = rs.Field("bflno").AsText();
   return Parent{FixedLength(rs.Field("bpac").AsText(), 2), FixedLength(rs.Field("bmod").AsText(), 3),
-                c.IsGenerator() ? FixedLength(bflno, 3) : bflno};
+                width > 0 ? FixedLength(bflno, width) : bflno};
 }
 
 // The codes of all members of the parent, joined by ",".
 std::string MemberList(Component& c, const MappingObject& child, const Parent& parent) {
-  Recordset rs = c.repository.Open("Select cpac+cmod+cflno from qxmap170 " + ProfileKeys(child) + " and bpac = '" +
+  Recordset rs = c.Query("Select cpac+cmod+cflno from qxmap170 " + ProfileKeys(child) + " and bpac = '" +
                                    parent.bpac + "' and bmod = '" + parent.bmod + "' and bflno = '" + parent.bflno +
                                    "'");
   if (!rs.HasRow()) return {};
@@ -77,10 +77,10 @@ std::string MemberList(Component& c, const MappingObject& child, const Parent& p
 }  // namespace
 
 bool Create_MScript_XML(Component& c, MappingObject child) {
-  ResetDocumentState(c);
-  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyMScriptTrap, [&] {
+  c.document.Reset();
+  return Trapped(c, c.traits.mscriptTrap, [&] {
     const Parent parent = FindParent(c, child);
-    if (IsTrue(c.splitVorps)) {
+    if (IsTrue(c.settings.splitVorps)) {
       std::string extended;
       if (!AddSplitQueries_to_Precondition(c, child.sapp, child.prtx, parent.Code(), extended)) return false;
       child.prtx = extended;
@@ -92,7 +92,7 @@ bool Create_MScript_XML(Component& c, MappingObject child) {
     document.mscript = true;
     document.members = MemberList(c, child, parent);
     // The members count as handled from here on, even if the document fails.
-    c.listOfXMLGenerated += document.members + ",";
+    c.run.listOfXMLGenerated += document.members + ",";
 
     const std::string element = UCase(parent.Code());
     std::string text = "<" + element + " TYPE =\"M\" TARGETTABLES = \"" + document.members + "\">\r\n";
@@ -105,7 +105,7 @@ bool Create_MScript_XML(Component& c, MappingObject child) {
 }
 
 bool Construct_MScript_info_Tag(Component& c, const MappingObject& o, std::string& text) {
-  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyMScriptInfoTrap, [&] {
+  return Trapped(c, c.traits.mscriptInfoTrap, [&] {
     std::string out = " <INFO>\r\n";
     for (const std::string& code : Split(o.members, ",")) {
       out += "<" + UCase(code) + ">\r\n";
@@ -120,7 +120,7 @@ bool Construct_MScript_info_Tag(Component& c, const MappingObject& o, std::strin
 }
 
 bool Construct_Dump_Tags(Component& c, const MappingObject& o, std::string& text) {
-  return Trapped(c, c.IsGenerator() ? kGeneratorTrap : kLegacyDumpsTrap, [&] {
+  return Trapped(c, c.traits.mscriptDumpsTrap, [&] {
     for (const std::string& code : Split(o.members, ",")) {
       std::string dumps;
       if (!Construct_Dump_Tag(c, Member(c, o, code), true, dumps)) return false;

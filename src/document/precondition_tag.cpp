@@ -1,9 +1,9 @@
 // The PRE-CONDITIONS element, and the count of "migrate" statements that
 // sizes the source-table tags.
 
-#include "document/sections.h"
-#include "document/xml_escape.h"
-#include "interface/error_trap.h"
+#include "document/precondition_tag.h"
+#include "rules/xml_escape.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 #include "rules/keywords.h"
 

@@ -4,10 +4,10 @@
 #include <array>
 #include <vector>
 
-#include "document/sections.h"
-#include "document/source_links.h"
-#include "document/xml_escape.h"
-#include "interface/error_trap.h"
+#include "document/source_table_tags.h"
+#include "split/split_processing.h"
+#include "rules/xml_escape.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 #include "rules/format_string.h"
 #include "rules/keywords.h"
@@ -19,6 +19,10 @@ namespace {
 // Query slots of one source table: "S", "D", "E", "O", "F", "X" and the code.
 constexpr std::size_t kCodeSlot = 6;
 using QuerySlots = std::array<std::string, 7>;
+
+// The messages of errors 120 and 121 name a table from a per-document list
+// that nothing fills, so the name is always empty.
+constexpr std::string_view kUnfilledTableName = "";
 
 constexpr std::array<std::string_view, 6> kQueryCodes{"S", "D", "E", "O", "F", "X"};
 constexpr std::array<std::string_view, 6> kBlockKeywords{"", "SelectDo", "SelectEmpty", "SelectError", "SelectEos",
@@ -33,12 +37,11 @@ QuerySlots& Slots(std::vector<QuerySlots>& table, std::size_t index) {
 
 std::vector<QuerySlots> ReadQueries(Component& c, const MappingObject& o, std::size_t& used) {
   std::vector<QuerySlots> table(static_cast<std::size_t>(c.document.migrateCount) + 1);
-  Recordset rs = c.repository.Open(" select * from qxmap130 where mprf = " + CStr(static_cast<long long>(o.mprf)) +
+  Recordset rs = c.Query(" select * from qxmap130 where mprf = " + CStr(static_cast<long long>(o.mprf)) +
                                    " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
                                    "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
                                    o.tflno + "' order by scpac, scmod , sflno ");
-  // The message names a table from a list nothing fills, so the name is empty.
-  if (!rs.HasRow()) Raise(120, "XML Generation", "No Mainquery for the Table " + c.document.tableNames.at(0));
+  if (!rs.HasRow()) Raise(120, "XML Generation", "No Mainquery for the Table " + std::string(kUnfilledTableName));
   std::size_t index = 0;
   std::string previous;
   bool first = true;
@@ -56,7 +59,7 @@ std::vector<QuerySlots> ReadQueries(Component& c, const MappingObject& o, std::s
       if (icod != kQueryCodes[slot]) continue;
       if (slot == 0 && query.empty())
         Raise(121, "XML Generation",
-              "No Proper Main query defined for the Source " + c.document.tableNames.at(0) + " Target " +
+              "No Proper Main query defined for the Source " + std::string(kUnfilledTableName) + " Target " +
                   o.TableCode() + " combination.");
       Slots(table, index)[slot] = query;
     }
@@ -80,18 +83,6 @@ std::string SelectBlocks(const QuerySlots& slots) {
 
 }  // namespace
 
-std::string MergeSplitCondition(const std::string& query, std::string_view condition) {
-  const std::string k(condition);
-  const long w = InStr(query, " where ", Compare::Text);
-  long g = InStr(query, " group ", Compare::Text);
-  if (g == 0) g = InStr(query, " having ", Compare::Text);
-  if (g == 0) g = InStr(query, " order ", Compare::Text);
-  if (w == 0 && g == 0) return query + "\r\nwhere " + k;
-  if (w == 0) return Left(query, g - 1) + "\r\nwhere " + k + Mid(query, g);
-  if (g > 0) return Left(query, w + 6) + "(" + Mid(query, w + 7, g - w - 7) + ") and " + k + Mid(query, g);
-  return Left(query, w + 6) + "(" + Mid(query, w + 7) + ") and " + k;
-}
-
 bool Construct_Source_Table_Tags(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
     // Without a "migrate" statement in the pre-condition there are no tags.
@@ -108,7 +99,7 @@ bool Construct_Source_Table_Tags(Component& c, const MappingObject& o, std::stri
         out += "</" + code + ">\r\n";
         continue;
       }
-      if (const std::string* condition = c.splitConditions.Find(UCase(code))) {
+      if (const std::string* condition = c.document.splitConditions.Find(UCase(code))) {
         std::string formatted;
         if (!Format_String(c, query, formatted)) return false;
         query = MergeSplitCondition(formatted, *condition);

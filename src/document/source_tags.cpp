@@ -1,8 +1,11 @@
 // The source side of the generator's INFO section: the fields and indexes of
 // the source tables named in the mapping object's source-table list.
 
-#include "document/table_description.h"
-#include "interface/error_trap.h"
+#include "document/source_tags.h"
+#include "dictionary/child_fields.h"
+#include "dictionary/index_parts.h"
+#include "dictionary/table_condition.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 
 namespace tqlm {
@@ -16,7 +19,7 @@ std::string QuotedSourceList(std::string_view stbl) { return "'" + Replace(stbl,
 
 // No trap of its own: an error reaches the INFO writer's trap.
 bool Construct_SrcField_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text) {
-  Recordset rs = c.repository.Open("select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = '" +
+  Recordset rs = c.Query("select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = '" +
                                    std::string(sapp) + "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) +
                                    ") and comb = 'N' ");
   std::string fields;
@@ -28,7 +31,7 @@ bool Construct_SrcField_Tag(Component& c, std::string_view sapp, std::string_vie
 bool Construct_SrcIndex_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
     std::string out = "<SRCINDEX>";
-    Recordset rs = c.repository.Open(" select * from  qxddi200 where appl = '" + std::string(sapp) +
+    Recordset rs = c.Query(" select * from  qxddi200 where appl = '" + std::string(sapp) +
                                      "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) + ")");
     for (; !rs.Eof(); rs.MoveNext()) {
       const std::string cpac = rs.Field("cpac").AsText();
@@ -39,7 +42,7 @@ bool Construct_SrcIndex_Tag(Component& c, std::string_view sapp, std::string_vie
       out += " <" + element + ">";
       for (const std::string& part : IndexParts(rs)) {
         const std::string field = Trim(part);
-        Recordset comb = c.repository.Open(" select comb from    qxddi150  where " +
+        Recordset comb = c.Query(" select comb from    qxddi150  where " +
                                            TableCondition(sapp, cpac, cmod, flno) + " AND fdnm = '" + field + "'");
         if (!comb.HasRow()) continue;  // a part the data dictionary does not know
         if (comb.Field("comb").AsText() == "Y") {

@@ -2,18 +2,18 @@
 // INCLUDE element, declarations to VAR and to the document's declarations
 // text that the keyword rewriting reads.
 
-#include "document/table_description.h"
-#include "document/xml_escape.h"
-#include "interface/error_trap.h"
+#include "document/variable_tag.h"
+#include "rules/xml_escape.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
-#include "sidefiles/row_size.h"
+#include "dictionary/row_size.h"
 
 namespace tqlm {
 
 namespace {
 
 std::string ReadVariables(Component& c, const MappingObject& o) {
-  Recordset rs = c.repository.Open(" select vari from qxmap120 where mprf  = " + CStr(static_cast<long long>(o.mprf)) +
+  Recordset rs = c.Query(" select vari from qxmap120 where mprf  = " + CStr(static_cast<long long>(o.mprf)) +
                                    " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
                                    "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
                                    o.tflno + "'");
@@ -27,7 +27,7 @@ std::string ExpandMarkers(const std::string& text) { return Replace(Replace(text
 
 bool Construct_Variable_Tag(Component& c, const MappingObject& o, std::string& text, std::string_view tableCodes) {
   return Trapped(c, kGeneratorTrap, [&] {
-    const std::string variables = ExpandMarkers(ReadVariables(c, o) + "\r\n" + c.splitDeclarations);
+    const std::string variables = ExpandMarkers(ReadVariables(c, o) + "\r\n" + c.document.splitDeclarations);
     std::string include, declarations;
     for (const std::string& piece : Split(variables, "\n")) {
       if (piece.empty() || piece == "\r") continue;
@@ -39,7 +39,7 @@ bool Construct_Variable_Tag(Component& c, const MappingObject& o, std::string& t
         declarations += piece + "\r\n";
       }
     }
-    if (IsTrue(c.include2GBCheck)) {
+    if (IsTrue(c.settings.include2GBCheck)) {
       for (const std::string& code : Split(tableCodes, ",")) {
         const VbLong size = RowSizeofTable(c, o.tapp, code);
         include += "\r\n#define " + code + "RowSize " + CStr(static_cast<long long>(size)) + "\r\n\tlong " + code +

@@ -1,46 +1,46 @@
 #include "interface/cls_xml_generator.h"
 
-#include "interface/component.h"
+#include "core/component.h"
 #include "interface/properties.h"
 #include "platform/error.h"
 #include "rules/keywords.h"
 #include "run/generation_run.h"
-#include "sidefiles/row_size.h"
-#include "sidefiles/split_processing.h"
+#include "dictionary/row_size.h"
+#include "split/split_processing.h"
 
 namespace tqlm {
 
-ClsXMLGenerator::ClsXMLGenerator() : state_(std::make_unique<Component>(ClassKind::Generator)) {}
+ClsXMLGenerator::ClsXMLGenerator() : state_(std::make_unique<Component>(kGeneratorTraits)) {}
 
 // On release the field dictionary is emptied with the rest of the state.
 ClsXMLGenerator::~ClsXMLGenerator() = default;
 
-void ClsXMLGenerator::MigrationProfile(VbInteger profile) { state_->migrationProfile = profile; }
-void ClsXMLGenerator::PackageFrom(std::string_view v) { SetPackageBound(*state_, state_->packageFrom, v); }
-void ClsXMLGenerator::ModuleFrom(std::string_view v) { SetModuleBound(*state_, state_->moduleFrom, v); }
-void ClsXMLGenerator::TableFrom(std::string_view v) { SetTableBound(*state_, state_->tableFrom, v); }
-void ClsXMLGenerator::PackageTo(std::string_view v) { SetPackageBound(*state_, state_->packageTo, v); }
-void ClsXMLGenerator::ModuleTo(std::string_view v) { SetModuleBound(*state_, state_->moduleTo, v); }
-void ClsXMLGenerator::TableTo(std::string_view v) { SetTableBound(*state_, state_->tableTo, v); }
-void ClsXMLGenerator::ConnectionString(std::string_view v) { state_->repository.SetConnectionString(std::string(v)); }
-void ClsXMLGenerator::XMLPath(std::string_view v) { state_->xmlPath = v; }
-void ClsXMLGenerator::Include2GBCheck(VbBoolean v) { state_->include2GBCheck = v; }
+void ClsXMLGenerator::MigrationProfile(VbInteger profile) { state_->settings.migrationProfile = profile; }
+void ClsXMLGenerator::PackageFrom(std::string_view v) { SetPackageBound(*state_, state_->settings.packageFrom, v); }
+void ClsXMLGenerator::ModuleFrom(std::string_view v) { SetModuleBound(*state_, state_->settings.moduleFrom, v); }
+void ClsXMLGenerator::TableFrom(std::string_view v) { SetTableBound(*state_, state_->settings.tableFrom, v); }
+void ClsXMLGenerator::PackageTo(std::string_view v) { SetPackageBound(*state_, state_->settings.packageTo, v); }
+void ClsXMLGenerator::ModuleTo(std::string_view v) { SetModuleBound(*state_, state_->settings.moduleTo, v); }
+void ClsXMLGenerator::TableTo(std::string_view v) { SetTableBound(*state_, state_->settings.tableTo, v); }
+void ClsXMLGenerator::ConnectionString(std::string_view v) { state_->services.repository.SetConnectionString(std::string(v)); }
+void ClsXMLGenerator::XMLPath(std::string_view v) { state_->settings.xmlPath = v; }
+void ClsXMLGenerator::Include2GBCheck(VbBoolean v) { state_->settings.include2GBCheck = v; }
 void ClsXMLGenerator::XMLGenerationOption(EnumGenerateXML option) {
   SetGenerationOption(*state_, static_cast<VbLong>(option));
 }
 void ClsXMLGenerator::ClearXMLDirectory(VbBoolean clear) { SetClearXMLDirectory(*state_, clear); }
-std::string ClsXMLGenerator::ListOfXMLGenerated() const { return state_->listOfXMLGenerated; }
-std::string ClsXMLGenerator::ErrorDescription() const { return state_->errorDescription; }
-void ClsXMLGenerator::LogFileName(std::shared_ptr<TextStream> stream) { state_->log = std::move(stream); }
-void ClsXMLGenerator::UserName(std::string_view v) { state_->userName = v; }
+std::string ClsXMLGenerator::ListOfXMLGenerated() const { return state_->run.listOfXMLGenerated; }
+std::string ClsXMLGenerator::ErrorDescription() const { return state_->run.errorDescription; }
+void ClsXMLGenerator::LogFileName(std::shared_ptr<TextStream> stream) { state_->services.log = std::move(stream); }
+void ClsXMLGenerator::UserName(std::string_view v) { state_->settings.userName = v; }
 void ClsXMLGenerator::ListOfMappingObjectsSelected(std::string_view v) {
-  state_->listOfMappingObjectsSelected = v;
-  state_->selectionQuotedByRun = false;
+  state_->settings.listOfMappingObjectsSelected = v;
+  state_->settings.selectionQuotedByRun = false;
 }
-void ClsXMLGenerator::TraverseGeneration(VbBoolean v) { state_->traverseGeneration = v; }
-VbLong ClsXMLGenerator::NoOfXMLGenerated() const { return state_->noOfXMLGenerated; }
-void ClsXMLGenerator::ConsiderCheckedOutVersions(VbBoolean v) { state_->considerCheckedOutVersions = v; }
-void ClsXMLGenerator::SplitVorps(VbBoolean v) { state_->splitVorps = v; }
+void ClsXMLGenerator::TraverseGeneration(VbBoolean v) { state_->settings.traverseGeneration = v; }
+VbLong ClsXMLGenerator::NoOfXMLGenerated() const { return state_->run.noOfXMLGenerated; }
+void ClsXMLGenerator::ConsiderCheckedOutVersions(VbBoolean v) { state_->settings.considerCheckedOutVersions = v; }
+void ClsXMLGenerator::SplitVorps(VbBoolean v) { state_->settings.splitVorps = v; }
 VbBoolean ClsXMLGenerator::GenerateXMLFile() { return tqlm::GenerateXMLFile(*state_); }
 
 VbBoolean ClsXMLGenerator::Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
@@ -62,13 +62,13 @@ VbLong ClsXMLGenerator::RowSizeofTable(std::string_view i_StrAppl, std::string_v
   return tqlm::RowSizeofTable(*state_, i_StrAppl, i_StrTable);
 }
 
-VbInteger ClsXMLGenerator::XMLSuccess() const { return state_->xmlSuccess; }
-VbInteger ClsXMLGenerator::XMLWarnings() const { return state_->xmlWarnings; }
-VbInteger ClsXMLGenerator::XMLErrors() const { return state_->xmlErrors; }
+VbInteger ClsXMLGenerator::XMLSuccess() const { return state_->run.xmlSuccess; }
+VbInteger ClsXMLGenerator::XMLWarnings() const { return state_->run.xmlWarnings; }
+VbInteger ClsXMLGenerator::XMLErrors() const { return state_->run.xmlErrors; }
 
-void ClsXMLGenerator::SetClock(Clock clock) { state_->clock = std::move(clock); }
+void ClsXMLGenerator::SetClock(Clock clock) { state_->services.clock = std::move(clock); }
 void ClsXMLGenerator::SetStatementObserver(std::function<void(std::string_view)> observer) {
-  state_->repository.SetStatementObserver(std::move(observer));
+  state_->services.repository.SetStatementObserver(std::move(observer));
 }
 
 }  // namespace tqlm

@@ -11,7 +11,7 @@
 #include <string>
 #include <string_view>
 
-#include "interface/records.h"
+#include "core/records.h"
 #include "platform/clock.h"
 #include "platform/textstream.h"
 #include "platform/vb_types.h"

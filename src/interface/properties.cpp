@@ -6,33 +6,33 @@
 namespace tqlm {
 
 void SetPackageBound(Component& c, std::string& bound, std::string_view value) {
-  bound = c.IsGenerator() ? FixedLength(LCase(value), 2) : LCase(value);
+  bound = c.traits.fixedWidthBounds ? FixedLength(LCase(value), 2) : LCase(value);
 }
 
 void SetModuleBound(Component& c, std::string& bound, std::string_view value) {
-  bound = c.IsGenerator() ? FixedLength(LCase(value), 3) : LCase(value);
+  bound = c.traits.fixedWidthBounds ? FixedLength(LCase(value), 3) : LCase(value);
 }
 
 void SetTableBound(Component& c, std::string& bound, std::string_view value) {
-  bound = c.IsGenerator() ? Right("000" + LCase(value), 3) : std::string(value);
+  bound = c.traits.fixedWidthBounds ? Right("000" + LCase(value), 3) : std::string(value);
 }
 
 void SetClearXMLDirectory(Component& c, VbBoolean clear) {
-  c.xmlPath = Trim(c.xmlPath);
-  if (!IsTrue(clear) || c.xmlPath.empty()) return;
-  if (fs::FolderExists(c.xmlPath)) fs::DeleteFolder(c.xmlPath);
-  fs::CreateFolder(c.xmlPath);
+  c.settings.xmlPath = Trim(c.settings.xmlPath);
+  if (!IsTrue(clear) || c.settings.xmlPath.empty()) return;
+  if (fs::FolderExists(c.settings.xmlPath)) fs::DeleteFolder(c.settings.xmlPath);
+  fs::CreateFolder(c.settings.xmlPath);
 }
 
 void SetGenerationOption(Component& c, VbLong option) {
-  c.generationOption = option;
+  c.settings.generationOption = option;
   switch (option) {
-    case 0: c.statusList = "'G'"; break;
-    case 1: c.statusList = "'M'"; break;
-    case 2: c.statusList = "'V'"; break;
-    case 3: c.statusList = "'V','G'"; break;
+    case 0: c.settings.statusList = "'G'"; break;
+    case 1: c.settings.statusList = "'M'"; break;
+    case 2: c.settings.statusList = "'V'"; break;
+    case 3: c.settings.statusList = "'V','G'"; break;
     case 4:
-    case 5: c.statusList = "'V','G','M','E','X','D'"; break;
+    case 5: c.settings.statusList = "'V','G','M','E','X','D'"; break;
     default: break;  // stored, status list unchanged
   }
 }

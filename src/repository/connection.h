@@ -14,18 +14,15 @@ namespace tqlm {
 class Backend {
  public:
   virtual ~Backend() = default;
-  // Runs a statement (UTF-8 text as the backend wants it, already rewritten
-  // for its dialect). Failures raise -2147217900 with the backend's message.
+  // Runs a statement: UTF-8 text in the original server's dialect, which
+  // the backend rewrites where its server speaks another. Failures raise
+  // -2147217900 with the backend's message.
   virtual std::unique_ptr<Cursor> Execute(const std::string& statement) = 0;
 };
 
 // Opens the backend for a connection string: a path to a SQLite file or
 // "sqlite:PATH". Raises -2147217900 when it cannot be opened.
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString);
-
-// Rewrites the statement text of the original server's dialect for SQLite:
-// every "+" outside single-quoted literals becomes "||".
-std::string RewriteForSqlite(std::string_view statement);
 
 class Repository {
  public:

@@ -1,6 +1,6 @@
 #include "rules/field_details.h"
 
-#include "interface/error_trap.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 
 namespace tqlm {

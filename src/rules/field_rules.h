@@ -4,8 +4,8 @@
 
 #include <string>
 
-#include "document/mapping_object.h"
-#include "interface/component.h"
+#include "core/mapping_object.h"
+#include "core/component.h"
 
 namespace tqlm {
 

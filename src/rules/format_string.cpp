@@ -1,14 +1,12 @@
 #include "rules/format_string.h"
 
-#include "interface/error_trap.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 
 namespace tqlm {
 
 namespace {
 
-constexpr std::string_view kGeneratorDelimiters = "=!#><&*+):(-/?\\";
-constexpr std::string_view kLegacyDelimiters = "=!#><*+()-/:?\\,";
 constexpr std::string_view kBreakMarker = "!~!";  // one line break while the text is reworked
 constexpr std::string_view kFramedBreak = " \r\n ";
 
@@ -52,7 +50,7 @@ std::string ForwardPass(const Component& c, const std::string& s) {
       std::size_t j = i + 1;
       while (j < s.size() && s[j] != '"' && !(s[j] == '\r' && j + 1 < s.size() && s[j + 1] == '\n')) out += s[j++];
       if (j >= s.size()) {
-        if (c.IsGenerator()) UnclosedQuote();
+        if (c.traits.rejectsUnclosedQuote) UnclosedQuote();
         break;
       }
       out += s[j];
@@ -101,7 +99,7 @@ std::string BackwardPass(const Component& c, const std::string& s) {
         reversed += back;
         --j;
       }
-      if (!closed && c.IsGenerator()) UnclosedQuote();
+      if (!closed && c.traits.rejectsUnclosedQuote) UnclosedQuote();
       i = j;
       continue;
     }
@@ -168,25 +166,25 @@ std::string FinishLegacy(std::string s) {
 }
 
 std::string Format(const Component& c, std::string_view text) {
-  const bool generator = c.IsGenerator();
-  std::string s = generator ? PrepareGenerator(text) : PrepareLegacy(text);
+  const bool legacy = c.traits.kind == ClassKind::Legacy;
+  std::string s = legacy ? PrepareLegacy(text) : PrepareGenerator(text);
   s = BackwardPass(c, ForwardPass(c, s));
-  return generator ? FinishGenerator(std::move(s)) : FinishLegacy(std::move(s));
+  return legacy ? FinishLegacy(std::move(s)) : FinishGenerator(std::move(s));
 }
 
 }  // namespace
 
 bool Is_Delimiter(const Component& c, char ch) {
   if (ch == '\0') return false;
-  return (c.IsGenerator() ? kGeneratorDelimiters : kLegacyDelimiters).find(ch) != std::string_view::npos;
+  return c.traits.delimiters.find(ch) != std::string_view::npos;
 }
 
 bool Format_String(Component& c, std::string_view text, std::string& formatted) {
-  if (c.IsLegacy()) {
+  if (c.traits.formatStringTrap == nullptr) {
     formatted = Format(c, text);
     return true;
   }
-  return Trapped(c, kGeneratorTrap, [&] {
+  return Trapped(c, *c.traits.formatStringTrap, [&] {
     formatted = Format(c, text);
     return true;
   });

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "interface/component.h"
+#include "core/component.h"
 
 namespace tqlm {
 
@@ -16,14 +16,5 @@ bool Is_Delimiter(const Component& c, char ch);
 // The generator traps its errors (an unclosed double quote raises 124) and
 // returns False after logging them; the legacy class lets them pass.
 bool Format_String(Component& c, std::string_view text, std::string& formatted);
-
-// The conversion attributes of a source field's domain, for the generator's
-// string rules: case and alignment codes, type letter and length. A field
-// without a domain row leaves them as they are (the codes empty).
-struct SourceDomain {
-  std::string caseCode, alignment, type;
-  VbInteger length = 0;
-};
-bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::string_view appl, SourceDomain& out);
 
 }  // namespace tqlm

@@ -6,7 +6,8 @@
 #include <vector>
 
 #include "document/create_xml.h"
-#include "interface/error_trap.h"
+#include "document/mscript.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 #include "run/run_log.h"
 
@@ -44,9 +45,9 @@ class GenerationRun {
     ReadCheckedOutVersions();
     Recordset selection = SelectMappingObjects();
     for (; !selection.Eof(); selection.MoveNext()) ExportObject(selection);
-    c_.xmlSuccess = n_.success;
-    c_.xmlWarnings = n_.noMapping;
-    c_.xmlErrors = n_.errors;
+    c_.run.xmlSuccess = n_.success;
+    c_.run.xmlWarnings = n_.noMapping;
+    c_.run.xmlErrors = n_.errors;
     LogSummary(c_, n_);
   }
 
@@ -57,11 +58,11 @@ class GenerationRun {
   // entries of a list it stored back are not the client's.
   void RefuseQuotesInClientValues() const {
     std::vector<std::pair<const char*, const std::string*>> pasted;
-    if (!Trim(c_.listOfMappingObjectsSelected).empty()) {
-      if (!c_.selectionQuotedByRun) pasted.push_back({"ListOfMappingObjectsSelected", &c_.listOfMappingObjectsSelected});
+    if (!Trim(c_.settings.listOfMappingObjectsSelected).empty()) {
+      if (!c_.settings.selectionQuotedByRun) pasted.push_back({"ListOfMappingObjectsSelected", &c_.settings.listOfMappingObjectsSelected});
     } else {
-      pasted = {{"PackageFrom", &c_.packageFrom}, {"ModuleFrom", &c_.moduleFrom}, {"TableFrom", &c_.tableFrom},
-                {"PackageTo", &c_.packageTo},     {"ModuleTo", &c_.moduleTo},     {"TableTo", &c_.tableTo}};
+      pasted = {{"PackageFrom", &c_.settings.packageFrom}, {"ModuleFrom", &c_.settings.moduleFrom}, {"TableFrom", &c_.settings.tableFrom},
+                {"PackageTo", &c_.settings.packageTo},     {"ModuleTo", &c_.settings.moduleTo},     {"TableTo", &c_.settings.tableTo}};
     }
     for (const auto& [name, value] : pasted) {
       if (InStr(*value, "'") > 0)
@@ -71,11 +72,11 @@ class GenerationRun {
   }
 
   void ReadProfile() {
-    Recordset rs = c_.repository.Open(" select qxmap100.* from qxmap100 where mprf = " +
-                                      CStr(static_cast<long long>(c_.migrationProfile)));
+    Recordset rs = c_.Query(" select qxmap100.* from qxmap100 where mprf = " +
+                                      CStr(static_cast<long long>(c_.settings.migrationProfile)));
     if (!rs.HasRow())
       Raise(111, "XML Generation",
-            "Migration Profile No. " + CStr(static_cast<long long>(c_.migrationProfile)) + " not available.");
+            "Migration Profile No. " + CStr(static_cast<long long>(c_.settings.migrationProfile)) + " not available.");
     sapp_ = rs.Field("sapp").AsText();
     tapp_ = rs.Field("tapp").AsText();
     TakeProfileRow(rs, profile_);
@@ -93,49 +94,49 @@ class GenerationRun {
 
   // Profile numbers and depths are Integers in the generator.
   VbLong ProfileNumber(const Value& v) const {
-    return c_.IsGenerator() ? CInt(v.AsNumber()) : CLng(v.AsNumber());
+    return ClassNumber(c_.traits, v.AsNumber());
   }
 
   Triple CheckedOutTriple(VbLong profile) const {
-    Recordset rs = c_.repository.Open("select dver, drel, dcus  from qxmap105 where mprf = " +
+    Recordset rs = c_.Query("select dver, drel, dcus  from qxmap105 where mprf = " +
                                       CStr(static_cast<long long>(profile)));
     if (!rs.HasRow()) return Triple{};
     return TripleOf(rs.Field("dver"), rs.Field("drel"), rs.Field("dcus"));
   }
 
   void ReadCheckedOutVersions() {
-    if (!IsSet(c_.considerCheckedOutVersions)) return;
-    if (profile_.checkedOutFlag) profile_.checkedOut = CheckedOutTriple(c_.migrationProfile);
-    c_.statusList += ",'C'";
+    if (!IsSet(c_.settings.considerCheckedOutVersions)) return;
+    if (profile_.checkedOutFlag) profile_.checkedOut = CheckedOutTriple(c_.settings.migrationProfile);
+    c_.settings.statusList += ",'C'";
   }
 
   Recordset SelectMappingObjects() {
     const std::string head = " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='" +
                              Trim(tapp_) + "' and ";
     std::string statement;
-    if (!Trim(c_.listOfMappingObjectsSelected).empty()) {
-      c_.listOfMappingObjectsSelected = "'" + Replace(c_.listOfMappingObjectsSelected, ",", "','") + "'";
-      c_.selectionQuotedByRun = true;
-      statement = head + " qxddi140.cpac + qxddi140.cmod + qxddi140.flno in (" + c_.listOfMappingObjectsSelected + ")";
+    if (!Trim(c_.settings.listOfMappingObjectsSelected).empty()) {
+      c_.settings.listOfMappingObjectsSelected = "'" + Replace(c_.settings.listOfMappingObjectsSelected, ",", "','") + "'";
+      c_.settings.selectionQuotedByRun = true;
+      statement = head + " qxddi140.cpac + qxddi140.cmod + qxddi140.flno in (" + c_.settings.listOfMappingObjectsSelected + ")";
     } else {
-      statement = head + " qxddi140.cpac between '" + c_.packageFrom + "' and '" + c_.packageTo + "' and " +
-                  " qxddi140.cmod between '" + c_.moduleFrom + "' and '" + c_.moduleTo + "' and " +
-                  " qxddi140.flno between '" + c_.tableFrom + "' and '" + c_.tableTo + "'";
+      statement = head + " qxddi140.cpac between '" + c_.settings.packageFrom + "' and '" + c_.settings.packageTo + "' and " +
+                  " qxddi140.cmod between '" + c_.settings.moduleFrom + "' and '" + c_.settings.moduleTo + "' and " +
+                  " qxddi140.flno between '" + c_.settings.tableFrom + "' and '" + c_.settings.tableTo + "'";
     }
-    Recordset rs = c_.repository.Open(statement);
+    Recordset rs = c_.Query(statement);
     if (!rs.HasRow())
       Raise(123, "XMLGeneration",
-            "No Mapping Objects exists to generate XML Files for the selected Range  " + c_.packageFrom +
-                c_.moduleFrom + c_.tableFrom + " TO " + c_.packageTo + c_.moduleTo + c_.tableTo +
+            "No Mapping Objects exists to generate XML Files for the selected Range  " + c_.settings.packageFrom +
+                c_.settings.moduleFrom + c_.settings.tableFrom + " TO " + c_.settings.packageTo + c_.settings.moduleTo + c_.settings.tableTo +
                 " Please select a valid range.");
     return rs;
   }
 
   void ExportObject(const Recordset& selected) {
-    c_.currentPac = FixedLength(selected.Field(0L).AsText(), 2);
-    c_.currentMod = FixedLength(selected.Field(1L).AsText(), 3);
-    c_.currentFlno = FixedLength(selected.Field(2L).AsText(), 3);
-    const std::string code = c_.currentPac + c_.currentMod + c_.currentFlno;
+    c_.run.currentPac = FixedLength(selected.Field(0L).AsText(), 2);
+    c_.run.currentMod = FixedLength(selected.Field(1L).AsText(), 3);
+    c_.run.currentFlno = FixedLength(selected.Field(2L).AsText(), 3);
+    const std::string code = c_.run.currentPac + c_.run.currentMod + c_.run.currentFlno;
     ProfileView view = profile_;
     Increment(n_.objects);
     LogStarted(c_, n_.objects, code);
@@ -147,15 +148,15 @@ class GenerationRun {
       Increment(n_.noMapping);
       return;
     }
-    Increment(c_.noOfXMLGenerated);
+    Increment(c_.run.noOfXMLGenerated);
     ApplyStatusRules(*row, ObjectRef{code, view.mprf, current}, view);
   }
 
   std::string MappingRowStatement(VbLong profile, const Triple& t) const {
     return "select qxmap120.*  from qxmap120   where qxmap120.mprf = " + CStr(static_cast<long long>(profile)) +
            "  and qxmap120.vers ='" + t.vers + "' and qxmap120.rele ='" + t.rele + "' and qxmap120.cust ='" +
-           t.cust + "' and qxmap120.tcpac='" + c_.currentPac + "' and qxmap120.tcmod ='" + c_.currentMod +
-           "' and qxmap120.tflno='" + c_.currentFlno + "' and stat in (" + c_.statusList + " )";
+           t.cust + "' and qxmap120.tcpac='" + c_.run.currentPac + "' and qxmap120.tcmod ='" + c_.run.currentMod +
+           "' and qxmap120.tflno='" + c_.run.currentFlno + "' and stat in (" + c_.settings.statusList + " )";
   }
 
   // The search: up to `depth` passes per profile visited, trying the
@@ -165,16 +166,16 @@ class GenerationRun {
     std::set<std::pair<VbLong, std::string>> visited{{view.mprf, view.own.vers + view.own.rele + view.own.cust}};
     VbLong level = 1;
     while (level <= view.depth) {
-      Recordset rs = c_.repository.Open(MappingRowStatement(view.mprf, current));
+      Recordset rs = c_.Query(MappingRowStatement(view.mprf, current));
       if (rs.HasRow()) return rs;
       if (current == view.checkedOut && view.own != current) {
         current = view.own;  // the own triple is tried in the same pass
         continue;
       }
       ++level;
-      if (!IsTrue(c_.traverseGeneration)) continue;
+      if (!IsTrue(c_.settings.traverseGeneration)) continue;
       MoveToParentProfile(view, level, visited);
-      if (IsSet(c_.considerCheckedOutVersions) && view.checkedOutFlag)
+      if (IsSet(c_.settings.considerCheckedOutVersions) && view.checkedOutFlag)
         view.checkedOut = CheckedOutTriple(view.mprf);
       else
         view.checkedOut = Triple{};
@@ -188,7 +189,7 @@ class GenerationRun {
   // again, so the search ends instead of running forever.
   void MoveToParentProfile(ProfileView& view, VbLong& level,
                            std::set<std::pair<VbLong, std::string>>& visited) const {
-    Recordset rs = c_.repository.Open(" select qxmap100.* from qxmap100  where qxmap100.vers ='" +
+    Recordset rs = c_.Query(" select qxmap100.* from qxmap100  where qxmap100.vers ='" +
                                       Trim(view.derivedFrom.vers) + "' and qxmap100.rele = '" +
                                       Trim(view.derivedFrom.rele) + "' and qxmap100.cust = '" +
                                       Trim(view.derivedFrom.cust) + "'");
@@ -211,7 +212,7 @@ class GenerationRun {
       Increment(n_.errors);
       return;
     }
-    if (stat == "E" && c_.generationOption == 4) {
+    if (stat == "E" && c_.settings.generationOption == 4) {
       LogStatusError(c_, object);
       Increment(n_.errors);
       return;
@@ -237,18 +238,18 @@ class GenerationRun {
     document.vers = object.triple.vers;
     document.rele = object.triple.rele;
     document.cust = object.triple.cust;
-    document.tcpac = c_.currentPac;
-    document.tcmod = c_.currentMod;
+    document.tcpac = c_.run.currentPac;
+    document.tcmod = c_.run.currentMod;
     document.sapp = sapp_;
     document.tapp = tapp_;
-    document.tflno = c_.currentFlno;
+    document.tflno = c_.run.currentFlno;
     document.prtx = prtx;
     document.stbl = row.Field("stbl").AsText();
-    c_.splitDeclarations.clear();
-    c_.splitConditions.RemoveAll();
+    c_.document.splitDeclarations.clear();
+    c_.document.splitConditions.RemoveAll();
     bool written;
     if (row.Field("isms").AsFlag()) {
-      if (InStr(c_.listOfXMLGenerated, object.code) > 0) {
+      if (InStr(c_.run.listOfXMLGenerated, object.code) > 0) {
         LogMScriptMemberSkipped(c_, object.code);
         Increment(n_.mscript);
         return;
@@ -261,7 +262,7 @@ class GenerationRun {
       Increment(n_.errors);
       return;
     }
-    c_.listOfXMLGenerated += object.code + ",";
+    c_.run.listOfXMLGenerated += object.code + ",";
     LogCompleted(c_, object.code);
     Increment(n_.success);
   }
@@ -275,7 +276,7 @@ class GenerationRun {
 }  // namespace
 
 VbBoolean GenerateXMLFile(Component& c) {
-  c.noOfXMLGenerated = 0;
+  c.run.noOfXMLGenerated = 0;
   VbBoolean result = kTrue;
   try {
     GenerationRun(c).Run();
@@ -283,13 +284,13 @@ VbBoolean GenerateXMLFile(Component& c) {
     result = kFalse;
     VbError error = CurrentError();
     try {
-      ReportError(c, kGeneratorRunTrap, error);
+      ReportError(c, c.traits.runTrap, error);
     } catch (...) {
       // The log itself failed; the reason stays in ErrorDescription.
-      c.errorDescription = ErrorLine(kGeneratorRunTrap, error);
+      c.run.errorDescription = ErrorLine(c.traits.runTrap, error);
     }
   }
-  c.repository.Disconnect();  // one connection per run
+  c.services.repository.Disconnect();  // one connection per run
   return result;
 }
 

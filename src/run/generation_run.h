@@ -3,7 +3,7 @@
 // writers, log progress and a summary, publish the counters.
 #pragma once
 
-#include "interface/component.h"
+#include "core/component.h"
 
 namespace tqlm {
 

@@ -17,9 +17,8 @@ std::string StatusHead(std::string_view tabs, const ObjectRef& o) {
 }  // namespace
 
 void LogStarted(Component& c, VbLong count, std::string_view code) {
-  std::string_view noun = c.IsGenerator() ? "Conversion Object" : "Mapping Object";
   c.Log().WriteLine("(" + CStr(static_cast<long long>(count)) + ".)\t" + c.Now() + "\tStarted exporting the " +
-                    std::string(noun) + ": " + std::string(code) + " as XML File.");
+                    std::string(c.traits.objectNoun) + ": " + std::string(code) + " as XML File.");
 }
 
 void LogExpired(Component& c, const ObjectRef& o) {
@@ -51,7 +50,7 @@ void LogCompleted(Component& c, std::string_view code) {
 
 void LogNoMappings(Component& c, std::string_view code) {
   std::string line = "\t\tWARNING:- No Mappings maintained for the table :" + std::string(code) + "\r\n";
-  if (c.IsGenerator()) {
+  if (c.traits.noMappingsCall == LogCall::WriteLine) {
     c.Log().WriteLine(line);
   } else {
     c.Log().Write(line);
@@ -64,7 +63,7 @@ void LogSummary(Component& c, const RunCounters& n) {
   auto count = [](long long value) { return FormatGrouped(value); };
   log.WriteLine(std::string(132, '-'));
   log.WriteLine("\t\tTotal No. Of Mapping Objects for which XML Generation was successful  =  " + count(n.success));
-  if (c.IsGenerator())  // the legacy class counts M-script members but does not report them
+  if (c.traits.reportsMScriptCount)
     log.WriteLine("\t\tTotal No. Of Mapping Objects that are Part of M-SCRIPT                =  " + count(n.mscript));
   log.WriteLine("\t\tTotal No. Of Mapping Objects that Doesn't Have Mappings               =  " + count(n.noMapping));
   log.WriteLine("\t\tTotal No. Of Mapping Objects that had ERRORS while XML GENERATAION    =  " + count(n.errors));

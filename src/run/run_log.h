@@ -4,7 +4,7 @@
 #include <string>
 #include <string_view>
 
-#include "interface/component.h"
+#include "core/component.h"
 
 namespace tqlm {
 

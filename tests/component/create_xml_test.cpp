@@ -8,7 +8,7 @@
 
 #include "document/document_file.h"
 #include "platform/xml_check.h"
-#include "interface/component.h"
+#include "core/component.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -17,7 +17,7 @@ namespace {
 namespace stdfs = std::filesystem;
 
 TEST(FragmentCheck, GeneratorChecksNonBlankFragmentsAndKeepsThemUnwrapped) {
-  Component generator(ClassKind::Generator);
+  Component generator(kGeneratorTraits);
   std::string document = "<X>\r\n";
   EXPECT_TRUE(AppendFragment(generator, document, "   ", "", false));  // blank: skipped, not appended
   EXPECT_EQ(document, "<X>\r\n");
@@ -30,7 +30,7 @@ TEST(FragmentCheck, GeneratorChecksNonBlankFragmentsAndKeepsThemUnwrapped) {
 }
 
 TEST(FragmentCheck, LegacyAppendsEveryFragmentUncheckedExceptInMScripts) {
-  Component legacy(ClassKind::Legacy);
+  Component legacy(kLegacyTraits);
   std::string document;
   EXPECT_TRUE(AppendFragment(legacy, document, "<a>x < y</a>", "", false));
   EXPECT_TRUE(AppendFragment(legacy, document, "  ", "", false));

@@ -5,13 +5,13 @@
 
 #include <gtest/gtest.h>
 
-#include "interface/component.h"
+#include "core/component.h"
 
 namespace tqlm {
 namespace {
 
 struct Formatter {
-  explicit Formatter(ClassKind kind) : c(kind) { c.log = log; }
+  explicit Formatter(const ClassTraits& traits) : c(traits) { c.services.log = log; }
   std::string operator()(std::string_view text) {
     std::string out;
     ok = Format_String(c, text, out);
@@ -23,7 +23,7 @@ struct Formatter {
 };
 
 TEST(FormatString, GeneratorFramesDelimiterRunsAndEscapes) {
-  Formatter format(ClassKind::Generator);
+  Formatter format(kGeneratorTraits);
   EXPECT_EQ(format("a<=b"), "a &lt;= b  ");
   EXPECT_TRUE(format.ok);
   // A literal is copied unchanged; the blank next to "=" is doubled.
@@ -31,34 +31,34 @@ TEST(FormatString, GeneratorFramesDelimiterRunsAndEscapes) {
 }
 
 TEST(FormatString, GeneratorWritesOneFramedBreakPerLineAndNoEmptyLines) {
-  Formatter format(ClassKind::Generator);
+  Formatter format(kGeneratorTraits);
   EXPECT_EQ(format("a=1\r\nb=2"), "a = 1  \r\n b = 2  ");
   EXPECT_EQ(format("a=1\r\n\r\n\r\nb=2\r\n"), "a = 1  \r\n b = 2  ");
 }
 
 TEST(FormatString, GeneratorUnclosedQuoteOnALaterLineEndsAtTheLineBreak) {
-  Formatter format(ClassKind::Generator);
+  Formatter format(kGeneratorTraits);
   EXPECT_EQ(format("a=1\r\nb=\"x"), "a = 1  \r\n b =\"x   ");
   EXPECT_TRUE(format.ok);
   EXPECT_EQ(format.log->text(), "");
 }
 
 TEST(FormatString, GeneratorUnclosedQuoteOnTheFirstLineFails) {
-  Formatter format(ClassKind::Generator);
+  Formatter format(kGeneratorTraits);
   format("a=\"x");
   EXPECT_FALSE(format.ok);
   EXPECT_EQ(format.log->text(), "\t\tERROR: 124:Closing double quotes missing.\r\n");
-  EXPECT_EQ(format.c.errorDescription, "\t\tERROR: 124:Closing double quotes missing.");
+  EXPECT_EQ(format.c.run.errorDescription, "\t\tERROR: 124:Closing double quotes missing.");
 }
 
 TEST(FormatString, LegacyDecodesEscapesFirstAndEscapesOnce) {
-  Formatter format(ClassKind::Legacy);
+  Formatter format(kLegacyTraits);
   EXPECT_EQ(format("a &lt; b"), " a  &lt;  b  ");
   EXPECT_EQ(format("s = \"x\""), " s  =  &quot;x&quot;  ");
 }
 
 TEST(FormatString, DelimiterSetsDifferByClass) {
-  Component generator(ClassKind::Generator), legacy(ClassKind::Legacy);
+  Component generator(kGeneratorTraits), legacy(kLegacyTraits);
   for (char ch : std::string("=!#><*+):(-/?\\")) {
     EXPECT_TRUE(Is_Delimiter(generator, ch)) << ch;
     EXPECT_TRUE(Is_Delimiter(legacy, ch)) << ch;

@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "interface/component.h"
+#include "core/component.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -118,7 +118,7 @@ TEST_F(GenerationRun, ListEntriesKeepBlanksAfterCommasInsideTheirQuotes) {
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
   // " abcde010" selects nothing; the others are exported in the database's order.
   EXPECT_EQ(run.generator.ListOfXMLGenerated(), "abcde011,abfgh001,");
-  EXPECT_EQ(run.generator.State().listOfMappingObjectsSelected, "'abcde011',' abcde010','abfgh001'");
+  EXPECT_EQ(run.generator.State().settings.listOfMappingObjectsSelected, "'abcde011',' abcde010','abfgh001'");
 }
 
 TEST_F(GenerationRun, TraversalFindsRulesKeptOnlyInTheParentProfile) {
@@ -177,9 +177,9 @@ TEST_F(GenerationRun, EverySecondRunAppendsTheCheckedOutStatusAgain) {
   auto run = Run(3);
   run->generator.ConsiderCheckedOutVersions(kTrue);
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.State().statusList, "'V','G','E','C'");
+  EXPECT_EQ(run->generator.State().settings.statusList, "'V','G','E','C'");
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.State().statusList, "'V','G','E','C','C'");
+  EXPECT_EQ(run->generator.State().settings.statusList, "'V','G','E','C','C'");
   // The same rows are selected; the written list grows over runs.
   EXPECT_EQ(run->generator.XMLSuccess(), 1);
   EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde010,");

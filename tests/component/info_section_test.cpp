@@ -7,10 +7,13 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "document/table_description.h"
-#include "document/xml_escape.h"
+#include "dictionary/domains.h"
+#include "document/field_tags.h"
+#include "document/index_tags.h"
+#include "document/source_tags.h"
+#include "rules/xml_escape.h"
 #include "rules/format_string.h"
-#include "interface/component.h"
+#include "core/component.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -93,10 +96,10 @@ class Readers : public InfoSection {
  protected:
   void SetUp() override {
     InfoSection::SetUp();
-    c_.repository.SetConnectionString(repo_);
-    c_.log = log_;
+    c_.services.repository.SetConnectionString(repo_);
+    c_.services.log = log_;
   }
-  Component c_{ClassKind::Generator};
+  Component c_{kGeneratorTraits};
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
 
@@ -151,7 +154,7 @@ TEST_F(Readers, ADuplicateFieldIsReportedAndTheDescriptionGoesOn) {
 TEST_F(Readers, AFailedChildListInsideTheSourceIndexLeavesAnEmptyList) {
   std::string text;
   const std::string extra = "DELETE FROM qxddi160 WHERE appl = 'SRC';";
-  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "nochildren.db"));
+  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "nochildren.db"));
   ASSERT_TRUE(Construct_SrcIndex_Tag(c_, "SRC", "xyabc001", text));
   EXPECT_EQ(text, "<SRCINDEX> <xyabc001._index1> xyabc001.s1 ,  xyabc001.  ,  </xyabc001._index1></SRCINDEX>");
   EXPECT_EQ(log_->text(),
@@ -162,7 +165,7 @@ TEST_F(Readers, DomainValuesAreTheFirstRowsColumnsWithOnlyDigitsBeforeTrimmed) {
   const std::string extra =
       "INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, adju, conv, digb) "
       "VALUES ('TRG', 'ab', 'odd', 'x', ' 5x ', ' 1x ', 'RR', ' u', ' 3x ');";  // texts, kept as stored
-  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "odd.db"));
+  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "odd.db"));
   DomainDescription d;
   ASSERT_TRUE(Construct_Domain_Tag(c_, "TRG", "abodd", d));
   EXPECT_EQ(d.type, "X");
@@ -177,7 +180,7 @@ TEST_F(Readers, ALengthThatIsNotANumberLeavesTheFieldWithoutARecord) {
   const std::string extra =
       "INSERT INTO qxddi220 (appl, cpac, cdom, type, leng) VALUES ('TRG', 'ab', 'blank', 'S', '  ');"
       "UPDATE qxddi150 SET cdom = 'abblank' WHERE appl = 'TRG' AND flno = '014';";
-  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "blanklength.db"));
+  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "blanklength.db"));
   std::string text;
   ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
   EXPECT_EQ(c_.document.fields.Count(), 0);
@@ -188,10 +191,10 @@ TEST_F(Readers, SourceDomainDetailsOfAFieldReference) {
   const std::string extra =
       "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, comb) "
       "VALUES ('TRG', 'xy', 'src', '001', 'nm', 1, 'abname', 'N');";
-  c_.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "source.db"));
+  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "source.db"));
   SourceDomain d;
   std::vector<std::string> statements;
-  c_.repository.SetStatementObserver([&](std::string_view s) { statements.emplace_back(s); });
+  c_.services.repository.SetStatementObserver([&](std::string_view s) { statements.emplace_back(s); });
   ASSERT_TRUE(Get_Domain_Details(c_, " xysrc001.nm\r\n", "TRG", d));
   ASSERT_EQ(statements.size(), 1u);
   EXPECT_EQ(statements[0],
@@ -212,7 +215,7 @@ TEST_F(Readers, SourceDomainDetailsOfAFieldReference) {
 }
 
 TEST(Escaping, LegacyEscapesFourCharactersAndEntitiesAgain) {
-  Component legacy(ClassKind::Legacy);
+  Component legacy(kLegacyTraits);
   EXPECT_EQ(Escape_XML_Text(legacy, "a<b & \"c\" > &lt;"), "a&lt;b &amp; &quot;c&quot; &gt; &amp;lt;");
   EXPECT_EQ(EscapeAmpLtGt("\"a\" < & >"), "\"a\" &lt; &amp; &gt;");
 }

@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "interface/component.h"
+#include "core/component.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -13,8 +13,8 @@ namespace {
 class Keywords : public testing::Test {
  protected:
   void SetUp() override {
-    c_.repository.SetConnectionString(ws_.Repository({"rules_profiles.sql"}));
-    c_.log = log_;
+    c_.services.repository.SetConnectionString(ws_.Repository({"rules_profiles.sql"}));
+    c_.services.log = log_;
   }
   std::string Rewrite(std::string_view text, bool expectTrue = true) {
     std::string out = "stale";
@@ -22,7 +22,7 @@ class Keywords : public testing::Test {
     return out;
   }
   Workspace ws_;
-  Component c_{ClassKind::Generator};
+  Component c_{kGeneratorTraits};
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
 
@@ -79,7 +79,7 @@ TEST_F(Keywords, AnUndeclaredVariableFailsWith999) {
       "\t\tERROR:in Replace_Empty_Default()  ErrNo. 999: Variable buf Not declared. Please declare the variable in "
       "Variable/include section of IQLM. ";
   EXPECT_EQ(log_->text(), line + "\r\n");
-  EXPECT_EQ(c_.errorDescription, line);
+  EXPECT_EQ(c_.run.errorDescription, line);
 
   c_.document.declarations.clear();
   EXPECT_EQ(Rewrite("cnt = empty()\r\n", false), "");
@@ -92,7 +92,7 @@ TEST_F(Keywords, AFailedDomainLookupLeavesTheStatement) {
 }
 
 TEST_F(Keywords, AConstantThatNamesItselfEndsAsOutOfMemoryInsteadOfLoopingForEver) {
-  c_.repository.SetConnectionString(ws_.Repository(
+  c_.services.repository.SetConnectionString(ws_.Repository(
       {"rules_profiles.sql"}, "UPDATE qxddi230 SET cnst = 'x target(abflag.on)' WHERE ctnm = 'on';", "self.db"));
   EXPECT_EQ(Rewrite("target(abflag.on)", false), "");
   EXPECT_EQ(log_->text(), "\t\tERROR:in Replace_Empty_Default_Target()  ErrNo. 7:Out of memory\r\n");

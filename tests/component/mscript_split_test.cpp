@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "interface/component.h"
+#include "core/component.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -120,7 +120,7 @@ TEST_F(SplitMethods, APreConditionWithoutMigrateIsReturnedUnchanged) {
   std::string out;
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "x = 1", "abspl200", out), kTrue);
   EXPECT_EQ(out, "x = 1");
-  EXPECT_EQ(g_.State().splitDeclarations, "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn\r\n\ttable tqxgct872");
+  EXPECT_EQ(g_.State().document.splitDeclarations, "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn\r\n\ttable tqxgct872");
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "migrate xyabc001", "abzzz999", out), kTrue);
   EXPECT_EQ(out, "migrate xyabc001");
 }
@@ -130,7 +130,7 @@ TEST_F(SplitMethods, MigrateInCapitalsSplitsAndIsWrittenInLowerCase) {
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "a\r\nMIGRATE\txyabc001 x", "abspl201", out), kTrue);
   EXPECT_EQ(out.substr(0, 5), "a\r\n\r\n");
   EXPECT_EQ(out.substr(out.size() - 21), "\r\nmigrate \txyabc001 x");
-  EXPECT_EQ(*g_.State().splitConditions.Find("XYABC001"),
+  EXPECT_EQ(*g_.State().document.splitConditions.Find("XYABC001"),
             "(xyabc001.nr > :from.xyabc001.nr and xyabc001.nr <= :to.xyabc001.nr)");
 }
 
@@ -139,7 +139,7 @@ TEST_F(SplitMethods, SeveralFieldsWithoutAnIndexCompareTheStoredListAsItStands) 
                                      "INSERT INTO qxmap300 VALUES ('abspl400', 'xyabc002', 'k1, k2');", "list.db"));
   std::string out;
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "migrate xyabc002", "abspl400", out), kTrue);
-  EXPECT_EQ(*g_.State().splitConditions.Find("XYABC002"),
+  EXPECT_EQ(*g_.State().document.splitConditions.Find("XYABC002"),
             "(xyabc002.k1, k2 > {:from.xyabc002.k1 , :from.xyabc002. k2}\r\n and xyabc002.k1, k2 <= "
             "{:to.xyabc002.k1 , :to.xyabc002. k2})");
 }

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "interface/cls_xml_generator.h"
-#include "interface/component.h"
+#include "core/component.h"
 #include "platform/error.h"
 #include "support.h"
 
@@ -17,33 +17,33 @@ TEST(GeneratorProperties, RangeBoundsAreStoredLowerCasedInFixedWidth) {
   ClsXMLGenerator g;
   const Component& s = g.State();
   g.TableFrom("7");
-  EXPECT_EQ(s.tableFrom, "007");
+  EXPECT_EQ(s.settings.tableFrom, "007");
   g.TableFrom("A1234");
-  EXPECT_EQ(s.tableFrom, "234");
+  EXPECT_EQ(s.settings.tableFrom, "234");
   g.PackageFrom("TCX");
-  EXPECT_EQ(s.packageFrom, "tc");
+  EXPECT_EQ(s.settings.packageFrom, "tc");
   g.PackageTo("T");
-  EXPECT_EQ(s.packageTo, "t ");
+  EXPECT_EQ(s.settings.packageTo, "t ");
   g.ModuleFrom("AB");
-  EXPECT_EQ(s.moduleFrom, "ab ");
+  EXPECT_EQ(s.settings.moduleFrom, "ab ");
   g.ModuleTo("ABCDE");
-  EXPECT_EQ(s.moduleTo, "abc");
-  EXPECT_EQ(s.tableTo, "   ");  // never set
+  EXPECT_EQ(s.settings.moduleTo, "abc");
+  EXPECT_EQ(s.settings.tableTo, "   ");  // never set
   g.TableTo("");
-  EXPECT_EQ(s.tableTo, "000");
+  EXPECT_EQ(s.settings.tableTo, "000");
 }
 
 TEST(GeneratorProperties, NewObjectDefaults) {
   ClsXMLGenerator g;
   const Component& s = g.State();
-  EXPECT_EQ(s.statusList, "'V','G','E'");
-  EXPECT_EQ(s.traverseGeneration, kTrue);
-  EXPECT_EQ(s.considerCheckedOutVersions, kFalse);
-  EXPECT_EQ(s.splitVorps, kFalse);
-  EXPECT_EQ(s.include2GBCheck, kFalse);
-  EXPECT_EQ(s.packageFrom, "  ");
-  EXPECT_EQ(s.moduleFrom, "   ");
-  EXPECT_EQ(s.currentPac + s.currentMod + s.currentFlno, "        ");
+  EXPECT_EQ(s.settings.statusList, "'V','G','E'");
+  EXPECT_EQ(s.settings.traverseGeneration, kTrue);
+  EXPECT_EQ(s.settings.considerCheckedOutVersions, kFalse);
+  EXPECT_EQ(s.settings.splitVorps, kFalse);
+  EXPECT_EQ(s.settings.include2GBCheck, kFalse);
+  EXPECT_EQ(s.settings.packageFrom, "  ");
+  EXPECT_EQ(s.settings.moduleFrom, "   ");
+  EXPECT_EQ(s.run.currentPac + s.run.currentMod + s.run.currentFlno, "        ");
   EXPECT_EQ(g.ListOfXMLGenerated(), "");
   EXPECT_EQ(g.NoOfXMLGenerated(), 0);
 }
@@ -55,12 +55,12 @@ TEST(GeneratorProperties, GenerationOptionSetsTheStatusList) {
       {0, "'G'"}, {1, "'M'"}, {2, "'V'"}, {3, "'V','G'"}, {4, "'V','G','M','E','X','D'"}, {5, "'V','G','M','E','X','D'"}};
   for (const auto& [option, list] : cases) {
     g.XMLGenerationOption(static_cast<EnumGenerateXML>(option));
-    EXPECT_EQ(s.statusList, list) << option;
-    EXPECT_EQ(s.generationOption, option);
+    EXPECT_EQ(s.settings.statusList, list) << option;
+    EXPECT_EQ(s.settings.generationOption, option);
   }
   g.XMLGenerationOption(static_cast<EnumGenerateXML>(7));  // stored, list kept
-  EXPECT_EQ(s.generationOption, 7);
-  EXPECT_EQ(s.statusList, "'V','G','M','E','X','D'");
+  EXPECT_EQ(s.settings.generationOption, 7);
+  EXPECT_EQ(s.settings.statusList, "'V','G','M','E','X','D'");
 }
 
 TEST(GeneratorProperties, ClearXMLDirectoryEmptiesTheFolderAndTrimsThePath) {
@@ -72,7 +72,7 @@ TEST(GeneratorProperties, ClearXMLDirectoryEmptiesTheFolderAndTrimsThePath) {
   ClsXMLGenerator g;
   g.XMLPath("  " + ws.Path("out") + "  ");
   g.ClearXMLDirectory(kFalse);  // only trims
-  EXPECT_EQ(g.State().xmlPath, ws.Path("out"));
+  EXPECT_EQ(g.State().settings.xmlPath, ws.Path("out"));
   EXPECT_TRUE(std::filesystem::exists(ws.Dir() / "out" / "abcde" / "old.XML"));
 
   g.ClearXMLDirectory(kTrue);
@@ -100,7 +100,7 @@ TEST(GeneratorProperties, ClearXMLDirectoryWithABlankPathDoesNothing) {
   ClsXMLGenerator g;
   g.XMLPath("   ");
   g.ClearXMLDirectory(kTrue);
-  EXPECT_EQ(g.State().xmlPath, "");
+  EXPECT_EQ(g.State().settings.xmlPath, "");
 }
 
 }  // namespace

@@ -5,10 +5,15 @@
 
 #include <filesystem>
 
-#include "document/sections.h"
-#include "document/source_links.h"
-#include "document/table_description.h"
-#include "interface/component.h"
+#include "document/dump_tag.h"
+#include "document/field_tags.h"
+#include "document/function_tag.h"
+#include "document/precondition_tag.h"
+#include "document/source_table_tags.h"
+#include "split/split_processing.h"
+#include "split/split_processing.h"
+#include "document/variable_tag.h"
+#include "core/component.h"
 #include "rules/field_rules.h"
 #include "support.h"
 #include "support/test_support.h"
@@ -33,15 +38,15 @@ MappingObject Object(const std::string& pac, const std::string& mod, const std::
 class RuleSections : public testing::Test {
  protected:
   void Use(const std::string& extraSql) {
-    c_.repository.SetConnectionString(ws_.Repository({"rules_profiles.sql"}, extraSql, "r" + std::to_string(++n_) + ".db"));
+    c_.services.repository.SetConnectionString(ws_.Repository({"rules_profiles.sql"}, extraSql, "r" + std::to_string(++n_) + ".db"));
   }
   void SetUp() override {
     Use("");
-    c_.log = log_;
+    c_.services.log = log_;
   }
   Workspace ws_;
   int n_ = 0;
-  Component c_{ClassKind::Generator};
+  Component c_{kGeneratorTraits};
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
 
@@ -52,7 +57,7 @@ TEST_F(RuleSections, VariablesWithoutARowGiveEmptyElements) {
 }
 
 TEST_F(RuleSections, TheSizeCheckAddsThreeLinesPerTable) {
-  c_.include2GBCheck = kTrue;
+  c_.settings.include2GBCheck = kTrue;
   std::string text;
   ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021,abzzz999"));
   EXPECT_EQ(text,
@@ -62,7 +67,7 @@ TEST_F(RuleSections, TheSizeCheckAddsThreeLinesPerTable) {
 
 TEST_F(RuleSections, SplitDeclarationsJoinTheVariablesAndMarkersBecomeBreaksAndTabs) {
   Use("UPDATE qxmap120 SET vari = 'long a~|~# b & c~^~' WHERE tflno = '021';");
-  c_.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
+  c_.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
   std::string text;
   ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021"));
   EXPECT_EQ(text,
@@ -98,7 +103,7 @@ TEST_F(RuleSections, SplitConditionMergesIntoEachShapeOfMainQuery) {
 
 TEST_F(RuleSections, ARecordedSplitConditionIsFormattedAndMergedIntoTheMainQuery) {
   c_.document.migrateCount = 1;
-  c_.splitConditions.Add("XYABC001", "(xyabc001.nr > :from.xyabc001.nr)");
+  c_.document.splitConditions.Add("XYABC001", "(xyabc001.nr > :from.xyabc001.nr)");
   std::string text;
   ASSERT_TRUE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
   EXPECT_EQ(text,
@@ -123,7 +128,6 @@ TEST_F(RuleSections, MoreSourceTablesThanMigrateStatementsFailTheDocument) {
 
 TEST_F(RuleSections, MissingOrEmptyMainQueriesFail) {
   c_.document.migrateCount = 0;
-  c_.document.tableNames.assign(2, "");
   std::string text;
   EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "zzz", "999"), text));
   Use("UPDATE qxmap130 SET qury = NULL WHERE tflno = '021';");
@@ -142,11 +146,11 @@ TEST_F(RuleSections, AFunctionWithAnUndeclaredVariableFails) {
 }
 
 TEST_F(RuleSections, ATableWithoutRulesFailsWithTheDumpLineButKeepsTheDescription) {
-  c_.errorDescription = "earlier";
+  c_.run.errorDescription = "earlier";
   std::string text;
   EXPECT_FALSE(Construct_Dump_Tag(c_, Object("ab", "zzz", "999"), false, text));
   EXPECT_EQ(log_->text(), "\t\tERROR:- 522 - Field level Mappings are not maintained for the table:abzzz999\r\n\r\n");
-  EXPECT_EQ(c_.errorDescription, "earlier");
+  EXPECT_EQ(c_.run.errorDescription, "earlier");
 }
 
 TEST_F(RuleSections, DumpNumbersStartWithTheFirstRowsNumberEvenZero) {

@@ -6,6 +6,7 @@
 #include "platform/error.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
+#include "repository/sqlite_backend.h"
 #include "support/test_support.h"
 
 namespace tqlm {

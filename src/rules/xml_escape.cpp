@@ -1,6 +1,6 @@
-#include "document/xml_escape.h"
+#include "rules/xml_escape.h"
 
-#include "interface/error_trap.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 
 namespace tqlm {

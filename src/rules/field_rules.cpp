@@ -2,12 +2,13 @@
 // engine: string fields get case, alignment and emptiness conversions,
 // enumeration and date fields their own wrappers.
 
-#include "document/xml_escape.h"
+#include "rules/field_rules.h"
+
+#include "dictionary/domains.h"
 #include "platform/text.h"
 #include "rules/field_details.h"
-#include "rules/field_rules.h"
-#include "rules/format_string.h"
 #include "rules/keywords.h"
+#include "rules/xml_escape.h"
 
 namespace tqlm {
 

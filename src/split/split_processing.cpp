@@ -1,11 +1,11 @@
-#include "sidefiles/split_processing.h"
+#include "split/split_processing.h"
 
 #include <vector>
 
-#include "document/table_description.h"
-#include "interface/error_trap.h"
+#include "dictionary/index_parts.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
-#include "sidefiles/split_ranges.h"
+#include "split/split_ranges.h"
 
 namespace tqlm {
 
@@ -36,7 +36,7 @@ std::vector<std::string> ExpandIndexes(Component& c, std::string_view appl, std:
       continue;
     }
     const long number = CLng(Val(Mid(entry, at + 5)));
-    Recordset index = c.repository.Open("select * from qxddi200 " + SourceWhere(appl, sourceTable) +
+    Recordset index = c.Query("select * from qxddi200 " + SourceWhere(appl, sourceTable) +
                                         " and indn=" + CStr(static_cast<long long>(number)));
     if (!index.HasRow()) continue;
     for (long column = kFirstIndexPart; column < index.FieldCount(); ++column) {
@@ -54,12 +54,12 @@ std::vector<std::string> ExpandCombinedFields(Component& c, std::string_view app
   std::vector<std::string> out;
   for (const std::string& entry : entries) {
     const std::string where = SourceWhere(appl, sourceTable) + " and fdnm='" + entry + "'";
-    Recordset comb = c.repository.Open("select comb from qxddi150 " + where);
+    Recordset comb = c.Query("select comb from qxddi150 " + where);
     if (!comb.HasRow() || comb.Field("comb").AsText() != "Y") {
       out.push_back(entry);
       continue;
     }
-    Recordset children = c.repository.Open("select * from qxddi160 " + where + " order by sern");
+    Recordset children = c.Query("select * from qxddi160 " + where + " order by sern");
     for (; !children.Eof(); children.MoveNext()) {
       const Value& child = children.Field("chld");
       if (!child.IsNull() && !Trim(child.AsText()).empty()) out.push_back(child.AsText());
@@ -72,7 +72,7 @@ std::vector<std::string> ExpandCombinedFields(Component& c, std::string_view app
 
 std::string get_split_fields(Component& c, std::string_view sourceApplication, std::string_view targetTable,
                              std::string_view sourceTable, std::string& storedList) {
-  Recordset rs = c.repository.Open("select * from qxmap300 where ttbl='" + std::string(targetTable) + "' and stbl='" +
+  Recordset rs = c.Query("select * from qxmap300 where ttbl='" + std::string(targetTable) + "' and stbl='" +
                                    std::string(sourceTable) + "'");
   if (!rs.HasRow()) return {};
   storedList = rs.Field("flst").AsText();
@@ -84,9 +84,9 @@ std::string get_split_fields(Component& c, std::string_view sourceApplication, s
 bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplication, std::string_view inString,
                                      std::string_view targetTable, std::string& returnString) {
   return Trapped(c, kSplitTrap, [&] {
-    c.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
+    c.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
     std::string result(inString);
-    Recordset split = c.repository.Open("select * from qxmap300 where ttbl='" + std::string(targetTable) + "'");
+    Recordset split = c.Query("select * from qxmap300 where ttbl='" + std::string(targetTable) + "'");
     if (split.HasRow()) {
       const std::vector<std::string> pieces = Split(inString, "migrate", Compare::Text);
       if (pieces.size() > 1) {
@@ -100,17 +100,29 @@ bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplic
                   " Split Information not given for the Target Table " + std::string(targetTable) +
                       " - Source table " + source);
           SplitRange range = GeneratorSplitRange(c, sourceApplication, targetTable, source, fields, storedList);
-          c.splitConditions.Add(UCase(source), range.condition);
-          c.splitDeclarations += range.declarations;
+          c.document.splitConditions.Add(UCase(source), range.condition);
+          c.document.splitDeclarations += range.declarations;
           result += "\r\n" + range.prefix + "\r\nmigrate " + pieces[i];
         }
       }
     }
     split.Close();
-    c.splitDeclarations += "\r\n\ttable tqxgct872";
+    c.document.splitDeclarations += "\r\n\ttable tqxgct872";
     returnString = result;
     return true;
   });
+}
+
+std::string MergeSplitCondition(const std::string& query, std::string_view condition) {
+  const std::string k(condition);
+  const long w = InStr(query, " where ", Compare::Text);
+  long g = InStr(query, " group ", Compare::Text);
+  if (g == 0) g = InStr(query, " having ", Compare::Text);
+  if (g == 0) g = InStr(query, " order ", Compare::Text);
+  if (w == 0 && g == 0) return query + "\r\nwhere " + k;
+  if (w == 0) return Left(query, g - 1) + "\r\nwhere " + k + Mid(query, g);
+  if (g > 0) return Left(query, w + 6) + "(" + Mid(query, w + 7, g - w - 7) + ") and " + k + Mid(query, g);
+  return Left(query, w + 6) + "(" + Mid(query, w + 7) + ") and " + k;
 }
 
 }  // namespace tqlm

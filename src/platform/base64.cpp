@@ -1,4 +1,4 @@
-#include "sidefiles/base64.h"
+#include "platform/base64.h"
 
 #include <cstdint>
 

@@ -1,4 +1,4 @@
-#include "sidefiles/row_size.h"
+#include "dictionary/row_size.h"
 
 #include "platform/text.h"
 
@@ -16,7 +16,7 @@ bool IsZero(const Value& type) {
 }  // namespace
 
 VbLong RowSizeofTable(Component& c, std::string_view appl, std::string_view table) {
-  Recordset rs = c.repository.Open(
+  Recordset rs = c.Query(
       "select qxddi150.cpac+qxddi150.cmod+qxddi150.flno, qxddi220.type,qxddi220.leng,qxddi220.digb,qxddi220.diga"
       " From qxddi150, qxddi220  where qxddi150.appl = '" +
       std::string(appl) +

@@ -1,4 +1,4 @@
-#include "interface/error_trap.h"
+#include "core/trap_style.h"
 
 namespace tqlm {
 
@@ -11,15 +11,6 @@ std::string ErrorLine(const TrapStyle& style, const VbError& error) {
   line.append(error.description);
   line.append(style.suffix);
   return line;
-}
-
-void ReportError(Component& c, const TrapStyle& style, const VbError& error) {
-  std::string line = ErrorLine(style, error);
-  if (style.storesDescription) c.errorDescription = line;
-  if (style.call == LogCall::WriteLine)
-    c.Log().WriteLine(line);
-  else
-    c.Log().Write(line);
 }
 
 }  // namespace tqlm

@@ -1,8 +1,8 @@
 // The FUNCTION element: the mapping object's own functions.
 
-#include "document/sections.h"
-#include "document/xml_escape.h"
-#include "interface/error_trap.h"
+#include "document/function_tag.h"
+#include "rules/xml_escape.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 #include "rules/keywords.h"
 
@@ -10,7 +10,7 @@ namespace tqlm {
 
 bool Construct_Function_Tag(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
-    Recordset rs = c.repository.Open(" select func from qxmap160  where mprf = " + CStr(static_cast<long long>(o.mprf)) +
+    Recordset rs = c.Query(" select func from qxmap160  where mprf = " + CStr(static_cast<long long>(o.mprf)) +
                                      " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
                                      "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
                                      o.tflno + "'");

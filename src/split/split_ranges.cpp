@@ -1,4 +1,4 @@
-#include "sidefiles/split_ranges.h"
+#include "split/split_ranges.h"
 
 #include <vector>
 
@@ -71,7 +71,7 @@ SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication,
   SplitRange range;
   range.condition = Condition(src, fields, storedList);
 
-  Recordset domains = c.repository.Open("select fdnm,cdom from qxddi150 where cpac+cmod+flno='" + src +
+  Recordset domains = c.Query("select fdnm,cdom from qxddi150 where cpac+cmod+flno='" + src +
                                         "' and fdnm in (" + QuotedFields(fields) + ") and appl='" + appl + "'");
   if (!domains.HasRow()) return range;
   std::string fromCases, toCases;
@@ -80,7 +80,7 @@ SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication,
     const std::string domain = domains.Field("cdom").AsText();
     range.declarations += "\r\n\textern domain " + domain + " from." + src + "." + field +
                           "\r\n\textern domain " + domain + " to." + src + "." + field;
-    Recordset typeRow = c.repository.Open("select type from qxddi220 where appl='" + appl + "' and cpac+cdom='" +
+    Recordset typeRow = c.Query("select type from qxddi220 where appl='" + appl + "' and cpac+cdom='" +
                                           domain + "'");
     const std::string type = typeRow.HasRow() ? typeRow.Field("type").AsText() : std::string();
     fromCases += Case("from.", src, field, type);

@@ -3,8 +3,8 @@
 
 #include <vector>
 
-#include "document/sections.h"
-#include "interface/error_trap.h"
+#include "document/dump_tag.h"
+#include "core/error_trap.h"
 #include "platform/text.h"
 #include "rules/field_rules.h"
 #include "rules/keywords.h"
@@ -29,7 +29,7 @@ std::string RuleKey(VbInteger dump, const std::string& table, const std::string&
 // Reads and rewrites the rules; False when a rewriting failed (it logged).
 bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
   const std::string table = o.TableCode();
-  Recordset rs = c.repository.Open(
+  Recordset rs = c.Query(
       " select qxmap140.fdnm, qxmap140.mrul, qxmap140.type, qxmap140.dnum  from qxmap140 WHERE  qxmap140.mprf = " +
       CStr(static_cast<long long>(o.mprf)) + " AND  qxmap140.vers = '" + o.vers + "' AND  qxmap140.rele = '" +
       o.rele + "' AND  qxmap140.cust = '" + o.cust + "' AND  qxmap140.tcpac = '" + o.tcpac +

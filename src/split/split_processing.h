@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "interface/component.h"
+#include "core/component.h"
 
 namespace tqlm {
 
@@ -21,5 +21,10 @@ bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplic
 // stored. Empty without split information. No trap.
 std::string get_split_fields(Component& c, std::string_view sourceApplication, std::string_view targetTable,
                              std::string_view sourceTable, std::string& storedList);
+
+// Adds a split source table's range `condition` to its main query's where
+// clause, or gives it one, in front of a group, having or order clause (all
+// searched without regard to case).
+std::string MergeSplitCondition(const std::string& query, std::string_view condition);
 
 }  // namespace tqlm

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "interface/component.h"
+#include "core/component.h"
 
 namespace tqlm {
 

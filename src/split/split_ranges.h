@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "interface/component.h"
+#include "core/component.h"
 
 namespace tqlm {
 

@@ -1,0 +1,102 @@
+// The state behind both public classes, split by lifetime:
+//   ClientSettings  set by the properties; kept between runs (a run changes
+//                   the status list and the selection list in place)
+//   RunState        written by a run: its results, the current mapping
+//                   object, the values the legacy run keeps for its writers
+//   DocumentState   filled while one document is built; reset when the
+//                   next one starts
+//   Services        the repository, the client's log stream, the clock
+// and the traits of the class the object is. Every procedure of the
+// component is a function over this state.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "core/class_traits.h"
+#include "core/records.h"
+#include "platform/clock.h"
+#include "platform/dictionary.h"
+#include "platform/textstream.h"
+#include "platform/vb_types.h"
+#include "repository/connection.h"
+
+namespace tqlm {
+
+struct ClientSettings {
+  VbLong migrationProfile = 0;  // an Integer in the generator class
+  std::string xmlPath;
+  std::string userName;  // stored only
+  std::string packageFrom, moduleFrom, tableFrom;
+  std::string packageTo, moduleTo, tableTo;
+  std::string listOfMappingObjectsSelected;
+  bool selectionQuotedByRun = false;  // the run stored the list back quoted
+  VbLong generationOption = 0;
+  std::string statusList;  // quoted status letters for an SQL in-list
+  VbBoolean traverseGeneration = kFalse;
+  VbBoolean considerCheckedOutVersions = kFalse;
+  VbBoolean splitVorps = kFalse;
+  VbBoolean include2GBCheck = kFalse;
+  std::string schemaIniPath;
+};
+
+struct RunState {
+  // Results, read by the client after a run.
+  std::string errorDescription;
+  VbLong noOfXMLGenerated = 0;
+  // Table codes written, each followed by ","; the legacy class keeps the
+  // members of the M-scripts it handled here. Never cleared.
+  std::string listOfXMLGenerated;
+  VbInteger xmlSuccess = 0, xmlWarnings = 0, xmlErrors = 0;
+
+  // The current mapping object's table code (fixed width in the generator),
+  // set by the run for each object; the last one stays after the run.
+  std::string currentPac, currentMod, currentFlno;
+
+  // Values the legacy run keeps for its writers.
+  bool legacyApplication = false;  // target tables described as legacy files
+  std::string lookupApplication;
+  std::string relatedProfiles;
+};
+
+struct DocumentState {
+  Dictionary<CFieldInfo> fields;  // field records, in field order (field writer -> dump writer)
+  VbInteger migrateCount = 0;     // "migrate" words of the pre-condition, minus one (-> source writer)
+  std::string declarations;       // variable declarations (variable writer -> keyword rewriting)
+  // Split processing of the document's pre-condition: the declarations of
+  // the range variables (-> variable writer) and the range condition per
+  // source table, keyed by the table code in upper case (-> source writer).
+  std::string splitDeclarations;
+  Dictionary<std::string> splitConditions;
+  // Include lines of the legacy writers; emptied by the mapping-object
+  // writer only, not by Reset.
+  std::string includeText;
+
+  // Empties everything but the include text.
+  void Reset();
+};
+
+struct Services {
+  Repository repository;
+  std::shared_ptr<TextStream> log;  // the client's; never opened or closed here
+  Clock clock = LocalNow;
+};
+
+struct Component {
+  explicit Component(const ClassTraits& traits);
+
+  const ClassTraits& traits;
+  ClientSettings settings;
+  RunState run;
+  DocumentState document;
+  Services services;
+
+  // Runs a statement on the run's connection.
+  Recordset Query(std::string_view statement) { return services.repository.Open(statement); }
+  // The client's log stream; raises 91 when none was handed over.
+  TextStream& Log() const;
+  std::string Now() const { return services.clock(); }
+};
+
+}  // namespace tqlm

@@ -1,0 +1,14 @@
+#include "core/error_trap.h"
+
+namespace tqlm {
+
+void ReportError(Component& c, const TrapStyle& style, const VbError& error) {
+  std::string line = ErrorLine(style, error);
+  if (style.storesDescription) c.run.errorDescription = line;
+  if (style.call == LogCall::WriteLine)
+    c.Log().WriteLine(line);
+  else
+    c.Log().Write(line);
+}
+
+}  // namespace tqlm

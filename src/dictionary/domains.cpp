@@ -1,0 +1,54 @@
+#include "dictionary/domains.h"
+
+#include "core/error_trap.h"
+#include "platform/text.h"
+
+namespace tqlm {
+
+bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view domain, DomainDescription& out) {
+  return Trapped(c, c.traits.standardTrap, [&] {
+    Recordset rs = c.Query(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = '" +
+                                     std::string(appl) + "' AND cpac+cdom = '" + std::string(domain) + "'");
+    if (!rs.HasRow())
+      Raise(114, "XML Generation",
+            " No Domain information for the domain " + std::string(domain) + " in the Application " +
+                std::string(appl));
+    // The digits before the point are always trimmed; the other values but
+    // the type where the class says so.
+    auto value = [&](long column, bool trim) {
+      std::string v = rs.Field(column).AsText();
+      return trim ? Trim(v) : v;
+    };
+    const bool trim = c.traits.trimsDomainValues;
+    out.type = UCase(value(0, false));
+    out.length = value(1, trim);
+    out.digitsAfter = value(2, trim);
+    out.alignment = value(3, trim);
+    out.caseCode = value(4, trim);
+    out.digitsBefore = value(5, true);
+    return true;
+  });
+}
+
+bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::string_view appl, SourceDomain& out) {
+  return Trapped(c, kGeneratorTrap, [&] {
+    std::string reference = Trim(fieldReference);
+    for (std::string_view unwanted : {"\r\n", "\r", "\n", "\t"}) reference = Replace(reference, unwanted, "");
+    out.caseCode.clear();
+    out.alignment.clear();
+    const std::string application(appl);
+    Recordset rs = c.Query(
+        " select type,conv,adju,leng from qxddi220   where  appl = '" + application +
+        "'  and cpac + cdom = (select cdom from qxddi150 where  appl = '" + application +
+        "' and cpac+ cmod + flno + '.' + fdnm = '" + reference + "')");
+    if (rs.HasRow()) {
+      out.caseCode = UCase(rs.Field("conv").AsText());
+      out.alignment = UCase(rs.Field("adju").AsText());
+      out.length = CInt(rs.Field("leng").AsNumber());
+      out.type = UCase(rs.Field("type").AsText());
+    }
+    return true;
+  });
+}
+
+}  // namespace tqlm

@@ -1,0 +1,17 @@
+// The dump sections: one DUMP element per dump number of the target table's
+// field rules, with an element for every field of the table in each dump.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/component.h"
+#include "core/mapping_object.h"
+
+namespace tqlm {
+
+// `mscript` is True for the members of an M-script; the writer does not
+// read it.
+bool Construct_Dump_Tag(Component& c, const MappingObject& object, bool mscript, std::string& text);
+
+}  // namespace tqlm

@@ -1,0 +1,16 @@
+// The TFLD element of a table: its fields with child fields and domains.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/component.h"
+
+namespace tqlm {
+
+// Hands every plain field to the field records of the document. Raises 112
+// inside its trap when the table has no fields.
+bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+                          std::string_view tflno, std::string& text);
+
+}  // namespace tqlm

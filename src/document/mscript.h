@@ -1,0 +1,20 @@
+// M-script documents: one document for the parent of a group of mapping
+// objects that the engine runs as one unit, covering all its members.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "core/component.h"
+#include "core/mapping_object.h"
+
+namespace tqlm {
+
+// True when the document was written.
+bool Create_MScript_XML(Component& c, MappingObject object);
+
+// The INFO section and the dumps of an M-script document, over its members.
+bool Construct_MScript_info_Tag(Component& c, const MappingObject& object, std::string& text);
+bool Construct_Dump_Tags(Component& c, const MappingObject& object, std::string& text);
+
+}  // namespace tqlm

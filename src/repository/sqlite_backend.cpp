@@ -1,0 +1,234 @@
+#include "repository/sqlite_backend.h"
+
+#include <sqlite3.h>
+
+#include <list>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/codepage.h"
+#include "platform/error.h"
+
+namespace tqlm {
+
+namespace {
+
+constexpr const char* kErrorSource = "Repository";
+constexpr int kBusyTimeoutMs = 5000;
+// Enough for every statement text that a generation run repeats per field or
+// per table; more would only keep rarely used statements alive.
+constexpr std::size_t kStatementCacheSize = 64;
+
+[[noreturn]] void RaiseRepository(std::string_view message) {
+  Raise(kErrRepository, kErrorSource, Utf8ToAnsi(message));
+}
+
+// Idle prepared statements, keyed by their text, least recently returned
+// evicted first. A statement is taken out while a cursor uses it, so two
+// cursors never share one.
+class StatementCache {
+ public:
+  StatementCache() = default;
+  StatementCache(const StatementCache&) = delete;
+  StatementCache& operator=(const StatementCache&) = delete;
+  ~StatementCache() { Clear(); }
+
+  void Clear() {
+    for (auto& entry : idle_) sqlite3_finalize(entry.statement);
+    index_.clear();
+    idle_.clear();
+  }
+
+  sqlite3_stmt* Take(const std::string& text) {
+    auto found = index_.find(text);
+    if (found == index_.end()) return nullptr;
+    auto entry = found->second;
+    index_.erase(found);
+    sqlite3_stmt* statement = entry->statement;
+    idle_.erase(entry);
+    return statement;
+  }
+
+  // `statement` must be reset already.
+  void Put(std::string text, sqlite3_stmt* statement) {
+    idle_.push_front(Entry{std::move(text), statement});
+    index_.emplace(idle_.front().text, idle_.begin());
+    if (idle_.size() > kStatementCacheSize) EvictOldest();
+  }
+
+ private:
+  struct Entry {
+    std::string text;
+    sqlite3_stmt* statement;
+  };
+  using Iterator = std::list<Entry>::iterator;
+
+  void EvictOldest() {
+    auto oldest = std::prev(idle_.end());
+    auto [first, last] = index_.equal_range(oldest->text);
+    for (auto it = first; it != last; ++it) {
+      if (it->second == oldest) {
+        index_.erase(it);
+        break;
+      }
+    }
+    sqlite3_finalize(oldest->statement);
+    idle_.erase(oldest);
+  }
+
+  std::list<Entry> idle_;
+  // Keys view the texts held by the list nodes, which never move.
+  std::unordered_multimap<std::string_view, Iterator> index_;
+};
+
+// The open database with its statement cache. Cursors share it with the
+// backend, so that a recordset still open when the repository disconnects
+// keeps working and the database closes with the last of them.
+class SqliteConnection {
+ public:
+  explicit SqliteConnection(const std::string& utf8Path) {
+    int rc = sqlite3_open_v2(utf8Path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    if (rc != SQLITE_OK) {
+      std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+      sqlite3_close(db_);
+      db_ = nullptr;
+      RaiseRepository(message);
+    }
+    sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // No statement may attach (and so create) another database file.
+    sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
+  }
+  SqliteConnection(const SqliteConnection&) = delete;
+  SqliteConnection& operator=(const SqliteConnection&) = delete;
+  // Every cursor holds the connection, so no statement is in use any more.
+  ~SqliteConnection() {
+    cache_.Clear();
+    sqlite3_close(db_);
+  }
+
+  sqlite3* Db() const { return db_; }
+
+  sqlite3_stmt* Prepare(const std::string& text) {
+    if (sqlite3_stmt* cached = cache_.Take(text)) return cached;
+    sqlite3_stmt* statement = nullptr;
+    int rc = sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &statement, nullptr);
+    if (rc != SQLITE_OK) {
+      sqlite3_finalize(statement);
+      RaiseRepository(sqlite3_errmsg(db_));
+    }
+    if (statement == nullptr) RaiseRepository("The statement is empty.");
+    return statement;
+  }
+
+  void Release(std::string text, sqlite3_stmt* statement) {
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+    cache_.Put(std::move(text), statement);
+  }
+
+ private:
+  sqlite3* db_ = nullptr;
+  StatementCache cache_;
+};
+
+class SqliteCursor final : public Cursor {
+ public:
+  SqliteCursor(std::shared_ptr<SqliteConnection> connection, std::string text)
+      : connection_(std::move(connection)), text_(std::move(text)) {
+    statement_ = connection_->Prepare(text_);
+    const int count = sqlite3_column_count(statement_);
+    names_.reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      const char* name = sqlite3_column_name(statement_, i);
+      names_.push_back(Utf8ToAnsi(name ? name : ""));
+    }
+  }
+  SqliteCursor(const SqliteCursor&) = delete;
+  SqliteCursor& operator=(const SqliteCursor&) = delete;
+  ~SqliteCursor() override { connection_->Release(std::move(text_), statement_); }
+
+  const std::vector<std::string>& ColumnNames() const override { return names_; }
+
+  bool Next(std::vector<Value>& row) override {
+    // Stepping a finished statement would run it again from the start.
+    if (done_) return false;
+    const int rc = sqlite3_step(statement_);
+    if (rc == SQLITE_ROW) {
+      ReadRow(row);
+      return true;
+    }
+    done_ = true;
+    if (rc != SQLITE_DONE) RaiseRepository(sqlite3_errmsg(connection_->Db()));
+    return false;
+  }
+
+ private:
+  void ReadRow(std::vector<Value>& row) const {
+    const int count = static_cast<int>(names_.size());
+    row.resize(names_.size());
+    for (int i = 0; i < count; ++i) row[static_cast<std::size_t>(i)] = ReadColumn(i);
+  }
+
+  Value ReadColumn(int i) const {
+    switch (sqlite3_column_type(statement_, i)) {
+      case SQLITE_INTEGER: return Value::Integer(sqlite3_column_int64(statement_, i));
+      case SQLITE_FLOAT: return Value::Real(sqlite3_column_double(statement_, i));
+      case SQLITE_TEXT: return Value::Text(Utf8ToAnsi(ColumnBytes(i, sqlite3_column_text(statement_, i))));
+      case SQLITE_BLOB: return Value::Text(std::string(ColumnBytes(i, sqlite3_column_blob(statement_, i))));
+      default: return Value();
+    }
+  }
+
+  // The pointer must be fetched before the length, as SQLite documents.
+  std::string_view ColumnBytes(int i, const void* data) const {
+    const int size = sqlite3_column_bytes(statement_, i);
+    if (data == nullptr || size <= 0) return {};
+    return std::string_view(static_cast<const char*>(data), static_cast<std::size_t>(size));
+  }
+
+  std::shared_ptr<SqliteConnection> connection_;
+  std::string text_;
+  sqlite3_stmt* statement_ = nullptr;
+  std::vector<std::string> names_;
+  bool done_ = false;
+};
+
+class SqliteBackend final : public Backend {
+ public:
+  explicit SqliteBackend(const std::string& utf8Path)
+      : connection_(std::make_shared<SqliteConnection>(utf8Path)) {}
+
+  // SQLite joins text with "||", not "+".
+  std::unique_ptr<Cursor> Execute(const std::string& statement) override {
+    return std::make_unique<SqliteCursor>(connection_, RewriteForSqlite(statement));
+  }
+
+ private:
+  std::shared_ptr<SqliteConnection> connection_;
+};
+
+}  // namespace
+
+std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path) {
+  if (utf8Path.empty()) Raise(kErrRepository, kErrorSource, "The connection string names no repository file.");
+  return std::make_unique<SqliteBackend>(std::string(utf8Path));
+}
+
+std::string RewriteForSqlite(std::string_view statement) {
+  std::string out;
+  out.reserve(statement.size() + statement.size() / 8);
+  bool inLiteral = false;
+  // A doubled quote inside a literal closes and at once reopens it, so
+  // toggling on every quote keeps it inside.
+  for (char c : statement) {
+    if (c == '\'') inLiteral = !inLiteral;
+    if (c == '+' && !inLiteral) {
+      out.append("||");
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
+}
+
+}  // namespace tqlm

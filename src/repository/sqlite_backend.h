@@ -1,0 +1,21 @@
+// The SQLite backend: a repository file opened read-only, with a cache of
+// idle prepared statements.
+#pragma once
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "repository/connection.h"
+
+namespace tqlm {
+
+// Opens the file (UTF-8 path) read-only. Raises -2147217900 when it cannot
+// be opened; never creates it.
+std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path);
+
+// Rewrites statement text of the original server's dialect for SQLite:
+// every "+" outside single-quoted literals becomes "||".
+std::string RewriteForSqlite(std::string_view statement);
+
+}  // namespace tqlm
