@@ -6,9 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "core/component.h"
 #include "document/document_file.h"
 #include "platform/xml_check.h"
-#include "core/component.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -21,7 +21,7 @@ TEST(FragmentCheck, GeneratorChecksNonBlankFragmentsAndKeepsThemUnwrapped) {
   std::string document = "<X>\r\n";
   EXPECT_TRUE(AppendFragment(generator, document, "   ", "", false));  // blank: skipped, not appended
   EXPECT_EQ(document, "<X>\r\n");
-  EXPECT_FALSE(AppendFragment(generator, document, " \r\n ", "", false));  // only blanks are trimmed
+  EXPECT_FALSE(AppendFragment(generator, document, " \r\n ", "", false));           // only blanks are trimmed
   EXPECT_TRUE(AppendFragment(generator, document, "<a/><b/>", "AllDumps", false));  // valid only wrapped
   EXPECT_EQ(document, "<X>\r\n<a/><b/>");
   EXPECT_FALSE(AppendFragment(generator, document, "<a/><b/>", "", false));
@@ -49,10 +49,10 @@ TEST_F(DocumentRun, AMissingOutputFolderFailsEachObjectWithTheErrorLine) {
   GeneratorUnderTest run(repo_, 1, ws_.Path("no-such-folder"));
   run.generator.ListOfMappingObjectsSelected("abcde010,abcde011");
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run.generator.XMLErrors(), 2);
-  EXPECT_EQ(run.generator.XMLSuccess(), 0);
+  EXPECT_EQ(Counters(run.generator), "success 0, warnings 0, errors 2, generated 2");
   EXPECT_EQ(run.generator.ErrorDescription(), "\t\tERROR: 76:Path not found");
-  const std::string started = "(1.)\t2026-01-02 03:04:05\tStarted exporting the Conversion Object: abcde010 as XML File.\r\n";
+  const std::string started =
+      "(1.)\t2026-01-02 03:04:05\tStarted exporting the Conversion Object: abcde010 as XML File.\r\n";
   EXPECT_EQ(run.Log().rfind(started + "\t\tERROR: 76:Path not found\r\n(2.)", 0), 0u) << run.Log();
   EXPECT_FALSE(stdfs::exists(ws_.Dir() / "no-such-folder"));
 }
@@ -77,26 +77,11 @@ TEST_F(DocumentRun, ATableCodeThatWouldLeaveTheOutputFolderFailsOnlyThatObject) 
   GeneratorUnderTest run(repo, 1, ws_.Path("xml"));
   run.generator.ListOfMappingObjectsSelected("../tm001,abcde010");
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run.generator.XMLErrors(), 1);
-  EXPECT_EQ(run.generator.XMLSuccess(), 1);
+  EXPECT_EQ(Counters(run.generator), "success 1, warnings 0, errors 1, generated 2");
   EXPECT_NE(run.Log().find("\t\tERROR: 75:Path/File access error\r\n"), std::string::npos);
   EXPECT_EQ(ListFiles(ws_.Dir()), (std::vector<std::string>{"hostile.db", "hostile.db.extra.sql", "repository.db",
                                                             "xml/abcde/xabcde0100.XML"}));
 }
-
-TEST_F(DocumentRun, TheObjectFolderIsCreatedOneLevelDeepOnly) {
-  stdfs::create_directories(ws_.Dir() / "xml");
-  GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
-  run.generator.ListOfMappingObjectsSelected("abfgh001");
-  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
-  EXPECT_TRUE(stdfs::exists(ws_.Dir() / "xml" / "abfgh" / "xabfgh0010.XML"));
-}
-
-}  // namespace
-}  // namespace tqlm::test
-
-namespace tqlm::test {
-namespace {
 
 // Every written document is its header, checked fragments and its closing
 // tag, so as a whole it is well-formed too; so must every expected file be.

@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <tuple>
 
 #include "core/component.h"
 #include "support.h"
@@ -30,6 +31,13 @@ class GenerationRun : public testing::Test {
     SetRange(run->generator);
     return run;
   }
+  // Runs `profile` over the objects of `list`; the run must return True.
+  std::unique_ptr<GeneratorUnderTest> Generate(VbInteger profile, const std::string& list) {
+    auto run = Run(profile);
+    run->generator.ListOfMappingObjectsSelected(list);
+    EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue) << run->Log();
+    return run;
+  }
   static void SetRange(ClsXMLGenerator& g) {
     g.PackageFrom("ab");
     g.ModuleFrom("cde");
@@ -48,10 +56,7 @@ TEST_F(GenerationRun, DefaultStatusesExportVerifiedGeneratedAndErrorObjects) {
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue) << run->Log();
 
   EXPECT_EQ(run->Log(), ReadFile(ExpectedPath("run/profile1_default_range.log")));
-  EXPECT_EQ(run->generator.XMLSuccess(), 3);
-  EXPECT_EQ(run->generator.XMLWarnings(), 4);
-  EXPECT_EQ(run->generator.XMLErrors(), 0);
-  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 3);
+  EXPECT_EQ(Counters(run->generator), "success 3, warnings 4, errors 0, generated 3");
   EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde011,abcde012,");
   EXPECT_EQ(run->generator.ErrorDescription(), "");
 
@@ -63,89 +68,89 @@ TEST_F(GenerationRun, DefaultStatusesExportVerifiedGeneratedAndErrorObjects) {
   }
 }
 
-TEST_F(GenerationRun, OptionFiveGeneratesErrorsAndReportsEveryStatus) {
-  auto run = Run(1);
-  run->generator.XMLGenerationOption(EnumGenerateXML::All);
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->Log(), ReadFile(ExpectedPath("run/profile1_option5_range.log")));
-  EXPECT_EQ(run->generator.XMLSuccess(), 3);
-  EXPECT_EQ(run->generator.XMLWarnings(), 3);
-  EXPECT_EQ(run->generator.XMLErrors(), 1);
-  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 6);  // every object with a row, whatever its status
+TEST_F(GenerationRun, OptionsFourAndFiveLogEveryStatus) {
+  // Both count every object with a row as generated, whatever its status;
+  // option 4 skips the error status as an error.
+  for (auto [option, log, counters] :
+       {std::tuple{EnumGenerateXML::All, "run/profile1_option5_range.log",
+                   "success 3, warnings 3, errors 1, generated 6"},
+        std::tuple{EnumGenerateXML::GENERATED_VERIFIED_MAINTAINED, "run/profile1_option4_range.log",
+                   "success 2, warnings 3, errors 2, generated 6"}}) {
+    std::filesystem::remove_all(ws_.Dir() / "xml");
+    auto run = Run(1);
+    run->generator.XMLGenerationOption(option);
+    ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+    EXPECT_EQ(run->Log(), ReadFile(ExpectedPath(log)));
+    EXPECT_EQ(Counters(run->generator), counters);
+  }
+  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "abcde" / "xabcde0120.XML"));  // option 4's error
 }
 
-TEST_F(GenerationRun, OptionFourSkipsErrorStatusAsAnError) {
-  auto run = Run(1);
-  run->generator.XMLGenerationOption(EnumGenerateXML::GENERATED_VERIFIED_MAINTAINED);
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->Log(), ReadFile(ExpectedPath("run/profile1_option4_range.log")));
-  EXPECT_EQ(run->generator.XMLSuccess(), 2);
-  EXPECT_EQ(run->generator.XMLErrors(), 2);
-  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "abcde" / "xabcde0120.XML"));
-}
-
-TEST_F(GenerationRun, MissingProfileEndsTheRunWithOnlyTheErrorLine) {
-  auto run = Run(12);
-  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(run->generator.ErrorDescription(), " 111-Migration Profile No. 12 not available.");
-  EXPECT_EQ(run->Log(), " 111-Migration Profile No. 12 not available." + kCrLf);
-}
-
-TEST_F(GenerationRun, CountersOfAFailedRunKeepThePreviousValues) {
+TEST_F(GenerationRun, AMissingProfileEndsTheRunWithOnlyTheErrorLineAndKeepsTheCounters) {
   auto run = Run(1);
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  const std::string firstLog = run->Log();
   run->generator.MigrationProfile(12);
   EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(run->generator.XMLSuccess(), 3);
-  EXPECT_EQ(run->generator.XMLWarnings(), 4);
-  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 0);  // restarts with every run
+  EXPECT_EQ(run->generator.ErrorDescription(), " 111-Migration Profile No. 12 not available.");
+  EXPECT_EQ(run->Log(), firstLog + " 111-Migration Profile No. 12 not available." + kCrLf);
+  EXPECT_EQ(Counters(run->generator), "success 3, warnings 4, errors 0, generated 0");  // only "generated" restarts
 }
 
-TEST_F(GenerationRun, EmptySelectionWithAListNamesTheBlankDefaultRange) {
-  GeneratorUnderTest run(Repo(), 1, XmlDir());
-  run.generator.ListOfMappingObjectsSelected("zzzzz999");
-  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
+TEST_F(GenerationRun, AnEmptySelectionNamesItsRange) {
+  GeneratorUnderTest listed(Repo(), 1, XmlDir());  // a list names the blank default range
+  listed.generator.ListOfMappingObjectsSelected("zzzzz999");
+  EXPECT_EQ(listed.generator.GenerateXMLFile(), kFalse);
   const std::string expected =
       " 123-No Mapping Objects exists to generate XML Files for the selected Range           TO "
       "         Please select a valid range.";
-  EXPECT_EQ(run.generator.ErrorDescription(), expected);
-  EXPECT_EQ(run.Log(), expected + kCrLf);
+  EXPECT_EQ(listed.generator.ErrorDescription(), expected);
+  EXPECT_EQ(listed.Log(), expected + kCrLf);
+
+  auto ranged = Run(1);
+  ranged->generator.PackageFrom("zz");
+  EXPECT_EQ(ranged->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(ranged->generator.ErrorDescription(),
+            " 123-No Mapping Objects exists to generate XML Files for the selected Range  zzcde000 TO abcde999 Please "
+            "select a valid range.");
 }
 
 TEST_F(GenerationRun, ListEntriesKeepBlanksAfterCommasInsideTheirQuotes) {
-  GeneratorUnderTest run(Repo(), 1, XmlDir());
-  run.generator.ListOfMappingObjectsSelected("abcde011, abcde010,abfgh001");
-  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  auto run = Generate(1, "abcde011, abcde010,abfgh001");
   // " abcde010" selects nothing; the others are exported in the database's order.
-  EXPECT_EQ(run.generator.ListOfXMLGenerated(), "abcde011,abfgh001,");
-  EXPECT_EQ(run.generator.State().settings.listOfMappingObjectsSelected, "'abcde011',' abcde010','abfgh001'");
+  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde011,abfgh001,");
+  EXPECT_EQ(run->generator.State().settings.listOfMappingObjectsSelected, "'abcde011',' abcde010','abfgh001'");
 }
 
-TEST_F(GenerationRun, TraversalFindsRulesKeptOnlyInTheParentProfile) {
-  auto run = Run(2);
-  run->generator.ListOfMappingObjectsSelected("abcde010,abcde011,abcde013");
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde011,");
-  EXPECT_EQ(run->generator.XMLSuccess(), 2);
-  EXPECT_EQ(run->generator.XMLWarnings(), 1);
-}
-
-TEST_F(GenerationRun, WithoutTraversalParentRulesAreNotFound) {
-  auto run = Run(2);
-  run->generator.TraverseGeneration(kFalse);
-  run->generator.ListOfMappingObjectsSelected("abcde010,abcde011");
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,");
-  EXPECT_NE(run->Log().find("\t\tWARNING:- No Mappings maintained for the table :abcde011\r\n\r\n\r\n"),
-            std::string::npos);
-}
-
-TEST_F(GenerationRun, TraversalOnlyHappensWhenTheFlagEqualsTrue) {
-  auto run = Run(2);
-  run->generator.TraverseGeneration(1);  // non-zero, but not True
-  run->generator.ListOfMappingObjectsSelected("abcde011");
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.XMLWarnings(), 1);
+// Where the search for an object's rules goes: into the parent profile only
+// when traversal is exactly True, not at all below depth one, and no further
+// than a profile derived from itself.
+TEST_F(GenerationRun, TheSearchThroughParentProfiles) {
+  struct Case {
+    VbInteger profile;
+    VbBoolean traverse;
+    const char* list;
+    const char* generated;
+    VbLong warnings;
+  };
+  // Profile 2 keeps only 010 and derives from 1; 3 has checked-out versions,
+  // not asked for here; 4 derives from itself; 5 has depth 0.
+  for (const Case& c : {Case{2, kTrue, "abcde010,abcde011,abcde013", "abcde010,abcde011,", 1},
+                        Case{2, kFalse, "abcde010,abcde011", "abcde010,", 1},
+                        Case{2, 1, "abcde011", "", 1},  // non-zero, but not True
+                        Case{3, kTrue, "abcde010", "abcde010,", 0}, Case{4, kTrue, "abcde010", "", 1},
+                        Case{5, kTrue, "abcde010", "", 1}}) {
+    auto run = Run(c.profile);
+    run->generator.TraverseGeneration(c.traverse);
+    run->generator.ListOfMappingObjectsSelected(c.list);
+    ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
+    EXPECT_EQ(run->generator.ListOfXMLGenerated(), c.generated) << c.profile << " " << c.list;
+    EXPECT_EQ(run->generator.XMLWarnings(), c.warnings) << c.profile << " " << c.list;
+    if (c.traverse == kFalse) {
+      EXPECT_NE(run->Log().find("\t\tWARNING:- No Mappings maintained for the table :abcde011\r\n\r\n\r\n"),
+                std::string::npos);
+    }
+  }
 }
 
 TEST_F(GenerationRun, CheckedOutRowsWinAndTheOwnTripleIsTriedInTheSamePass) {
@@ -154,23 +159,14 @@ TEST_F(GenerationRun, CheckedOutRowsWinAndTheOwnTripleIsTriedInTheSamePass) {
   run->generator.ConsiderCheckedOutVersions(kTrue);
   run->generator.ListOfMappingObjectsSelected("abcde010,abcde011");
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  const std::string log = run->Log();
-  EXPECT_NE(log.find("\t\tConversion Object abcde010 in Profile No. 3 V-R-C  - 0300-02-CHK  Skipped as STATUS is "
-                     "*Comment-Only*\r\n"),
-            std::string::npos)
-      << log;
-  EXPECT_NE(log.find("\t\tConversion Object abcde011 in Profile No. 3 V-R-C  - 0300-01-STD  Skipped as STATUS is "
-                     "*Comment-Only*\r\n"),
-            std::string::npos)
-      << log;
+  for (const char* found :
+       {"abcde010 in Profile No. 3 V-R-C  - 0300-02-CHK", "abcde011 in Profile No. 3 V-R-C  - 0300-01-STD"}) {
+    EXPECT_NE(
+        run->Log().find(std::string("\t\tConversion Object ") + found + "  Skipped as STATUS is *Comment-Only*\r\n"),
+        std::string::npos)
+        << run->Log();
+  }
   EXPECT_EQ(run->generator.XMLWarnings(), 2);
-}
-
-TEST_F(GenerationRun, WithoutCheckedOutVersionsTheOwnRowsAreUsed) {
-  auto run = Run(3);
-  run->generator.ListOfMappingObjectsSelected("abcde010");
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,");
 }
 
 TEST_F(GenerationRun, EverySecondRunAppendsTheCheckedOutStatusAgain) {
@@ -183,14 +179,6 @@ TEST_F(GenerationRun, EverySecondRunAppendsTheCheckedOutStatusAgain) {
   // The same rows are selected; the written list grows over runs.
   EXPECT_EQ(run->generator.XMLSuccess(), 1);
   EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde010,");
-}
-
-TEST_F(GenerationRun, DepthBelowOneMakesNoSearchPass) {
-  auto run = Run(5);
-  run->generator.ListOfMappingObjectsSelected("abcde010");
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.XMLWarnings(), 1);
-  EXPECT_EQ(run->generator.NoOfXMLGenerated(), 0);
 }
 
 TEST_F(GenerationRun, ACheckedOutTripleEqualToTheOwnTripleEndsThePassLikeAnyOther) {
@@ -210,24 +198,15 @@ TEST_F(GenerationRun, ACheckedOutTripleEqualToTheOwnTripleEndsThePassLikeAnyOthe
             2);
 }
 
-TEST_F(GenerationRun, AProfileDerivedFromItselfEndsTheSearch) {
-  auto run = Run(4);
-  run->generator.ListOfMappingObjectsSelected("abcde010");
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.XMLWarnings(), 1);
-}
-
 TEST_F(GenerationRun, SummaryGroupsThousands) {
-  // 1,200 target tables without mapping objects.
-  std::string sql = "INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES ";
-  for (int i = 0; i < 1200; ++i) {
-    char code[8];
-    std::snprintf(code, sizeof code, "%04d", i);
-    sql += std::string(i ? "," : "") + "('TRGAPP', 'zz', 'm" + std::string(code, 2) + "', '" +
-           std::string(code + 1, 3) + "')";
-  }
-  std::string repo = ws_.Repository({"run_profiles.sql"}, sql + ";", "many.db");
-  GeneratorUnderTest run(repo, 1, XmlDir());
+  // 1,200 target tables without mapping objects: zz m00 000 to zz m11 199.
+  GeneratorUnderTest run(
+      ws_.Repository({"run_profiles.sql"},
+                     "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1199) "
+                     "INSERT INTO qxddi140 (appl, cpac, cmod, flno) SELECT 'TRGAPP', 'zz', "
+                     "'m' || substr(printf('%04d', i), 1, 2), substr(printf('%04d', i), 2, 3) FROM n;",
+                     "many.db"),
+      1, XmlDir());
   run.generator.PackageFrom("zz");
   run.generator.PackageTo("zz");
   run.generator.ModuleFrom("m00");
@@ -253,6 +232,12 @@ TEST_F(GenerationRun, AQuoteInAClientValueIsRefusedBeforeAnyStatement) {
   EXPECT_EQ(listed.generator.GenerateXMLFile(), kFalse);
   EXPECT_EQ(listed.generator.ErrorDescription(),
             " 5-Invalid procedure call or argument: ListOfMappingObjectsSelected holds a single quote");
+
+  // Range bounds a list leaves unused do not matter.
+  auto unused = Run(1);
+  unused->generator.ModuleTo("x'");
+  unused->generator.ListOfMappingObjectsSelected("abcde010");
+  EXPECT_EQ(unused->generator.GenerateXMLFile(), kTrue);
 }
 
 TEST_F(GenerationRun, ARepositoryFailureEndsTheRunWithTheBackendMessage) {
@@ -260,6 +245,14 @@ TEST_F(GenerationRun, ARepositoryFailureEndsTheRunWithTheBackendMessage) {
   EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
   EXPECT_EQ(run.generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << run.generator.ErrorDescription();
   EXPECT_EQ(run.Log(), run.generator.ErrorDescription() + kCrLf);
+}
+
+TEST_F(GenerationRun, ASecondRunRequotesTheStoredListAndTheRepositoryRejectsIt) {
+  auto run = Generate(1, "abcde010");
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(run->generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << run->generator.ErrorDescription();
+  run->generator.ListOfMappingObjectsSelected("abcde010");  // set again by the client: works again
+  EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue);
 }
 
 TEST_F(GenerationRun, WithoutALogStreamTheRunFailsCleanly) {
@@ -271,77 +264,45 @@ TEST_F(GenerationRun, WithoutALogStreamTheRunFailsCleanly) {
   EXPECT_EQ(generator.ErrorDescription(), " 91-Object variable or With block variable not set");
 }
 
-}  // namespace
-}  // namespace tqlm::test
-
-namespace tqlm::test {
-namespace {
-
 // The statements of the run exactly as built (the backend only turns "+"
 // into "||"): every blank counts.
 TEST_F(GenerationRun, StatementsAreSentExactlyAsBuilt) {
-  auto run = Run(2);
-  run->generator.ConsiderCheckedOutVersions(kTrue);
-  run->generator.ListOfMappingObjectsSelected("abcde011");
-  const std::vector<std::string>& statements = run->statements;
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  ASSERT_GE(statements.size(), 5u);
-  EXPECT_EQ(statements[0], " select qxmap100.* from qxmap100 where mprf = 2");
-  EXPECT_EQ(statements[1],
+  auto listed = Run(2);  // a list, and a search into the parent profile
+  listed->generator.ConsiderCheckedOutVersions(kTrue);
+  listed->generator.ListOfMappingObjectsSelected("abcde011");
+  ASSERT_EQ(listed->generator.GenerateXMLFile(), kTrue);
+  const std::vector<std::string>& sent = listed->statements;
+  ASSERT_GE(sent.size(), 5u);
+  EXPECT_EQ(sent[0], " select qxmap100.* from qxmap100 where mprf = 2");
+  EXPECT_EQ(sent[1],
             " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='TRGAPP' and "
             " qxddi140.cpac + qxddi140.cmod + qxddi140.flno in ('abcde011')");
-  EXPECT_EQ(statements[2],
+  EXPECT_EQ(sent[2],
             "select qxmap120.*  from qxmap120   where qxmap120.mprf = 2  and qxmap120.vers ='0200' and "
             "qxmap120.rele ='01' and qxmap120.cust ='STD ' and qxmap120.tcpac='ab' and qxmap120.tcmod ='cde' and "
             "qxmap120.tflno='011' and stat in ('V','G','E','C' )");
-  EXPECT_EQ(statements[3],
+  EXPECT_EQ(sent[3],
             " select qxmap100.* from qxmap100  where qxmap100.vers ='0100' and qxmap100.rele = '01' and "
             "qxmap100.cust = 'STD'");
-  EXPECT_EQ(statements[4],
+  EXPECT_EQ(sent[4],
             "select qxmap120.*  from qxmap120   where qxmap120.mprf = 1  and qxmap120.vers ='0100' and "
             "qxmap120.rele ='01' and qxmap120.cust ='STD ' and qxmap120.tcpac='ab' and qxmap120.tcmod ='cde' and "
             "qxmap120.tflno='011' and stat in ('V','G','E','C' )");
-}
 
-TEST_F(GenerationRun, RangeStatementAndCheckedOutTripleOfTheProfile) {
-  auto run = Run(3);
-  run->generator.ConsiderCheckedOutVersions(kTrue);
-  const std::vector<std::string>& statements = run->statements;
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  ASSERT_GE(statements.size(), 3u);
-  EXPECT_EQ(statements[1], "select dver, drel, dcus  from qxmap105 where mprf = 3");
-  EXPECT_EQ(statements[2],
+  auto ranged = Run(3);  // a range, and the profile's checked-out triple
+  ranged->generator.ConsiderCheckedOutVersions(kTrue);
+  ASSERT_EQ(ranged->generator.GenerateXMLFile(), kTrue);
+  const std::vector<std::string>& range = ranged->statements;
+  ASSERT_GE(range.size(), 4u);
+  EXPECT_EQ(range[1], "select dver, drel, dcus  from qxmap105 where mprf = 3");
+  EXPECT_EQ(range[2],
             " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='TRGAPP' and "
             " qxddi140.cpac between 'ab' and 'ab' and  qxddi140.cmod between 'cde' and 'cde' and  qxddi140.flno "
             "between '000' and '999'");
-  EXPECT_EQ(statements[3].rfind("select qxmap120.*  from qxmap120   where qxmap120.mprf = 3  and qxmap120.vers ='0300' and", 0), 0u);
-  EXPECT_NE(statements[3].find("qxmap120.rele ='02' and qxmap120.cust ='CHK '"), std::string::npos);
-}
-
-TEST_F(GenerationRun, AnEmptyRangeNamesItsBounds) {
-  auto run = Run(1);
-  run->generator.PackageFrom("zz");
-  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(run->generator.ErrorDescription(),
-            " 123-No Mapping Objects exists to generate XML Files for the selected Range  zzcde000 TO abcde999 Please "
-            "select a valid range.");
-}
-
-TEST_F(GenerationRun, ASecondRunRequotesTheStoredListAndTheRepositoryRejectsIt) {
-  auto run = Run(1);
-  run->generator.ListOfMappingObjectsSelected("abcde010");
-  ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(run->generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << run->generator.ErrorDescription();
-  run->generator.ListOfMappingObjectsSelected("abcde010");  // set again by the client: works again
-  EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue);
-}
-
-TEST_F(GenerationRun, QuotesInUnusedRangeBoundsDoNotMatterWhenAListIsUsed) {
-  auto run = Run(1);
-  run->generator.ModuleTo("x'");
-  run->generator.ListOfMappingObjectsSelected("abcde010");
-  EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(
+      range[3].rfind("select qxmap120.*  from qxmap120   where qxmap120.mprf = 3  and qxmap120.vers ='0300' and", 0),
+      0u);
+  EXPECT_NE(range[3].find("qxmap120.rele ='02' and qxmap120.cust ='CHK '"), std::string::npos);
 }
 
 }  // namespace

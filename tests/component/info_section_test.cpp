@@ -7,13 +7,13 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "core/component.h"
 #include "dictionary/domains.h"
 #include "document/field_tags.h"
 #include "document/index_tags.h"
 #include "document/source_tags.h"
-#include "rules/xml_escape.h"
 #include "rules/format_string.h"
-#include "core/component.h"
+#include "rules/xml_escape.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -30,36 +30,6 @@ class InfoSection : public testing::Test {
   Workspace ws_;
   std::string repo_;
 };
-
-// The readers' statements exactly as built: every blank counts.
-TEST_F(InfoSection, ReaderStatementsAreSentExactlyAsBuilt) {
-  GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
-  run.generator.ListOfMappingObjectsSelected("abcde010");
-  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
-  auto sent = [&](const std::string& statement) {
-    return std::find(run.statements.begin(), run.statements.end(), statement) != run.statements.end();
-  };
-  const std::string table = "where appl = 'TRG' AND cpac = 'ab' AND cmod = 'cde' AND flno = '010'";
-  EXPECT_TRUE(sent(" select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  " + table + " order by fdno"));
-  EXPECT_TRUE(sent("SELECT * FROM qxddi160  WHERE appl = 'TRG' AND cpac = 'ab' AND cmod = 'cde' AND flno = '010' "
-                   "AND fdnm = 'key'"));
-  EXPECT_TRUE(sent(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = 'TRG' AND "
-                   "cpac+cdom = 'abfld'"));
-  EXPECT_TRUE(sent(" select * from  qxddi200 " + table));
-  EXPECT_TRUE(sent(" select vari from qxmap120 where mprf  = 1 AND vers = '0100' AND rele = '01' AND cust = 'STD ' "
-                   "AND tcpac = 'ab' AND tcmod = 'cde' AND tflno = '010'"));
-  EXPECT_TRUE(sent("select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = 'SRC' and cpac + cmod + flno in "
-                   "('xyabc001' , 'xyabc002') and comb = 'N' "));
-  EXPECT_TRUE(sent(" select * from  qxddi200 where appl = 'SRC' and cpac + cmod + flno in ('xyabc001' , 'xyabc002')"));
-  EXPECT_TRUE(sent(" select comb from    qxddi150  where appl = 'SRC' AND cpac = 'xy' AND cmod = 'abc' AND flno = "
-                   "'001' AND fdnm = 'skey'"));
-  EXPECT_TRUE(sent(" select qxmap140.fdnm, qxmap140.mrul, qxmap140.type, qxmap140.dnum  from qxmap140 WHERE  "
-                   "qxmap140.mprf = 1 AND  qxmap140.vers = '0100' AND  qxmap140.rele = '01' AND  qxmap140.cust = "
-                   "'STD ' AND  qxmap140.tcpac = 'ab' AND  qxmap140.tcmod = 'cde' AND  qxmap140.tflno = '010' order "
-                   "by dnum "));
-  EXPECT_TRUE(sent(" select func from qxmap160  where mprf = 1 AND vers = '0100' AND rele = '01' AND cust = 'STD ' "
-                   "AND tcpac = 'ab' AND tcmod = 'cde' AND tflno = '010'"));
-}
 
 TEST_F(InfoSection, DocumentsCarryTheCompleteInfoElementAndBrokenDescriptionsFail) {
   GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
@@ -99,47 +69,80 @@ class Readers : public InfoSection {
     c_.services.repository.SetConnectionString(repo_);
     c_.services.log = log_;
   }
+  void Use(const std::string& extraSql, const std::string& name) {
+    c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extraSql, name));
+  }
   Component c_{kGeneratorTraits};
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
 
+// The readers' statements exactly as built: every blank counts.
+TEST_F(Readers, StatementsAreSentExactlyAsBuilt) {
+  GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  auto sent = [&](const std::string& statement) {
+    return std::find(run.statements.begin(), run.statements.end(), statement) != run.statements.end();
+  };
+  const std::string table = "where appl = 'TRG' AND cpac = 'ab' AND cmod = 'cde' AND flno = '010'";
+  EXPECT_TRUE(sent(" select fdnm , cdom , iniv , dept , mand , comb from    qxddi150  " + table + " order by fdno"));
+  EXPECT_TRUE(
+      sent("SELECT * FROM qxddi160  WHERE appl = 'TRG' AND cpac = 'ab' AND cmod = 'cde' AND flno = '010' "
+           "AND fdnm = 'key'"));
+  EXPECT_TRUE(
+      sent(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = 'TRG' AND "
+           "cpac+cdom = 'abfld'"));
+  EXPECT_TRUE(sent(" select * from  qxddi200 " + table));
+  EXPECT_TRUE(
+      sent(" select vari from qxmap120 where mprf  = 1 AND vers = '0100' AND rele = '01' AND cust = 'STD ' "
+           "AND tcpac = 'ab' AND tcmod = 'cde' AND tflno = '010'"));
+  EXPECT_TRUE(
+      sent("select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = 'SRC' and cpac + cmod + flno in "
+           "('xyabc001' , 'xyabc002') and comb = 'N' "));
+  EXPECT_TRUE(sent(" select * from  qxddi200 where appl = 'SRC' and cpac + cmod + flno in ('xyabc001' , 'xyabc002')"));
+  EXPECT_TRUE(
+      sent(" select comb from    qxddi150  where appl = 'SRC' AND cpac = 'xy' AND cmod = 'abc' AND flno = "
+           "'001' AND fdnm = 'skey'"));
+  EXPECT_TRUE(
+      sent(" select qxmap140.fdnm, qxmap140.mrul, qxmap140.type, qxmap140.dnum  from qxmap140 WHERE  "
+           "qxmap140.mprf = 1 AND  qxmap140.vers = '0100' AND  qxmap140.rele = '01' AND  qxmap140.cust = "
+           "'STD ' AND  qxmap140.tcpac = 'ab' AND  qxmap140.tcmod = 'cde' AND  qxmap140.tflno = '010' order "
+           "by dnum "));
+  EXPECT_TRUE(
+      sent(" select func from qxmap160  where mprf = 1 AND vers = '0100' AND rele = '01' AND cust = 'STD ' "
+           "AND tcpac = 'ab' AND tcmod = 'cde' AND tflno = '010'"));
+
+  // A source field's domain, asked on its own.
+  std::vector<std::string> own;
+  c_.services.repository.SetStatementObserver([&](std::string_view s) { own.emplace_back(s); });
+  SourceDomain d;
+  ASSERT_TRUE(Get_Domain_Details(c_, " xysrc001.nm\r\n", "TRG", d));
+  EXPECT_EQ(own, (std::vector<std::string>{
+                     " select type,conv,adju,leng from qxddi220   where  appl = 'TRG'  and cpac + cdom = (select cdom "
+                     "from qxddi150 where  appl = 'TRG' and cpac+ cmod + flno + '.' + fdnm = 'xysrc001.nm')"}));
+}
+
 TEST_F(Readers, FieldRecordsCarryInitialAndNormalisedDefaultValues) {
   std::string text;
   ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "010", text));
-  std::vector<std::string> keys;
-  for (const auto& [key, info] : c_.document.fields) keys.push_back(key);
-  // Combined fields get no record; an array of depth 3 gets three.
-  EXPECT_EQ(keys, (std::vector<std::string>{"abcde010flda", "abcde010name", "abcde010fldb", "abcde010qty(1)",
-                                            "abcde010qty(2)", "abcde010qty(3)", "abcde010amt", "abcde010created"}));
-  const auto& fields = c_.document.fields;
-  const CFieldInfo& flda = *fields.Find("abcde010flda");
-  EXPECT_EQ(flda.StrInitialValue, "0");
-  EXPECT_EQ(flda.StrDefaultValue, "7");  // trimmed, otherwise unchanged for type L
-  EXPECT_EQ(flda.StrFieldType, "L");
-  EXPECT_EQ(flda.IntFieldLength, 6);
-  EXPECT_EQ(flda.StrFieldAlign, "R");
-  EXPECT_EQ(flda.StrFieldCase, " ");  // an empty code becomes one blank
-  EXPECT_EQ(flda.StrMandField, "Y");
-  EXPECT_EQ(flda.StrDomainName, "abfld");
-
-  const CFieldInfo& name = *fields.Find("abcde010name");
-  EXPECT_EQ(name.StrInitialValue, "String.Set$(\" \",30)");
-  EXPECT_EQ(name.StrDefaultValue, "String.Set$(\" \",30)");  // a blank default takes the initial value
-  EXPECT_EQ(name.StrFieldAlign, "L");                          // "LEFT" cut to its first character
-  EXPECT_EQ(name.StrFieldCase, "U");
-
-  const CFieldInfo& fldb = *fields.Find("abcde010fldb");
-  EXPECT_EQ(fldb.StrFieldType, "");
-  EXPECT_EQ(fldb.IntFieldLength, 0);
-  EXPECT_EQ(fldb.StrFieldAlign, " ");
-  EXPECT_EQ(fldb.StrFieldCase, " ");
-  EXPECT_EQ(fldb.StrMandField, "");
-
-  EXPECT_EQ(fields.Find("abcde010qty(2)")->IntDepth, 3);
-  EXPECT_EQ(fields.Find("abcde010qty(2)")->StrInitialValue, "0");
-  EXPECT_EQ(fields.Find("abcde010amt")->StrInitialValue, "0.0");
-  EXPECT_EQ(fields.Find("abcde010amt")->StrDefaultValue, "5.0");
-  EXPECT_EQ(fields.Find("abcde010created")->StrDefaultValue, "utc(0,0)");
+  // Key: initial | default | type length align case mandatory domain depth.
+  std::vector<std::string> records;
+  for (const auto& [key, f] : c_.document.fields) {
+    records.push_back(key + ": " + f.StrInitialValue + " | " + f.StrDefaultValue + " | " + f.StrFieldType + " " +
+                      std::to_string(f.IntFieldLength) + " [" + f.StrFieldAlign + "] [" + f.StrFieldCase + "] [" +
+                      f.StrMandField + "] " + f.StrDomainName + " " + std::to_string(f.IntDepth));
+  }
+  // Combined fields get no record; an array of depth 3 gets three. A blank
+  // default takes the initial value, "LEFT" is cut to its first character
+  // and an empty code becomes one blank.
+  EXPECT_EQ(records,
+            (std::vector<std::string>{
+                "abcde010flda: 0 | 7 | L 6 [R] [ ] [Y] abfld 0",
+                "abcde010name: String.Set$(\" \",30) | String.Set$(\" \",30) | S 30 [L] [U] [N] abname 0",
+                "abcde010fldb: 0 | 0 |  0 [ ] [ ] []  0", "abcde010qty(1): 0 | 0 | I 4 [ ] [ ] [N] abqty 3",
+                "abcde010qty(2): 0 | 0 | I 4 [ ] [ ] [N] abqty 3", "abcde010qty(3): 0 | 0 | I 4 [ ] [ ] [N] abqty 3",
+                "abcde010amt: 0.0 | 5.0 | D 12 [R] [ ] [N] abamt 0",
+                "abcde010created: utc(0,0) | utc(0,0) | K 22 [ ] [ ] [Y] abdate 0"}));
   EXPECT_EQ(log_->text(), "");
 }
 
@@ -152,9 +155,8 @@ TEST_F(Readers, ADuplicateFieldIsReportedAndTheDescriptionGoesOn) {
 }
 
 TEST_F(Readers, AFailedChildListInsideTheSourceIndexLeavesAnEmptyList) {
+  Use("DELETE FROM qxddi160 WHERE appl = 'SRC';", "nochildren.db");
   std::string text;
-  const std::string extra = "DELETE FROM qxddi160 WHERE appl = 'SRC';";
-  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "nochildren.db"));
   ASSERT_TRUE(Construct_SrcIndex_Tag(c_, "SRC", "xyabc001", text));
   EXPECT_EQ(text, "<SRCINDEX> <xyabc001._index1> xyabc001.s1 ,  xyabc001.  ,  </xyabc001._index1></SRCINDEX>");
   EXPECT_EQ(log_->text(),
@@ -162,25 +164,19 @@ TEST_F(Readers, AFailedChildListInsideTheSourceIndexLeavesAnEmptyList) {
 }
 
 TEST_F(Readers, DomainValuesAreTheFirstRowsColumnsWithOnlyDigitsBeforeTrimmed) {
-  const std::string extra =
-      "INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, adju, conv, digb) "
-      "VALUES ('TRG', 'ab', 'odd', 'x', ' 5x ', ' 1x ', 'RR', ' u', ' 3x ');";  // texts, kept as stored
-  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "odd.db"));
+  Use("INSERT INTO qxddi220 (appl, cpac, cdom, type, leng, diga, adju, conv, digb) "
+      "VALUES ('TRG', 'ab', 'odd', 'x', ' 5x ', ' 1x ', 'RR', ' u', ' 3x ');",  // texts, kept as stored
+      "odd.db");
   DomainDescription d;
   ASSERT_TRUE(Construct_Domain_Tag(c_, "TRG", "abodd", d));
-  EXPECT_EQ(d.type, "X");
-  EXPECT_EQ(d.length, " 5x ");
-  EXPECT_EQ(d.digitsAfter, " 1x ");
-  EXPECT_EQ(d.alignment, "RR");
-  EXPECT_EQ(d.caseCode, " u");
-  EXPECT_EQ(d.digitsBefore, "3x");
+  EXPECT_EQ(d.type + "|" + d.length + "|" + d.digitsAfter + "|" + d.alignment + "|" + d.caseCode + "|" + d.digitsBefore,
+            "X| 5x | 1x |RR| u|3x");
 }
 
 TEST_F(Readers, ALengthThatIsNotANumberLeavesTheFieldWithoutARecord) {
-  const std::string extra =
-      "INSERT INTO qxddi220 (appl, cpac, cdom, type, leng) VALUES ('TRG', 'ab', 'blank', 'S', '  ');"
-      "UPDATE qxddi150 SET cdom = 'abblank' WHERE appl = 'TRG' AND flno = '014';";
-  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "blanklength.db"));
+  Use("INSERT INTO qxddi220 (appl, cpac, cdom, type, leng) VALUES ('TRG', 'ab', 'blank', 'S', '  ');"
+      "UPDATE qxddi150 SET cdom = 'abblank' WHERE appl = 'TRG' AND flno = '014';",
+      "blanklength.db");
   std::string text;
   ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
   EXPECT_EQ(c_.document.fields.Count(), 0);
@@ -188,30 +184,17 @@ TEST_F(Readers, ALengthThatIsNotANumberLeavesTheFieldWithoutARecord) {
 }
 
 TEST_F(Readers, SourceDomainDetailsOfAFieldReference) {
-  const std::string extra =
-      "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, comb) "
-      "VALUES ('TRG', 'xy', 'src', '001', 'nm', 1, 'abname', 'N');";
-  c_.services.repository.SetConnectionString(ws_.Repository({"info_tables.sql"}, extra, "source.db"));
-  SourceDomain d;
-  std::vector<std::string> statements;
-  c_.services.repository.SetStatementObserver([&](std::string_view s) { statements.emplace_back(s); });
-  ASSERT_TRUE(Get_Domain_Details(c_, " xysrc001.nm\r\n", "TRG", d));
-  ASSERT_EQ(statements.size(), 1u);
-  EXPECT_EQ(statements[0],
-            " select type,conv,adju,leng from qxddi220   where  appl = 'TRG'  and cpac + cdom = (select cdom from "
-            "qxddi150 where  appl = 'TRG' and cpac+ cmod + flno + '.' + fdnm = 'xysrc001.nm')");
-  EXPECT_EQ(d.caseCode, "U");
-  EXPECT_EQ(d.alignment, "LEFT");
-  EXPECT_EQ(d.type, "S");
-  EXPECT_EQ(d.length, 30);
-
+  Use("INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, comb) "
+      "VALUES ('TRG', 'xy', 'src', '001', 'nm', 1, 'abname', 'N');",
+      "source.db");
+  auto details = [&](const std::string& reference) {
+    SourceDomain d{"x", "y", "Q", 7};
+    EXPECT_TRUE(Get_Domain_Details(c_, reference, "TRG", d));
+    return d.caseCode + "|" + d.alignment + "|" + d.type + "|" + std::to_string(d.length);
+  };
+  EXPECT_EQ(details(" xysrc001.nm\r\n"), "U|LEFT|S|30");
   // Without a row the codes are emptied; type and length stay as they were.
-  SourceDomain none{"x", "y", "Q", 7};
-  ASSERT_TRUE(Get_Domain_Details(c_, "xysrc001.nothing", "TRG", none));
-  EXPECT_EQ(none.caseCode, "");
-  EXPECT_EQ(none.alignment, "");
-  EXPECT_EQ(none.type, "Q");
-  EXPECT_EQ(none.length, 7);
+  EXPECT_EQ(details("xysrc001.nothing"), "||Q|7");
 }
 
 TEST(Escaping, LegacyEscapesFourCharactersAndEntitiesAgain) {

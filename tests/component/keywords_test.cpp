@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "core/component.h"
 #include "support.h"
 
@@ -26,50 +28,37 @@ class Keywords : public testing::Test {
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
 
-TEST_F(Keywords, OnlyTheFirstTargetSearchIgnoresLetterCase) {
-  EXPECT_EQ(Rewrite("Target (abflag.on) or Target (abflag.off)"), "1 or Target (abflag.off)");
-  EXPECT_EQ(Rewrite("target(abflag.on) or target(abflag.off)"), "1 or 0");
-}
-
-TEST_F(Keywords, TargetNeedsNothingButBlanksBeforeItsParenthesis) {
-  EXPECT_EQ(Rewrite("target x(abflag.on)"), "target x(abflag.on)");
-  EXPECT_EQ(Rewrite("target\t (abflag.on)"), "1");
-  EXPECT_EQ(Rewrite("target(abflag.on"), "target(abflag.on");  // no ")"
-  EXPECT_EQ(Rewrite("targets"), "targets");
-}
-
-TEST_F(Keywords, AMissingConstantIsLeftWithAComment) {
-  EXPECT_EQ(Rewrite("x = target( abflag.none )"),
-            "x = ( abflag.none )| ENUM Constant abflag.none NOT FOUND in the DATA DICTIONARY");
+TEST_F(Keywords, RewritesTargetConstantsAndEmptyOrDefaultAssignments) {
+  const char* const declarations =
+      "long cnt\r\nstatic string buf(30)\r\ndouble amt\r\ndomain abname\r\nstring one\r\n"
+      "extern domain xyname\r\ndomain xynum\r\n";  // a declared domain is asked of the source application
+  const std::pair<const char*, const char*> cases[] = {
+      // Only the first search for "target" ignores letter case.
+      {"Target (abflag.on) or Target (abflag.off)", "1 or Target (abflag.off)"},
+      {"target(abflag.on) or target(abflag.off)", "1 or 0"},
+      // Nothing but blanks may stand before the parenthesis, and ")" must follow.
+      {"target x(abflag.on)", "target x(abflag.on)"},
+      {"target\t (abflag.on)", "1"},
+      {"target(abflag.on", "target(abflag.on"},
+      {"targets", "targets"},
+      {"x = target( abflag.none )", "x = ( abflag.none )| ENUM Constant abflag.none NOT FOUND in the DATA DICTIONARY"},
+      // The declared type's empty value.
+      {"cnt = empty()\r\nx", " \r\n cnt = 0 \r\n \nx"},
+      {"a\r\nbuf = empty() | keep\r\nb", "a\r \r\n buf = String.Set$(\" \",30) \r\n | keep\r\nb"},
+      {"amt=default()\n", " \r\n amt = 0.0 \r\n \n"},
+      {"one = empty()\n", " \r\n one = String.Set$(\" \",1) \r\n \n"},
+      {"xyname = empty()\n", " \r\n xyname = String.Set$(\" \",20) \r\n \n"},
+      {"xynum = empty()\n", " \r\n xynum = 0 \r\n \n"},
+      // A keyword on the last line without a line feed is not seen.
+      {"cnt = empty()", "cnt = empty()"},
+      {"cnt = empty() ", " \r\n cnt = 0 \r\n  "},
+      // Inside a longer word it changes nothing.
+      {"x = defaults\r\n", "x = defaults\r\n"},
+      {"emptyness = 1\r\n", "emptyness = 1\r\n"}};
+  c_.document.declarations = declarations;
+  for (const auto& [text, rewritten] : cases) EXPECT_EQ(Rewrite(text), rewritten);
   EXPECT_EQ(Get_Enum_Constant(c_, "TRG", "(abflag.on"), "0");
-}
-
-TEST_F(Keywords, EmptyAssignmentTakesTheDeclaredTypesEmptyValue) {
-  c_.document.declarations = "long cnt\r\nstatic string buf(30)\r\ndouble amt\r\ndomain abname\r\nstring one\r\n";
-  EXPECT_EQ(Rewrite("cnt = empty()\r\nx"), " \r\n cnt = 0 \r\n \nx");
-  EXPECT_EQ(Rewrite("a\r\nbuf = empty() | keep\r\nb"), "a\r \r\n buf = String.Set$(\" \",30) \r\n | keep\r\nb");
-  EXPECT_EQ(Rewrite("amt=default()\n"), " \r\n amt = 0.0 \r\n \n");
-  EXPECT_EQ(Rewrite("one = empty()\n"), " \r\n one = String.Set$(\" \",1) \r\n \n");
   EXPECT_EQ(log_->text(), "");
-}
-
-TEST_F(Keywords, ADomainDeclarationAsksTheSourceApplicationsDomain) {
-  // The declared item is the domain itself.
-  c_.document.declarations = "extern domain xyname\r\ndomain xynum\r\n";
-  EXPECT_EQ(Rewrite("xyname = empty()\n"), " \r\n xyname = String.Set$(\" \",20) \r\n \n");
-  EXPECT_EQ(Rewrite("xynum = empty()\n"), " \r\n xynum = 0 \r\n \n");
-}
-
-TEST_F(Keywords, AKeywordOnTheLastLineWithoutALineFeedIsNotSeen) {
-  c_.document.declarations = "long cnt\r\n";
-  EXPECT_EQ(Rewrite("cnt = empty()"), "cnt = empty()");
-  EXPECT_EQ(Rewrite("cnt = empty() "), " \r\n cnt = 0 \r\n  ");
-}
-
-TEST_F(Keywords, DefaultInsideALongerWordChangesNothing) {
-  c_.document.declarations = "long cnt\r\n";
-  EXPECT_EQ(Rewrite("x = defaults\r\n"), "x = defaults\r\n");
-  EXPECT_EQ(Rewrite("emptyness = 1\r\n"), "emptyness = 1\r\n");
 }
 
 TEST_F(Keywords, AnUndeclaredVariableFailsWith999) {

@@ -5,6 +5,7 @@
 #include <filesystem>
 
 #include "core/component.h"
+#include "platform/text.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -33,21 +34,19 @@ class MScriptAndSplit : public testing::Test {
 
 TEST_F(MScriptAndSplit, TheFirstMemberWritesTheParentsDocumentAndLaterMembersAreSkipped) {
   auto run = Run("abcde010,abcde011,abcde012");
-  const std::string now = kFixedNow;
-  EXPECT_EQ(run->Log(),
-            "(1.)\t" + now + "\tStarted exporting the Conversion Object: abcde010 as XML File.\r\n"
-            "\t" + now + "\tCompleted exporting Mapping object: abcde010 as XML SUCCESSFULLY.\r\n\r\n"
-            "(2.)\t" + now + "\tStarted exporting the Conversion Object: abcde011 as XML File.\r\n"
-            "\t" + now + "\tSkipped Mapping object: abcde011 as it is a part of an M-script. \r\n\r\n"
-            "(3.)\t" + now + "\tStarted exporting the Conversion Object: abcde012 as XML File.\r\n"
-            "\t\tERROR: 991:No Parent M-Script Defined for child M-script abcde012\r\n" +
-            std::string(132, '-') + "\r\n"
-            "\t\tTotal No. Of Mapping Objects for which XML Generation was successful  =  1\r\n"
-            "\t\tTotal No. Of Mapping Objects that are Part of M-SCRIPT                =  1\r\n"
-            "\t\tTotal No. Of Mapping Objects that Doesn't Have Mappings               =  0\r\n"
-            "\t\tTotal No. Of Mapping Objects that had ERRORS while XML GENERATAION    =  1\r\n" +
-            std::string(133, '-') + "\r\n\t\t" + std::string(55, ' ') + "TOTAL          =  3\r\n" +
-            std::string(133, '-') + "\r\n");
+  EXPECT_EQ(Split(run->Log(), "\r\n"),
+            (std::vector<std::string>{
+                "(1.)\t2026-01-02 03:04:05\tStarted exporting the Conversion Object: abcde010 as XML File.",
+                "\t2026-01-02 03:04:05\tCompleted exporting Mapping object: abcde010 as XML SUCCESSFULLY.", "",
+                "(2.)\t2026-01-02 03:04:05\tStarted exporting the Conversion Object: abcde011 as XML File.",
+                "\t2026-01-02 03:04:05\tSkipped Mapping object: abcde011 as it is a part of an M-script. ", "",
+                "(3.)\t2026-01-02 03:04:05\tStarted exporting the Conversion Object: abcde012 as XML File.",
+                "\t\tERROR: 991:No Parent M-Script Defined for child M-script abcde012", std::string(132, '-'),
+                "\t\tTotal No. Of Mapping Objects for which XML Generation was successful  =  1",
+                "\t\tTotal No. Of Mapping Objects that are Part of M-SCRIPT                =  1",
+                "\t\tTotal No. Of Mapping Objects that Doesn't Have Mappings               =  0",
+                "\t\tTotal No. Of Mapping Objects that had ERRORS while XML GENERATAION    =  1", std::string(133, '-'),
+                "\t\t" + std::string(55, ' ') + "TOTAL          =  3", std::string(133, '-'), ""}));
   EXPECT_EQ(ListFiles(ws_.Dir() / "xml"), (std::vector<std::string>{"abmsc/xabmsc1000.XML"}));
   EXPECT_EQ(Written("abmsc/xabmsc1000.XML"), ReadFile(ExpectedPath("mscript_split/xabmsc1000.XML")));
   EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde011,abcde010,");
@@ -69,8 +68,7 @@ TEST_F(MScriptAndSplit, AFailedMScriptStillMarksItsMembersHandled) {
 TEST_F(MScriptAndSplit, AParentWithoutMembersGivesAnEmptyList) {
   // The parent's table number is cut to three characters, so the members,
   // listed under the longer number, are not found.
-  const std::string repo =
-      ws_.Repository({"mscript_split.sql"}, "UPDATE qxmap170 SET bflno = '1001';", "e.db");
+  const std::string repo = ws_.Repository({"mscript_split.sql"}, "UPDATE qxmap170 SET bflno = '1001';", "e.db");
   GeneratorUnderTest run(repo, 1, ws_.Path("xml"));
   run.generator.ListOfMappingObjectsSelected("abcde010");
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
@@ -83,6 +81,10 @@ TEST_F(MScriptAndSplit, AParentWithoutMembersGivesAnEmptyList) {
 }
 
 TEST_F(MScriptAndSplit, SplitDocumentCarriesRangeCodeDeclarationsAndMergedConditions) {
+  auto unsplit = Run("abspl200");  // without splitting the pre-condition is unchanged
+  EXPECT_NE(
+      Written("abspl/xabspl2000.XML").find("<PRE-CONDITIONS>\r\nmigrate xyabc001 where x\r\nMIGRATE xyabc002\r\n"),
+      std::string::npos);
   auto run = Run("abspl200", kTrue);
   EXPECT_EQ(run->generator.XMLSuccess(), 1) << run->Log();
   EXPECT_EQ(Written("abspl/xabspl2000.XML"), ReadFile(ExpectedPath("mscript_split/xabspl2000.XML")));
@@ -99,12 +101,6 @@ TEST_F(MScriptAndSplit, MissingSplitInformationAndATwiceMigratedTableFail) {
             std::string::npos);
 }
 
-TEST_F(MScriptAndSplit, WithoutSplittingThePreConditionIsUnchanged) {
-  auto run = Run("abspl200");
-  EXPECT_NE(Written("abspl/xabspl2000.XML").find("<PRE-CONDITIONS>\r\nmigrate xyabc001 where x\r\nMIGRATE xyabc002\r\n"),
-            std::string::npos);
-}
-
 class SplitMethods : public MScriptAndSplit {
  protected:
   void SetUp() override {
@@ -116,17 +112,14 @@ class SplitMethods : public MScriptAndSplit {
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
 
-TEST_F(SplitMethods, APreConditionWithoutMigrateIsReturnedUnchanged) {
+TEST_F(SplitMethods, MigrateInAnyCaseSplitsAndIsWrittenInLowerCase) {
   std::string out;
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "x = 1", "abspl200", out), kTrue);
-  EXPECT_EQ(out, "x = 1");
-  EXPECT_EQ(g_.State().document.splitDeclarations, "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn\r\n\ttable tqxgct872");
+  EXPECT_EQ(out, "x = 1");  // nothing to split
+  EXPECT_EQ(g_.State().document.splitDeclarations,
+            "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn\r\n\ttable tqxgct872");
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "migrate xyabc001", "abzzz999", out), kTrue);
-  EXPECT_EQ(out, "migrate xyabc001");
-}
-
-TEST_F(SplitMethods, MigrateInCapitalsSplitsAndIsWrittenInLowerCase) {
-  std::string out;
+  EXPECT_EQ(out, "migrate xyabc001");  // no split information for the table
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "a\r\nMIGRATE\txyabc001 x", "abspl201", out), kTrue);
   EXPECT_EQ(out.substr(0, 5), "a\r\n\r\n");
   EXPECT_EQ(out.substr(out.size() - 21), "\r\nmigrate \txyabc001 x");

@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "interface/cls_xml_generator.h"
 #include "core/component.h"
+#include "interface/cls_xml_generator.h"
 #include "platform/error.h"
 #include "support.h"
 
@@ -15,44 +15,25 @@ namespace {
 
 TEST(GeneratorProperties, RangeBoundsAreStoredLowerCasedInFixedWidth) {
   ClsXMLGenerator g;
-  const Component& s = g.State();
-  g.TableFrom("7");
-  EXPECT_EQ(s.settings.tableFrom, "007");
-  g.TableFrom("A1234");
-  EXPECT_EQ(s.settings.tableFrom, "234");
+  const auto& r = g.State().settings;
   g.PackageFrom("TCX");
-  EXPECT_EQ(s.settings.packageFrom, "tc");
-  g.PackageTo("T");
-  EXPECT_EQ(s.settings.packageTo, "t ");
   g.ModuleFrom("AB");
-  EXPECT_EQ(s.settings.moduleFrom, "ab ");
+  g.TableFrom("7");
+  g.PackageTo("T");
   g.ModuleTo("ABCDE");
-  EXPECT_EQ(s.settings.moduleTo, "abc");
-  EXPECT_EQ(s.settings.tableTo, "   ");  // never set
+  EXPECT_EQ(r.packageFrom + "|" + r.moduleFrom + "|" + r.tableFrom + "|" + r.packageTo + "|" + r.moduleTo + "|" +
+                r.tableTo,
+            "tc|ab |007|t |abc|   ");  // the table bound never set stays blank
+  g.TableFrom("A1234");
   g.TableTo("");
-  EXPECT_EQ(s.settings.tableTo, "000");
-}
-
-TEST(GeneratorProperties, NewObjectDefaults) {
-  ClsXMLGenerator g;
-  const Component& s = g.State();
-  EXPECT_EQ(s.settings.statusList, "'V','G','E'");
-  EXPECT_EQ(s.settings.traverseGeneration, kTrue);
-  EXPECT_EQ(s.settings.considerCheckedOutVersions, kFalse);
-  EXPECT_EQ(s.settings.splitVorps, kFalse);
-  EXPECT_EQ(s.settings.include2GBCheck, kFalse);
-  EXPECT_EQ(s.settings.packageFrom, "  ");
-  EXPECT_EQ(s.settings.moduleFrom, "   ");
-  EXPECT_EQ(s.run.currentPac + s.run.currentMod + s.run.currentFlno, "        ");
-  EXPECT_EQ(g.ListOfXMLGenerated(), "");
-  EXPECT_EQ(g.NoOfXMLGenerated(), 0);
+  EXPECT_EQ(r.tableFrom + "|" + r.tableTo, "234|000");
 }
 
 TEST(GeneratorProperties, GenerationOptionSetsTheStatusList) {
   ClsXMLGenerator g;
   const Component& s = g.State();
-  const std::pair<VbLong, const char*> cases[] = {
-      {0, "'G'"}, {1, "'M'"}, {2, "'V'"}, {3, "'V','G'"}, {4, "'V','G','M','E','X','D'"}, {5, "'V','G','M','E','X','D'"}};
+  const std::pair<VbLong, const char*> cases[] = {{0, "'G'"}, {1, "'M'"}, {2, "'V'"}, {3, "'V','G'"},
+                                                  {4, "'V','G','M','E','X','D'"}, {5, "'V','G','M','E','X','D'"}};
   for (const auto& [option, list] : cases) {
     g.XMLGenerationOption(static_cast<EnumGenerateXML>(option));
     EXPECT_EQ(s.settings.statusList, list) << option;
@@ -63,7 +44,7 @@ TEST(GeneratorProperties, GenerationOptionSetsTheStatusList) {
   EXPECT_EQ(s.settings.statusList, "'V','G','M','E','X','D'");
 }
 
-TEST(GeneratorProperties, ClearXMLDirectoryEmptiesTheFolderAndTrimsThePath) {
+TEST(GeneratorProperties, ClearXMLDirectoryEmptiesOrCreatesTheFolderButNotItsParent) {
   Workspace ws;
   std::filesystem::create_directories(ws.Dir() / "out" / "abcde");
   std::ofstream(ws.Dir() / "out" / "abcde" / "old.XML") << "old";
@@ -74,31 +55,18 @@ TEST(GeneratorProperties, ClearXMLDirectoryEmptiesTheFolderAndTrimsThePath) {
   g.ClearXMLDirectory(kFalse);  // only trims
   EXPECT_EQ(g.State().settings.xmlPath, ws.Path("out"));
   EXPECT_TRUE(std::filesystem::exists(ws.Dir() / "out" / "abcde" / "old.XML"));
-
   g.ClearXMLDirectory(kTrue);
   EXPECT_TRUE(std::filesystem::is_directory(ws.Dir() / "out"));
   EXPECT_TRUE(std::filesystem::is_empty(ws.Dir() / "out"));
-}
 
-TEST(GeneratorProperties, ClearXMLDirectoryCreatesAMissingFolderButNotItsParent) {
-  Workspace ws;
-  ClsXMLGenerator g;
   g.XMLPath(ws.Path("new"));
   g.ClearXMLDirectory(kTrue);
   EXPECT_TRUE(std::filesystem::is_directory(ws.Dir() / "new"));
-
   g.XMLPath(ws.Path("missing/new"));
-  try {
-    g.ClearXMLDirectory(kTrue);
-    FAIL() << "a missing parent folder must fail the property";
-  } catch (const Raised& raised) {
-    EXPECT_EQ(raised.error().number, kErrPathNotFound);
-  }
-}
+  EXPECT_EQ(test_support::RaisedNumber([&] { g.ClearXMLDirectory(kTrue); }), kErrPathNotFound);
+  EXPECT_FALSE(std::filesystem::exists(ws.Dir() / "missing"));
 
-TEST(GeneratorProperties, ClearXMLDirectoryWithABlankPathDoesNothing) {
-  ClsXMLGenerator g;
-  g.XMLPath("   ");
+  g.XMLPath("   ");  // a blank path: nothing to clear
   g.ClearXMLDirectory(kTrue);
   EXPECT_EQ(g.State().settings.xmlPath, "");
 }

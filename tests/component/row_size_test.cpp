@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "interface/cls_xml_generator.h"
 #include "platform/error.h"
 #include "support.h"
@@ -53,19 +55,15 @@ class RowSize : public testing::Test {
 };
 
 TEST_F(RowSize, SumsTheSizeOfEveryFieldByItsDomainType) {
-  EXPECT_EQ(g_.RowSizeofTable("TRG", "abxyz001"), 52);   // S of 30 and K
-  EXPECT_EQ(g_.RowSizeofTable("TRG", "abxyz002"), 400);  // M of 100
-  EXPECT_EQ(g_.RowSizeofTable("TRG", "abxyz005"), 13);   // type "0" adds 1, D adds digits 10 + 2
-}
-
-TEST_F(RowSize, AnUnknownTypeAddsThePreviousFieldsSizeAgain) {
-  EXPECT_EQ(g_.RowSizeofTable("TRG", "abxyz003"), 60);
-  EXPECT_EQ(g_.RowSizeofTable("TRG", "abxyz004"), 0);  // nothing before it
-}
-
-TEST_F(RowSize, ATableWithoutFieldsCountsOne) {
-  EXPECT_EQ(g_.RowSizeofTable("TRG", "abxyz999"), 1);
-  EXPECT_EQ(g_.RowSizeofTable("NOAPP", "abxyz001"), 1);
+  const std::tuple<const char*, const char*, VbLong> cases[] = {
+      {"TRG", "abxyz001", 52},   // S of 30 and K
+      {"TRG", "abxyz002", 400},  // M of 100
+      {"TRG", "abxyz005", 13},   // type "0" adds 1, D adds digits 10 + 2
+      {"TRG", "abxyz003", 60},   // an unknown type adds the previous field's size again
+      {"TRG", "abxyz004", 0},    // ... nothing when it comes first
+      {"TRG", "abxyz999", 1},    // a table without fields counts one
+      {"NOAPP", "abxyz001", 1}};
+  for (const auto& [appl, table, size] : cases) EXPECT_EQ(g_.RowSizeofTable(appl, table), size) << table;
 }
 
 TEST_F(RowSize, OverflowsReachTheCaller) {

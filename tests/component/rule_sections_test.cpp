@@ -1,44 +1,36 @@
 // The rule-carrying sections one by one: variables, pre-conditions, source
-// tags with split conditions, functions and dumps, and how each one fails.
+// tags with split conditions, functions and dumps, and how each one fails;
+// then whole documents carrying them.
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "core/component.h"
 #include "document/dump_tag.h"
 #include "document/field_tags.h"
 #include "document/function_tag.h"
 #include "document/precondition_tag.h"
 #include "document/source_table_tags.h"
-#include "split/split_processing.h"
-#include "split/split_processing.h"
 #include "document/variable_tag.h"
-#include "core/component.h"
 #include "rules/field_rules.h"
+#include "split/split_processing.h"
 #include "support.h"
 #include "support/test_support.h"
 
 namespace tqlm::test {
 namespace {
 
+// An object of profile 1 (0100-01-STD) from application SRC into TRG.
 MappingObject Object(const std::string& pac, const std::string& mod, const std::string& flno) {
-  MappingObject o;
-  o.mprf = 1;
-  o.vers = "0100";
-  o.rele = "01";
-  o.cust = "STD ";
-  o.tcpac = pac;
-  o.tcmod = mod;
-  o.tflno = flno;
-  o.sapp = "SRC";
-  o.tapp = "TRG";
-  return o;
+  return MappingObject{1, "0100", "01", "STD ", pac, mod, "SRC", "TRG", flno, {}, {}, false, {}};
 }
 
 class RuleSections : public testing::Test {
  protected:
   void Use(const std::string& extraSql) {
-    c_.services.repository.SetConnectionString(ws_.Repository({"rules_profiles.sql"}, extraSql, "r" + std::to_string(++n_) + ".db"));
+    c_.services.repository.SetConnectionString(
+        ws_.Repository({"rules_profiles.sql"}, extraSql, "r" + std::to_string(++n_) + ".db"));
   }
   void SetUp() override {
     Use("");
@@ -50,28 +42,27 @@ class RuleSections : public testing::Test {
   std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
 };
 
-TEST_F(RuleSections, VariablesWithoutARowGiveEmptyElements) {
+TEST_F(RuleSections, VariablesWithoutARowTheSizeCheckAndSplitDeclarations) {
   std::string text;
   ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "zzz", "999"), text, "abzzz999"));
   EXPECT_EQ(text, "<INCLUDE></INCLUDE> <VAR></VAR>");
-}
-
-TEST_F(RuleSections, TheSizeCheckAddsThreeLinesPerTable) {
   c_.settings.include2GBCheck = kTrue;
-  std::string text;
+  text.clear();
   ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021,abzzz999"));
-  EXPECT_EQ(text,
-            "<INCLUDE>\r\n#define abord021RowSize 29\r\n\tlong abord021.dump.rec\r\n\tlong abord021rep.count"
-            "\r\n#define abzzz999RowSize 1\r\n\tlong abzzz999.dump.rec\r\n\tlong abzzz999rep.count</INCLUDE> <VAR></VAR>");
-}
+  EXPECT_EQ(
+      text,
+      "<INCLUDE>\r\n#define abord021RowSize 29\r\n\tlong abord021.dump.rec\r\n\tlong abord021rep.count"
+      "\r\n#define abzzz999RowSize 1\r\n\tlong abzzz999.dump.rec\r\n\tlong abzzz999rep.count</INCLUDE> <VAR></VAR>");
 
-TEST_F(RuleSections, SplitDeclarationsJoinTheVariablesAndMarkersBecomeBreaksAndTabs) {
+  // Split declarations join the variables; markers become breaks and tabs.
   Use("UPDATE qxmap120 SET vari = 'long a~|~# b & c~^~' WHERE tflno = '021';");
+  c_.settings.include2GBCheck = kFalse;
   c_.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
-  std::string text;
+  text.clear();
   ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021"));
-  EXPECT_EQ(text,
-            "<INCLUDE>long a\t# b &amp; c\r\n</INCLUDE> <VAR>long var.qxgct872.cnt\r\r\nlong var.to.lng.vrpn\r\n</VAR>");
+  EXPECT_EQ(
+      text,
+      "<INCLUDE>long a\t# b &amp; c\r\n</INCLUDE> <VAR>long var.qxgct872.cnt\r\r\nlong var.to.lng.vrpn\r\n</VAR>");
   EXPECT_EQ(c_.document.declarations, "long var.qxgct872.cnt\r\r\nlong var.to.lng.vrpn\r\n");
 }
 
@@ -101,7 +92,7 @@ TEST_F(RuleSections, SplitConditionMergesIntoEachShapeOfMainQuery) {
             kErrInvalidCall);
 }
 
-TEST_F(RuleSections, ARecordedSplitConditionIsFormattedAndMergedIntoTheMainQuery) {
+TEST_F(RuleSections, SourceTablesCarryMergedSplitConditionsAndOnlyTheTablesRead) {
   c_.document.migrateCount = 1;
   c_.document.splitConditions.Add("XYABC001", "(xyabc001.nr > :from.xyabc001.nr)");
   std::string text;
@@ -109,30 +100,24 @@ TEST_F(RuleSections, ARecordedSplitConditionIsFormattedAndMergedIntoTheMainQuery
   EXPECT_EQ(text,
             "<xyabc001>\r\n\r\nselect nr from xyabc001  \r\nwhere (xyabc001.nr &gt; :from.xyabc001.nr)\r\nEndSelect"
             "\r\ndone\r\n</xyabc001>\r\n<xyabc002>\r\n</xyabc002>\r\n");
-}
-
-TEST_F(RuleSections, OnlySourceTablesReadAreWrittenAndABlankClosingBlockAddsNothing) {
+  // Only the source tables read are written; a blank closing block adds nothing.
   Use("UPDATE qxmap130 SET qury = '   ' WHERE icod = 'X';");
   c_.document.migrateCount = 4;  // room for five source tables, two used
-  std::string text;
+  c_.document.splitConditions.RemoveAll();
+  text.clear();
   ASSERT_TRUE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
   EXPECT_EQ(text, "<xyabc001>\r\n\r\nselect nr from xyabc001\r\n</xyabc001>\r\n<xyabc002>\r\n</xyabc002>\r\n");
 }
 
-TEST_F(RuleSections, MoreSourceTablesThanMigrateStatementsFailTheDocument) {
-  c_.document.migrateCount = 0;
+TEST_F(RuleSections, TooManySourceTablesAndMissingOrEmptyMainQueriesFail) {
+  c_.document.migrateCount = 0;  // room for one source table
   std::string text;
   EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
-  EXPECT_EQ(log_->text(), "\t\tERROR: 9:Subscript out of range\r\n");
-}
-
-TEST_F(RuleSections, MissingOrEmptyMainQueriesFail) {
-  c_.document.migrateCount = 0;
-  std::string text;
   EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "zzz", "999"), text));
   Use("UPDATE qxmap130 SET qury = NULL WHERE tflno = '021';");
   EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "ord", "021"), text));
   EXPECT_EQ(log_->text(),
+            "\t\tERROR: 9:Subscript out of range\r\n"
             "\t\tERROR: 120:No Mainquery for the Table \r\n"
             "\t\tERROR: 121:No Proper Main query defined for the Source  Target abord021 combination.\r\n");
 }
@@ -145,19 +130,18 @@ TEST_F(RuleSections, AFunctionWithAnUndeclaredVariableFails) {
   EXPECT_NE(log_->text().find("ErrNo. 999: Variable x Not declared."), std::string::npos);
 }
 
-TEST_F(RuleSections, ATableWithoutRulesFailsWithTheDumpLineButKeepsTheDescription) {
+TEST_F(RuleSections, DumpsFailWithoutRulesAndNumberFromTheFirstRow) {
+  // A table without rules fails with the dump line but keeps the description.
   c_.run.errorDescription = "earlier";
   std::string text;
   EXPECT_FALSE(Construct_Dump_Tag(c_, Object("ab", "zzz", "999"), false, text));
   EXPECT_EQ(log_->text(), "\t\tERROR:- 522 - Field level Mappings are not maintained for the table:abzzz999\r\n\r\n");
   EXPECT_EQ(c_.run.errorDescription, "earlier");
-}
-
-TEST_F(RuleSections, DumpNumbersStartWithTheFirstRowsNumberEvenZero) {
+  // Dump numbers start with the first row's number, even zero.
   Use("UPDATE qxmap140 SET dnum = 0 WHERE tflno = '010';");
   std::string fields;
   ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cus", "010", fields));
-  std::string text;
+  text.clear();
   ASSERT_TRUE(Construct_Dump_Tag(c_, Object("ab", "cus", "010"), false, text));
   EXPECT_EQ(text, "<DUMP-0 TARGET=\"abcus010\">\r\n<ID TYPE = \"0\"><VALUE>1</VALUE></ID>\r\n</DUMP-0>\r\n");
 }
@@ -173,26 +157,11 @@ TEST_F(RuleSections, ARuleOfAnotherTypeLosesItsOpenTagAndTheDocumentFailsSilentl
   EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "abcus" / "xabcus0100.XML"));
 }
 
-TEST(FieldRules, ElementNamesOfArrayFields) {
-  EXPECT_EQ(FieldElementName("qty(10)"), "QTY-10");
-  EXPECT_EQ(FieldElementName("amnt(2)"), "AMNT-2");
-}
-
 TEST_F(RuleSections, StringRulesThatAreZeroBlankOrNumericStayUnwrapped) {
-  CFieldInfo f;
-  f.StrTableName = "abord020";
-  f.StrFieldName = "name";
-  f.StrFieldType = "S";
-  f.StrFieldCase = "U";
-  f.StrFieldAlign = "L";
-  f.IntFieldLength = 20;
-  f.StrInitialValue = "String.Set$(\" \",20)";
-  CDumpInfo rule;
-  rule.IntFieldType = 0;
-  const MappingObject o = Object("ab", "ord", "020");
-  auto value = [&](const std::string& r) {
-    rule.StrMapRule = r;
-    return GeneratorMappedElement(c_, o, f, rule, "NAME");
+  // abord020.name: upper case, left aligned, a string of 20.
+  const CFieldInfo f{"abord020", "name", {}, "String.Set$(\" \",20)", {}, 0, "U", "L", 20, "S", {}};
+  auto value = [&](const std::string& rule) {
+    return GeneratorMappedElement(c_, Object("ab", "ord", "020"), f, CDumpInfo{0, {}, {}, rule, 0}, "NAME");
   };
   EXPECT_EQ(value("0"), "<NAME TYPE = \"0\"><VALUE>0</VALUE></NAME>\r\n");
   EXPECT_EQ(value("   "), "<NAME TYPE = \"0\"><VALUE></VALUE></NAME>\r\n");
@@ -204,6 +173,21 @@ TEST_F(RuleSections, StringRulesThatAreZeroBlankOrNumericStayUnwrapped) {
             "<NAME TYPE = \"0\"><VALUE>(Left.Align(toupper$( 0),20))=&amp;quot;&amp;quot; ? empty.string(1;20):"
             "Left.Align(toupper$( 0),20)</VALUE></NAME>\r\n");
   EXPECT_EQ(value("empty()"), "<NAME TYPE = \"0\"><VALUE>String.Set$(\" \",20)</VALUE></NAME>\r\n");
+}
+
+// Complete generator documents against hand-derived files: INFO with
+// variables, pre-conditions, source tags, functions and dumps.
+TEST(RulesDocuments, CompleteDocumentsMatchTheirDerivedFiles) {
+  Workspace ws;
+  std::filesystem::create_directories(ws.Dir() / "xml");
+  GeneratorUnderTest run(ws.Repository({"rules_profiles.sql"}), 1, ws.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abord020,abord021,abcus010");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
+  EXPECT_EQ(run.generator.XMLSuccess(), 3) << run.Log();
+  for (const char* file : {"abord/xabord0200.XML", "abord/xabord0210.XML", "abcus/xabcus0100.XML"}) {
+    const std::string name = std::filesystem::path(file).filename().string();
+    EXPECT_EQ(ReadFile(ws.Dir() / "xml" / file), ReadFile(ExpectedPath("rules/" + name))) << file;
+  }
 }
 
 }  // namespace

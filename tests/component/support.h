@@ -1,6 +1,7 @@
 // Helpers for tests that run the component over fixture repositories.
 #pragma once
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -8,11 +9,30 @@
 
 #include "interface/cls_xml_generator.h"
 #include "platform/textstream.h"
+#include "repository/schema.h"
 #include "support/test_support.h"
 
 namespace tqlm::test {
 
 inline constexpr const char* kFixedNow = "2026-01-02 03:04:05";
+
+inline std::string FixturePath(const std::string& name) {
+  return std::string(TQLM_TEST_DATA_DIR) + "/fixtures/" + name;
+}
+inline std::string ExpectedPath(const std::string& name) {
+  return std::string(TQLM_TEST_DATA_DIR) + "/expected/" + name;
+}
+inline std::string ReadFile(const std::filesystem::path& path) { return test_support::ReadBytes(path); }
+
+// The names of all files below `dir`, relative, sorted.
+inline std::vector<std::string> ListFiles(const std::filesystem::path& dir) {
+  std::vector<std::string> names;
+  if (!std::filesystem::exists(dir)) return names;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(dir))
+    if (entry.is_regular_file()) names.push_back(std::filesystem::relative(entry.path(), dir).generic_string());
+  std::sort(names.begin(), names.end());
+  return names;
+}
 
 // A fresh folder for one test, removed afterwards, that also builds
 // fixture repositories.
@@ -24,22 +44,35 @@ class Workspace {
   // Creates repository `name` from fixture scripts (names under
   // tests/fixtures) and, optionally, extra SQL text; returns its path.
   std::string Repository(const std::vector<std::string>& fixtures, const std::string& extraSql = {},
-                         const std::string& name = "repository.db") const;
+                         const std::string& name = "repository.db") const {
+    std::vector<std::string> scripts;
+    for (const std::string& fixture : fixtures) scripts.push_back(FixturePath(fixture));
+    if (!extraSql.empty()) scripts.push_back(folder_.Write(name + ".extra.sql", extraSql));
+    CreateRepository(Path(name), scripts);
+    return Path(name);
+  }
 
  private:
   test_support::TempFolder folder_;
 };
 
-std::string FixturePath(const std::string& name);
-std::string ExpectedPath(const std::string& name);
-inline std::string ReadFile(const std::filesystem::path& path) { return test_support::ReadBytes(path); }
-// The names of all files below `dir`, relative, sorted.
-std::vector<std::string> ListFiles(const std::filesystem::path& dir);
+// The run's counters as "success S, warnings W, errors E, generated N".
+inline std::string Counters(const ClsXMLGenerator& g) {
+  return "success " + std::to_string(g.XMLSuccess()) + ", warnings " + std::to_string(g.XMLWarnings()) + ", errors " +
+         std::to_string(g.XMLErrors()) + ", generated " + std::to_string(g.NoOfXMLGenerated());
+}
 
 // A generator with a fixed clock whose log is collected in a string, and
 // the statements it sent.
 struct GeneratorUnderTest {
-  GeneratorUnderTest(const std::string& repository, VbInteger profile, const std::string& xmlPath);
+  GeneratorUnderTest(const std::string& repository, VbInteger profile, const std::string& xmlPath) {
+    generator.SetClock([] { return std::string(kFixedNow); });
+    generator.SetStatementObserver([this](std::string_view s) { statements.emplace_back(s); });
+    generator.ConnectionString(repository);
+    generator.MigrationProfile(profile);
+    generator.XMLPath(xmlPath);
+    generator.LogFileName(log);
+  }
   GeneratorUnderTest(const GeneratorUnderTest&) = delete;  // the observer holds `this`
   GeneratorUnderTest& operator=(const GeneratorUnderTest&) = delete;
   const std::string& Log() const { return log->text(); }

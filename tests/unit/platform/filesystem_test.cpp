@@ -1,11 +1,15 @@
+// Files, folders and text streams on the host file system.
+
 #include "platform/filesystem.h"
 
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "platform/textstream.h"
 #include "support/test_support.h"
 
 namespace tqlm {
@@ -25,35 +29,30 @@ class FileSystem : public testing::Test {
   TempFolder folder_;
 };
 
-TEST_F(FileSystem, ExistenceTellsFilesFromFolders) {
+TEST_F(FileSystem, FilesAndFoldersAreToldApartAndNamesAreWindows1252) {
   WriteBytes(At("file"), "x");
-  EXPECT_TRUE(fs::FolderExists(folder_.Path()));
-  EXPECT_TRUE(fs::FileExists(At("file")));
   EXPECT_FALSE(fs::FolderExists(At("file")));
   EXPECT_FALSE(fs::FileExists(folder_.Path()));
-  EXPECT_FALSE(fs::FileExists(At("none")));
-  EXPECT_FALSE(fs::FolderExists(At("none")));
   EXPECT_FALSE(fs::FileExists(At("file") + std::string(1, '\0') + "x"));
+  fs::WriteFile(At("\xE9"), "x");
+  EXPECT_EQ(ReadBytes(At("\xC3\xA9")), "x");
+  EXPECT_TRUE(fs::FileExists(At("\xE9")));
+  fs::CreateFolder(At("d\xE9"));
+  EXPECT_TRUE(stdfs::is_directory(At("d\xC3\xA9")));
 }
 
-TEST_F(FileSystem, CreateFolderMakesOneLevel) {
+TEST_F(FileSystem, CreateAndDeleteErrors) {
   fs::CreateFolder(At("one"));
-  EXPECT_TRUE(stdfs::is_directory(At("one")));
   EXPECT_EQ(RaisedNumber([&] { fs::CreateFolder(At("one")); }), 58);
-  EXPECT_EQ(RaisedNumber([&] { fs::CreateFolder(At("two/three")); }), 76);
+  EXPECT_EQ(RaisedNumber([&] { fs::CreateFolder(At("two/three")); }), 76);  // one level only
   EXPECT_FALSE(stdfs::exists(At("two")));
-}
 
-TEST_F(FileSystem, DeleteFileOnlyDeletesFiles) {
   WriteBytes(At("file"), "x");
   fs::DeleteFile(At("file"));
-  EXPECT_FALSE(stdfs::exists(At("file")));
   EXPECT_EQ(RaisedNumber([&] { fs::DeleteFile(At("file")); }), 53);
   EXPECT_EQ(RaisedNumber([&] { fs::DeleteFile(At("none/file")); }), 53);
-  stdfs::create_directory(At("folder"));
-  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFile(At("folder")); }), 53);
-  EXPECT_TRUE(stdfs::is_directory(At("folder")));
-
+  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFile(At("one")); }), 53);
+  EXPECT_TRUE(stdfs::is_directory(At("one")));
   // Deleting without force leaves a read-only file in place.
   WriteBytes(At("kept"), "x");
   stdfs::permissions(At("kept"), stdfs::perms::owner_read);
@@ -67,11 +66,7 @@ TEST_F(FileSystem, WriteFileWritesExactBytesOverALongerFile) {
   fs::WriteFile(At("out"), bytes);
   EXPECT_EQ(ReadBytes(At("out")), bytes);
   fs::WriteFile(At("empty"), "");
-  EXPECT_TRUE(stdfs::is_regular_file(At("empty")));
   EXPECT_EQ(stdfs::file_size(At("empty")), 0u);
-}
-
-TEST_F(FileSystem, WriteFileErrors) {
   EXPECT_EQ(RaisedNumber([&] { fs::WriteFile(At("none/out"), "x"); }), 76);
   EXPECT_EQ(RaisedNumber([&] { fs::WriteFile(folder_.Path(), "x"); }), 75);
   EXPECT_EQ(RaisedNumber([&] { fs::WriteFile(At("out") + std::string(1, '\0'), "x"); }), 75);
@@ -90,70 +85,76 @@ TEST_F(FileSystem, AccessDeniedIs70) {
   EXPECT_TRUE(stdfs::is_directory(At("locked/inner")));
 }
 
-TEST_F(FileSystem, NamesAreWindows1252) {
-  fs::WriteFile(At("\xE9"), "x");
-  EXPECT_EQ(ReadBytes(At("\xC3\xA9")), "x");
-  EXPECT_TRUE(fs::FileExists(At("\xE9")));
-  fs::CreateFolder(At("d\xE9"));
-  EXPECT_TRUE(stdfs::is_directory(At("d\xC3\xA9")));
-}
-
-TEST_F(FileSystem, DeleteFolderRemovesEverythingBelow) {
+TEST_F(FileSystem, DeleteFolderRemovesEverythingBelowButFollowsNoLinks) {
   stdfs::create_directories(At("top/a/b"));
   WriteBytes(At("top/a/b/file"), "x");
   WriteBytes(At("top/read-only"), "x");
   stdfs::permissions(At("top/read-only"), stdfs::perms::owner_read);
   stdfs::permissions(At("top/a/b"), stdfs::perms::owner_read | stdfs::perms::owner_exec);
-  fs::DeleteFolder(At("top/"));
-  EXPECT_FALSE(stdfs::exists(At("top")));
-  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFolder(At("top")); }), 76);
-  WriteBytes(At("file"), "x");
-  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFolder(At("file")); }), 76);
-}
-
-TEST_F(FileSystem, DeleteFolderDoesNotFollowLinks) {
   stdfs::create_directories(At("outside"));
   WriteBytes(At("outside/keep"), "x");
-  stdfs::create_directories(At("top"));
   stdfs::create_directory_symlink(At("outside"), At("top/link"));
   stdfs::create_directory_symlink(At("outside"), At("alias"));
-  fs::DeleteFolder(At("top"));
+  fs::DeleteFolder(At("top/"));
   fs::DeleteFolder(At("alias/"));
   EXPECT_FALSE(stdfs::exists(At("top")));
   EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(At("alias"))));
   EXPECT_TRUE(stdfs::exists(At("outside/keep")));
+  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFolder(At("top")); }), 76);
+  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFolder(At("outside/keep")); }), 76);
+}
+
+TEST_F(FileSystem, DeleteFolderRefusesTheWorkingFolderItsParentsAndTheRoot) {
+  stdfs::create_directories(At("work"));
+  const std::string inner = folder_.Write("work/keep.txt", "keep");
+  const stdfs::path previous = stdfs::current_path();
+  stdfs::current_path(At("work"));
+  const int here = RaisedNumber([] { fs::DeleteFolder("."); });
+  const int parent = RaisedNumber([] { fs::DeleteFolder(".."); });
+  const int root = RaisedNumber([] { fs::DeleteFolder("/"); });
+  stdfs::current_path(previous);
+  EXPECT_EQ(here, kErrPathFileAccess);
+  EXPECT_EQ(parent, kErrPathFileAccess);
+  EXPECT_EQ(root, kErrPathFileAccess);
+  EXPECT_TRUE(stdfs::exists(inner));
 }
 
 TEST(ChildPath, JoinsSafeNamesOnly) {
   EXPECT_EQ(fs::ChildPath("out", "x.XML"), "out/x.XML");
   EXPECT_EQ(fs::ChildPath("/a/b", ".hidden"), "/a/b/.hidden");
-  for (std::string_view bad : {"", "..", "a..b", "a/b", "/", "a\\b", "..\\x"}) {
+  for (std::string_view bad :
+       std::initializer_list<std::string_view>{"", "..", "a..b", "a/b", "/", "a\\b", "..\\x", {"a\0b", 3}}) {
     EXPECT_EQ(RaisedNumber([&] { fs::ChildPath("out", bad); }), 75) << bad;
   }
-  EXPECT_EQ(RaisedNumber([] { fs::ChildPath("out", std::string_view("a\0b", 3)); }), 75);
   EXPECT_EQ(RaisedNumber([] { fs::ChildPath("", "x"); }), 76);
 }
 
-}  // namespace
-}  // namespace tqlm
+TEST(TextStream, LinesEndInCrLfAndAFailedWriteIs75) {
+  StringTextStream stream;
+  stream.Write("a");
+  stream.WriteLine("b");
+  stream.WriteLine();
+  stream.WriteBlankLines(2);
+  stream.WriteBlankLines(0);
+  stream.Write(std::string_view("\0\xE9", 2));
+  EXPECT_EQ(stream.text(), std::string("ab\r\n\r\n\r\n\r\n\0\xE9", 12));
+  std::FILE* read_only = std::fopen("/dev/null", "rb");
+  ASSERT_NE(read_only, nullptr);
+  StdioTextStream bad(read_only);
+  EXPECT_EQ(RaisedNumber([&] { bad.WriteLine("x"); }), 75);
+  std::fclose(read_only);
+}
 
-namespace tqlm {
-namespace {
-
-TEST(FileSystemSafety, DeleteFolderRefusesTheWorkingFolderItsParentsAndTheRoot) {
-  test_support::TempFolder folder;
-  std::filesystem::create_directories(folder.File("work"));
-  const std::string inner = folder.Write("work/keep.txt", "keep");
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(std::filesystem::path(inner).parent_path());
-  const int here = test_support::RaisedNumber([] { fs::DeleteFolder("."); });
-  const int parent = test_support::RaisedNumber([] { fs::DeleteFolder(".."); });
-  const int root = test_support::RaisedNumber([] { fs::DeleteFolder("/"); });
-  std::filesystem::current_path(previous);
-  EXPECT_EQ(here, kErrPathFileAccess);
-  EXPECT_EQ(parent, kErrPathFileAccess);
-  EXPECT_EQ(root, kErrPathFileAccess);
-  EXPECT_TRUE(std::filesystem::exists(inner));
+TEST_F(FileSystem, ATextFileGetsExactlyTheBytesWrittenUnderAWindows1252Name) {
+  const std::string path = folder_.Write("caf\xC3\xA9.txt", "an older, longer content\n\n\n");
+  {
+    auto stream = CreateTextFile(folder_.File("caf\xE9.txt"));
+    stream->WriteLine("line\n");
+    stream->Write(std::string_view("\xFF\0", 2));
+  }  // closing the stream flushes it
+  EXPECT_EQ(ReadBytes(path), std::string("line\n\r\n\xFF\0", 9));
+  EXPECT_EQ(RaisedNumber([&] { CreateTextFile(folder_.File("missing/log.txt")); }), 76);
+  EXPECT_EQ(RaisedNumber([&] { CreateTextFile(folder_.Path()); }), 75);  // a folder, not a file
 }
 
 }  // namespace

@@ -1,20 +1,56 @@
+// What every repository backend must do, run through Repository for each
+// backend this build knows, then the checks that belong to SQLite alone.
+
+#include "repository/sqlite_backend.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
+#include <ostream>
 #include <string>
 
 #include "platform/error.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
-#include "repository/sqlite_backend.h"
 #include "support/test_support.h"
 
 namespace tqlm {
 namespace {
 
 using test_support::ErrorOf;
+using test_support::RaisedNumber;
 using test_support::ReadBytes;
 using test_support::TempFolder;
+
+// How the contract reaches one backend: `create` makes repository `name` in
+// `folder` from the schema and `sql` (UTF-8) and gives its connection
+// string; `missing` names one that does not exist; `exists` tells whether
+// it has come to; `snapshot` gives the stored content; then the backend's
+// own messages for a statement on table "nosuch" and for a repository it
+// cannot open.
+struct BackendFactory {
+  std::string name;
+  std::function<std::string(const TempFolder& folder, const std::string& name, const std::string& sql)> create;
+  std::function<std::string(const TempFolder& folder)> missing;
+  std::function<bool(const std::string& connection)> exists;
+  std::function<std::string(const std::string& connection)> snapshot;
+  std::string noSuchTableMessage, cannotOpenMessage;
+};
+void PrintTo(const BackendFactory& factory, std::ostream* out) { *out << factory.name; }
+
+BackendFactory SqliteFactory() {
+  return {"Sqlite",
+          [](const TempFolder& folder, const std::string& name, const std::string& sql) {
+            CreateRepository(folder.File(name + ".db"), {folder.Write(name + ".sql", sql)});
+            return folder.File(name + ".db");
+          },
+          [](const TempFolder& folder) { return folder.File("missing.db"); },
+          [](const std::string& connection) { return std::filesystem::exists(connection); },
+          [](const std::string& connection) { return ReadBytes(connection); },
+          "no such table: nosuch",
+          "unable to open database file"};
+}
 
 // UTF-8, as fixture scripts are stored.
 constexpr const char* kFixtureScript = R"SQL(
@@ -28,128 +64,99 @@ CREATE TABLE kinds (seq INTEGER, i INTEGER, r REAL, t TEXT, b BLOB, n);
 INSERT INTO kinds VALUES (1, 7, 2.0, 'x', X'41420043', NULL), (2, -3, 1.5e-05, '', NULL, NULL);
 )SQL";
 
-TEST(RewriteForSqliteTest, JoinsOutsideLiteralsOnly) {
-  EXPECT_EQ(RewriteForSqlite("select cpac + cmod + flno from t where x = 'a+b'"),
-            "select cpac || cmod || flno from t where x = 'a+b'");
-  EXPECT_EQ(RewriteForSqlite("select a+b from t"), "select a||b from t");
-  EXPECT_EQ(RewriteForSqlite("select 'it''s+' + a from t"), "select 'it''s+' || a from t");
-  EXPECT_EQ(RewriteForSqlite("select '+' + a + '''+''' + b from t where c='+'"),
-            "select '+' || a || '''+''' || b from t where c='+'");
-  EXPECT_EQ(RewriteForSqlite("select a from t"), "select a from t");
-  EXPECT_EQ(RewriteForSqlite(""), "");
-}
-
-class SqliteBackendTest : public ::testing::Test {
+class BackendContract : public testing::TestWithParam<BackendFactory> {
  protected:
   void SetUp() override {
-    CreateRepository(path_, {folder_.Write("fixture.sql", kFixtureScript)});
-    repository_.SetConnectionString(path_);
+    connection_ = GetParam().create(folder_, "repo", kFixtureScript);
+    repository_.SetConnectionString(connection_);
   }
-
-  std::string Scalar(const std::string& statement) {
-    Recordset rs = repository_.Open(statement);
-    return rs.Field(0).AsText();
-  }
+  std::string Scalar(const std::string& statement) { return repository_.Open(statement).Field(0).AsText(); }
+  std::string Rows(const std::string& statement) { return repository_.Open(statement).GetString("|", ","); }
 
   TempFolder folder_;
-  std::string path_ = folder_.File("repo.db");
+  std::string connection_;
   Repository repository_;
 };
 
-TEST_F(SqliteBackendTest, ReadsEveryStorageClass) {
+TEST_P(BackendContract, ReadsEveryValueKindIncludingNull) {
+  // Integer, real, text, blob and Null; empty text is not Null; numbers
+  // stay numbers.
   Recordset rs = repository_.Open("select i, r, t, b, n from kinds order by seq");
-  EXPECT_EQ(rs.Field("i").AsNumber(), 7);
-  EXPECT_EQ(rs.Field("r").AsText(), "2");
-  EXPECT_EQ(rs.Field("t").AsText(), "x");
-  EXPECT_EQ(rs.Field("b").AsText(), std::string("AB\0C", 4));
-  EXPECT_TRUE(rs.Field("n").IsNull());
-  rs.MoveNext();
-  EXPECT_EQ(rs.Field("i").AsText(), "-3");
-  EXPECT_EQ(rs.Field("r").AsText(), "1.5E-05");
-  EXPECT_TRUE(rs.Field("t").IsText());
-  EXPECT_EQ(rs.Field("t").AsText(), "");
-  EXPECT_TRUE(rs.Field("b").IsNull());
-  rs.MoveNext();
-  EXPECT_TRUE(rs.Eof());
-  EXPECT_FALSE(rs.Bof());
+  EXPECT_FALSE(rs.Field("i").IsText() || rs.Field("r").IsText());
+  EXPECT_EQ(rs.GetString("|", ",", "NULL"), std::string("7|2|x|AB\0C|NULL,-3|1.5E-05||NULL|NULL,", 38));
 }
 
-TEST_F(SqliteBackendTest, ColumnNamesAsSqliteReportsThem) {
+TEST_P(BackendContract, RecordsetsStandOnTheFirstRowAndEndAtEofOnly) {
+  Recordset empty = repository_.Open("select flno from qxddi140 where flno = 'none'");
+  EXPECT_TRUE(empty.Bof() && empty.Eof());
+  EXPECT_EQ(empty.FieldCount(), 1);
+  EXPECT_EQ(RaisedNumber([&] { empty.Field("flno"); }), kErrNoCurrentRecord);
+  EXPECT_EQ(RaisedNumber([&] { empty.MoveNext(); }), kErrNoCurrentRecord);
+  EXPECT_EQ(empty.GetString(",", ";"), "");
+
+  Recordset rs = repository_.Open("select fdnm, null as n from qxddi150 where flno = '001' order by fdno");
+  EXPECT_FALSE(rs.Bof() || rs.Eof());
+  for (auto unknown : {-1, 2}) EXPECT_EQ(RaisedNumber([&] { rs.Field(unknown); }), kErrItemNotFound);
+  rs.MoveNext();
+  EXPECT_EQ(rs.GetString("\t", "\r\n", "(null)"), "F2\t(null)\r\n");  // from the current row on
+  EXPECT_FALSE(rs.Bof());
+  EXPECT_TRUE(rs.Eof());
+  EXPECT_EQ(rs.GetString("|", ","), "");
+  EXPECT_EQ(RaisedNumber([&] { rs.Field(0); }), kErrNoCurrentRecord);
+  EXPECT_EQ(RaisedNumber([&] { rs.MoveNext(); }), kErrNoCurrentRecord);
+  // An unknown name is reported as such even without a current row.
+  EXPECT_EQ(RaisedNumber([&] { rs.Field("fdn"); }), kErrItemNotFound);
+}
+
+TEST_P(BackendContract, ColumnNamesAndTheOriginalDialect) {
   Recordset star = repository_.Open("select qxmap100.* from qxmap100 where qxmap100.mprf = 1");
   EXPECT_EQ(star.FieldCount(), 12);
   EXPECT_EQ(star.Field("VERS").AsText(), "V1");
   EXPECT_EQ(star.Field("Rele").AsText(), "R1");
   EXPECT_EQ(star.Field(0).AsNumber(), 1);
-
-  Recordset joined = repository_.Open("select cpac + cmod + flno from qxddi140 where flno = '001'");
-  EXPECT_EQ(joined.Field(0).AsText(), "aabbb001");
+  // "+" joins texts, also next to a literal holding "+".
+  EXPECT_EQ(Scalar("select cpac + cmod + flno from qxddi140 where flno = '001'"), "aabbb001");
   EXPECT_EQ(Scalar("select 'a+b' + cpac from qxddi140 where flno = '001'"), "a+baa");
-}
-
-TEST_F(SqliteBackendTest, TextTravelsAsWindows1252) {
-  EXPECT_EQ(Scalar("select sapp from qxmap100"), "caf\xE9");
-  EXPECT_EQ(Scalar("select count(*) from qxmap100 where sapp = 'caf\xE9'"), "1");
-}
-
-TEST_F(SqliteBackendTest, SchemaColumnsIgnoreTrailingBlanks) {
+  // Schema columns compare without trailing blanks.
   EXPECT_EQ(Scalar("select count(*) from qxmap100 where vers = 'V1  '"), "1");
   EXPECT_EQ(Scalar("select count(*) from qxmap100 where 'V1' = vers and rele = 'R1 '"), "1");
 }
 
-TEST_F(SqliteBackendTest, NestedRecordsetsReadTogether) {
-  std::string seen;
-  Recordset tables = repository_.Open("select flno from qxddi140 order by flno");
-  while (!tables.Eof()) {
-    const std::string flno = tables.Field("flno").AsText();
-    seen += flno + ":";
-    Recordset fields =
-        repository_.Open("select fdnm from qxddi150 where flno = '" + flno + "' order by fdno");
-    while (!fields.Eof()) {
-      seen += fields.Field(0).AsText() + ",";
-      fields.MoveNext();
-    }
-    seen += ";";
-    tables.MoveNext();
-  }
-  EXPECT_EQ(seen, "001:F1,F2,;002:G1,;003:;");
+TEST_P(BackendContract, TextTravelsAsWindows1252) {
+  EXPECT_EQ(Scalar("select sapp from qxmap100"), "caf\xE9");
+  EXPECT_EQ(Scalar("select count(*) from qxmap100 where sapp = 'caf\xE9'"), "1");
 }
 
-TEST_F(SqliteBackendTest, RepeatedStatementGivesSameRowsEvenWhileFirstIsOpen) {
+TEST_P(BackendContract, NestedAndRepeatedRecordsetsReadTogether) {
+  std::string seen;
+  for (Recordset tables = repository_.Open("select flno from qxddi140 order by flno"); !tables.Eof();
+       tables.MoveNext()) {
+    const std::string flno = tables.Field("flno").AsText();
+    seen += flno + ":" + Rows("select fdnm from qxddi150 where flno = '" + flno + "' order by fdno") + ";";
+  }
+  EXPECT_EQ(seen, "001:F1,F2,;002:G1,;003:;");
+
   const std::string statement = "select fdnm from qxddi150 order by flno, fdno";
   Recordset first = repository_.Open(statement);
   EXPECT_EQ(first.Field(0).AsText(), "F1");
-  Recordset second = repository_.Open(statement);
-  EXPECT_EQ(second.GetString("", ","), "F1,F2,G1,");
+  EXPECT_EQ(Rows(statement), "F1,F2,G1,");  // while the first is open
   EXPECT_EQ(first.GetString("", ","), "F1,F2,G1,");
-  EXPECT_EQ(repository_.Open(statement).GetString("", ","), "F1,F2,G1,");
-  {
-    Recordset abandoned = repository_.Open(statement);  // dropped on its first row
-  }
-  EXPECT_EQ(repository_.Open(statement).GetString("", ","), "F1,F2,G1,");
-
-  // More distinct statements than the cache keeps, then the first again.
+  { Recordset abandoned = repository_.Open(statement); }  // dropped on its first row
+  // Many other statements in between change nothing.
   for (int i = 0; i < 80; ++i) EXPECT_EQ(Scalar("select " + std::to_string(i)), std::to_string(i));
-  EXPECT_EQ(repository_.Open(statement).GetString("", ","), "F1,F2,G1,");
+  EXPECT_EQ(Rows(statement), "F1,F2,G1,");
 }
 
-TEST_F(SqliteBackendTest, FailingStatementsRaiseWithSqliteMessage) {
-  VbError prepare = ErrorOf([&] { repository_.Open("select * from nosuch"); });
-  EXPECT_EQ(prepare.number, kErrRepository);
-  EXPECT_EQ(prepare.source, "Repository");
-  EXPECT_EQ(prepare.description, "no such table: nosuch");
-
-  // Fails when stepped, not when prepared; twice, as a cached statement must
-  // fail the same way.
-  for (int round = 0; round < 2; ++round) {
-    VbError step = ErrorOf([&] { repository_.Open("select abs(-9223372036854775807 - 1)"); });
-    EXPECT_EQ(step.number, kErrRepository);
-    EXPECT_EQ(step.description, "integer overflow");
-  }
-  EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
+TEST_P(BackendContract, FailingStatementsRaiseWithTheBackendMessage) {
+  VbError error = ErrorOf([&] { repository_.Open("select * from nosuch"); });
+  EXPECT_EQ(error.number, -2147217900);
+  EXPECT_EQ(error.source, "Repository");
+  EXPECT_EQ(error.description, GetParam().noSuchTableMessage);
+  EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");  // the connection goes on
 }
 
-TEST_F(SqliteBackendTest, NeverWritesTheRepository) {
-  const std::string before = ReadBytes(path_);
+TEST_P(BackendContract, NeverWritesTheRepository) {
+  const std::string before = GetParam().snapshot(connection_);
   for (const char* statement : {"insert into qxddi140 (appl) values ('X')", "update qxmap100 set vers = 'V2'",
                                 "delete from qxddi150", "drop table kinds"}) {
     VbError error = ErrorOf([&] { repository_.Open(statement); });
@@ -163,32 +170,19 @@ TEST_F(SqliteBackendTest, NeverWritesTheRepository) {
   EXPECT_EQ(ErrorOf([&] { repository_.Open("attach database '" + attached + "' as other"); }).number, kErrRepository);
   EXPECT_FALSE(std::filesystem::exists(attached));
   repository_.Disconnect();
-  EXPECT_EQ(ReadBytes(path_), before);
+  EXPECT_EQ(GetParam().snapshot(connection_), before);
 }
 
-TEST_F(SqliteBackendTest, MissingFileRaisesAndCreatesNothing) {
-  const std::string missing = folder_.File("missing.db");
+TEST_P(BackendContract, MissingRepositoryRaisesAndCreatesNothing) {
+  const std::string missing = GetParam().missing(folder_);
   repository_.SetConnectionString(missing);
   VbError error = ErrorOf([&] { repository_.Open("select 1"); });
   EXPECT_EQ(error.number, kErrRepository);
-  EXPECT_EQ(error.description, "unable to open database file");
-  EXPECT_FALSE(std::filesystem::exists(missing));
-
-  repository_.SetConnectionString("sqlite:" + path_);
-  EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
+  EXPECT_EQ(error.description, GetParam().cannotOpenMessage);
+  EXPECT_FALSE(GetParam().exists(missing));
 }
 
-TEST_F(SqliteBackendTest, OtherBackendsAreNotAvailable) {
-  for (const char* connection : {"odbc:Conversion", "DSN=Conversion;UID=sa", "Provider=SQLOLEDB.1;Data Source=srv",
-                                 "Persist Security Info=False;provider=x"}) {
-    repository_.SetConnectionString(connection);
-    VbError error = ErrorOf([&] { repository_.Open("select 1"); });
-    EXPECT_EQ(error.number, kErrRepository) << connection;
-    EXPECT_NE(error.description.find("not available"), std::string::npos) << connection;
-  }
-}
-
-TEST_F(SqliteBackendTest, ConnectionOutlivesDisconnectForOpenRecordsets) {
+TEST_P(BackendContract, ConnectionOutlivesDisconnectForOpenRecordsets) {
   Recordset rs = repository_.Open("select flno from qxddi140 order by flno");
   repository_.Disconnect();
   rs.MoveNext();
@@ -196,12 +190,47 @@ TEST_F(SqliteBackendTest, ConnectionOutlivesDisconnectForOpenRecordsets) {
   EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");  // opens again
 }
 
-TEST_F(SqliteBackendTest, NewConnectionStringSwitchesRepository) {
+TEST_P(BackendContract, NewConnectionStringSwitchesRepository) {
   EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
-  const std::string otherPath = folder_.File("other.db");
-  CreateRepository(otherPath, {folder_.Write("other.sql", "INSERT INTO qxddi140 (flno) VALUES ('X');")});
-  repository_.SetConnectionString(otherPath);
+  repository_.SetConnectionString(GetParam().create(folder_, "other", "INSERT INTO qxddi140 (flno) VALUES ('X');"));
   EXPECT_EQ(Scalar("select count(*) from qxddi140"), "1");
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, BackendContract, testing::Values(SqliteFactory()),
+                         [](const testing::TestParamInfo<BackendFactory>& info) { return info.param.name; });
+
+// SQLite alone: the dialect rewrite, statements that fail only when stepped,
+// and the connection-string forms.
+TEST(SqliteOnly, RewriteJoinsOutsideLiteralsOnly) {
+  EXPECT_EQ(RewriteForSqlite("select cpac + cmod + flno from t where x = 'a+b'"),
+            "select cpac || cmod || flno from t where x = 'a+b'");
+  EXPECT_EQ(RewriteForSqlite("select a+b from t"), "select a||b from t");
+  EXPECT_EQ(RewriteForSqlite("select 'it''s+' + a from t"), "select 'it''s+' || a from t");
+  EXPECT_EQ(RewriteForSqlite("select '+' + a + '''+''' + b from t where c='+'"),
+            "select '+' || a || '''+''' || b from t where c='+'");
+  EXPECT_EQ(RewriteForSqlite(""), "");
+}
+
+TEST(SqliteOnly, StepFailuresAndConnectionStrings) {
+  TempFolder folder;
+  Repository repository;
+  repository.SetConnectionString("sqlite:" + SqliteFactory().create(folder, "repo", kFixtureScript));
+  // Fails when stepped, not when prepared; twice, as a cached statement must
+  // fail the same way.
+  for (int round = 0; round < 2; ++round) {
+    VbError step = ErrorOf([&] { repository.Open("select abs(-9223372036854775807 - 1)"); });
+    EXPECT_EQ(step.number, kErrRepository);
+    EXPECT_EQ(step.description, "integer overflow");
+  }
+  EXPECT_EQ(repository.Open("select count(*) from qxddi140").Field(0).AsText(), "3");
+
+  for (const char* connection : {"odbc:Conversion", "DSN=Conversion;UID=sa", "Provider=SQLOLEDB.1;Data Source=srv",
+                                 "Persist Security Info=False;provider=x"}) {
+    repository.SetConnectionString(connection);
+    VbError error = ErrorOf([&] { repository.Open("select 1"); });
+    EXPECT_EQ(error.number, kErrRepository) << connection;
+    EXPECT_NE(error.description.find("not available"), std::string::npos) << connection;
+  }
 }
 
 }  // namespace

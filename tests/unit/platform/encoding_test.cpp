@@ -1,0 +1,74 @@
+// The encodings of the bytes written: Windows-1252 against UTF-8, Base64.
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+
+#include "platform/base64.h"
+#include "platform/codepage.h"
+
+namespace tqlm {
+namespace {
+
+TEST(Codepage, Latin1AndTheUpperControlRangeCharacters) {
+  EXPECT_EQ(Utf8ToAnsi("plain text\r\ncaf\u00e9 \u00a0\u00ff"), "plain text\r\ncaf\xE9 \xA0\xFF");
+  EXPECT_EQ(Utf8ToAnsi("\u20ac\u201a\u0192\u201e\u2026\u2020\u2021\u02c6\u2030\u0160\u2039\u0152\u017d"),
+            "\x80\x82\x83\x84\x85\x86\x87\x88\x89\x8A\x8B\x8C\x8E");
+  EXPECT_EQ(Utf8ToAnsi("\u2018\u2019\u201c\u201d\u2022\u2013\u2014\u02dc\u2122\u0161\u203a\u0153\u017e\u0178"),
+            "\x91\x92\x93\x94\x95\x96\x97\x98\x99\x9A\x9B\x9C\x9E\x9F");
+  EXPECT_EQ(AnsiToUtf8("\x80\x85\x9F"), "\u20ac\u2026\u0178");
+}
+
+TEST(Codepage, EveryByteSurvivesARoundTrip) {
+  std::string all;
+  for (int c = 0; c < 256; ++c) all.push_back(static_cast<char>(c));
+  EXPECT_EQ(Utf8ToAnsi(AnsiToUtf8(all)), all);
+  // The undefined bytes travel as the C1 controls of the same number.
+  EXPECT_EQ(AnsiToUtf8("\x81\x8D\x8F\x90\x9D"), "\u0081\u008d\u008f\u0090\u009d");
+}
+
+TEST(Codepage, UnmappableAndMalformedCharactersBecomeQuestionMarks) {
+  EXPECT_EQ(Utf8ToAnsi("a\u4e2db"), "a?b");            // CJK
+  EXPECT_EQ(Utf8ToAnsi("\U0001F600"), "?");            // outside the basic plane
+  EXPECT_EQ(Utf8ToAnsi("\u0080\u009f\u0100"), "???");  // C1 controls without a byte, Ā
+  // Malformed bytes become one question mark each.
+  EXPECT_EQ(Utf8ToAnsi("\xC3"), "?");
+  EXPECT_EQ(Utf8ToAnsi("x\xC3y"), "x?y");
+  EXPECT_EQ(Utf8ToAnsi("\xE2\x82z"), "??z");          // truncated sequence
+  EXPECT_EQ(Utf8ToAnsi("\x80\xBF"), "??");            // stray continuation bytes
+  EXPECT_EQ(Utf8ToAnsi("\xC0\x80"), "??");            // overlong NUL
+  EXPECT_EQ(Utf8ToAnsi("\xED\xA0\x80"), "???");       // surrogate
+  EXPECT_EQ(Utf8ToAnsi("\xF4\x90\x80\x80"), "????");  // past U+10FFFF
+  EXPECT_EQ(Utf8ToAnsi("\xFF\xC3\xA9"), "?\xE9");     // good sequence after a bad byte
+}
+
+TEST(Base64, KnownValuesAndPadding) {
+  // Windows-1252 bytes are encoded as they are: "é" is the single byte E9.
+  for (const auto& [plain, encoded] : {std::pair<std::string, std::string>{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="},
+                                       {"foo", "Zm9v"}, {"foob", "Zm9vYg=="}, {"\xE9", "6Q=="},
+                                       {std::string("\x00\xFF\xFE", 3), "AP/+"}}) {
+    EXPECT_EQ(Encode_Base64(plain), encoded);
+  }
+}
+
+TEST(Base64, BreaksLinesAfterSeventySixCharactersOnlyWhenMoreFollows) {
+  const std::string a57(57, 'a');
+  std::string encoded = Encode_Base64(a57);
+  EXPECT_EQ(encoded.size(), 76u);
+  EXPECT_EQ(encoded.find('\r'), std::string::npos);
+
+  encoded = Encode_Base64(a57 + "a");
+  ASSERT_EQ(encoded.size(), 76u + 2 + 4);
+  EXPECT_EQ(encoded.substr(76, 2), "\r\n");
+  EXPECT_EQ(encoded.substr(78), "YQ==");
+
+  encoded = Encode_Base64(std::string(114, 'a'));
+  ASSERT_EQ(encoded.size(), 76u + 2 + 76);
+  EXPECT_EQ(encoded.substr(76, 2), "\r\n");
+  EXPECT_NE(encoded.substr(encoded.size() - 2), "\r\n");
+  EXPECT_EQ(encoded.substr(0, 76), encoded.substr(78));
+}
+
+}  // namespace
+}  // namespace tqlm
