@@ -5,17 +5,23 @@
 //   call              invokes one public method on a fresh object
 //   init-repository   creates an empty repository (and loads SQL scripts)
 //
-// Exit status: 0 when the component answered True, 1 when it answered False
-// or a property could not be set, 2 for a usage error.
+// --legacy chooses ClsXMLLegacy instead of ClsXMLGenerator.
+//
+// Exit status: 0 when the component answered True (or a text), 1 when it
+// answered False or a property could not be set, 2 for a usage error.
+
+#include <unistd.h>
 
 #include <cstdio>
 #include <functional>
 #include <iostream>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "interface/cls_xml_generator.h"
+#include "interface/cls_xml_legacy.h"
 #include "json.h"
 #include "options.h"
 #include "platform/codepage.h"
@@ -44,135 +50,200 @@ int SetterFailed(const Raised& raised) {
 
 std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
 
-// Usage errors for options the chosen class does not have.
-std::optional<std::string> UnsupportedOption(const Options& o) {
-  if (o.legacy) return "--legacy: the legacy class is not available in this build yet";
-  if (o.schemaIniPath) return "--schema-ini-path belongs to the legacy class (--legacy)";
-  return std::nullopt;
+// An integer argument: an optional sign and decimal digits.
+bool IsInteger(std::string_view text) {
+  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
+  if (text.empty()) return false;
+  for (char ch : text)
+    if (ch < '0' || ch > '9') return false;
+  return true;
 }
 
-void PrintOutcome(const ClsXMLGenerator& generator, const Options& o, bool result) {
+template <class Class>
+constexpr bool kLegacy = std::is_same_v<Class, ClsXMLLegacy>;
+
+// The profile number in the class's type: Integer or Long (error 6 outside).
+template <class Class>
+void SetProfile(Class& object, const std::string& text) {
+  if constexpr (kLegacy<Class>)
+    object.MigrationProfile(CLngText(Ansi(text)));
+  else
+    object.MigrationProfile(CIntText(Ansi(text)));
+}
+
+template <class Class>
+void PrintOutcome(const Class& object, const Options& o, bool result) {
   if (o.json) {
     JsonObject json;
     json.AddBool("result", result)
-        .AddNumber("XMLSuccess", generator.XMLSuccess())
-        .AddNumber("XMLWarnings", generator.XMLWarnings())
-        .AddNumber("XMLErrors", generator.XMLErrors())
-        .AddString("ErrorDescription", generator.ErrorDescription())
-        .AddString("ListOfXMLGenerated", generator.ListOfXMLGenerated())
-        .AddNumber("NoOfXMLGenerated", generator.NoOfXMLGenerated());
+        .AddNumber("XMLSuccess", object.XMLSuccess())
+        .AddNumber("XMLWarnings", object.XMLWarnings())
+        .AddNumber("XMLErrors", object.XMLErrors())
+        .AddString("ErrorDescription", object.ErrorDescription());
+    if constexpr (!kLegacy<Class>) {
+      json.AddString("ListOfXMLGenerated", object.ListOfXMLGenerated())
+          .AddNumber("NoOfXMLGenerated", object.NoOfXMLGenerated());
+    }
     std::cout << json.Text() << "\n";
     return;
   }
   std::cout << "\nDocuments: " << *o.xmlPath << "\n"
             << "Result: " << (result ? "True" : "False") << "\n"
-            << "XMLSuccess: " << generator.XMLSuccess() << "  XMLWarnings: " << generator.XMLWarnings()
-            << "  XMLErrors: " << generator.XMLErrors() << "  NoOfXMLGenerated: " << generator.NoOfXMLGenerated()
-            << "\n";
-  if (!result) std::cout << "ErrorDescription: " << AnsiToUtf8(generator.ErrorDescription()) << "\n";
+            << "XMLSuccess: " << object.XMLSuccess() << "  XMLWarnings: " << object.XMLWarnings()
+            << "  XMLErrors: " << object.XMLErrors();
+  if constexpr (!kLegacy<Class>) std::cout << "  NoOfXMLGenerated: " << object.NoOfXMLGenerated();
+  std::cout << "\n";
+  if (!result) std::cout << "ErrorDescription: " << AnsiToUtf8(object.ErrorDescription()) << "\n";
 }
 
+// Sets the properties in the order of the class's interface, as a client
+// would, and runs the generation.
+template <class Class>
 int Generate(const Options& o) {
-  if (!o.repository || !o.profile || !o.xmlPath) return Usage("generate needs --repository, --profile and --xml-path");
-  if (auto unsupported = UnsupportedOption(o)) return Usage(*unsupported);
-  if (!o.positional.empty()) return Usage("unexpected argument '" + o.positional.front() + "'");
-
-  ClsXMLGenerator generator;
+  Class object;
   try {
-    generator.ConnectionString(Ansi(*o.repository));
-    generator.MigrationProfile(CIntText(Ansi(*o.profile)));
-    generator.XMLPath(Ansi(*o.xmlPath));
-    if (o.clear) generator.ClearXMLDirectory(kTrue);
+    object.ConnectionString(Ansi(*o.repository));
+    SetProfile(object, *o.profile);
+    object.XMLPath(Ansi(*o.xmlPath));
+    if (o.clear) object.ClearXMLDirectory(kTrue);
     std::shared_ptr<TextStream> log;
     if (o.log)
       log = CreateTextFile(Ansi(*o.log));
     else
       log = std::make_shared<StdioTextStream>(stdout);
-    generator.LogFileName(log);
-    if (o.packageFrom) generator.PackageFrom(Ansi(*o.packageFrom));
-    if (o.moduleFrom) generator.ModuleFrom(Ansi(*o.moduleFrom));
-    if (o.tableFrom) generator.TableFrom(Ansi(*o.tableFrom));
-    if (o.packageTo) generator.PackageTo(Ansi(*o.packageTo));
-    if (o.moduleTo) generator.ModuleTo(Ansi(*o.moduleTo));
-    if (o.tableTo) generator.TableTo(Ansi(*o.tableTo));
-    if (o.list) generator.ListOfMappingObjectsSelected(Ansi(*o.list));
-    if (o.option) generator.XMLGenerationOption(static_cast<EnumGenerateXML>(CLngText(Ansi(*o.option))));
-    if (o.traverse) generator.TraverseGeneration(ToVb(*o.traverse));
-    if (o.checkedOut) generator.ConsiderCheckedOutVersions(kTrue);
-    if (o.split) generator.SplitVorps(kTrue);
-    if (o.include2GBCheck) generator.Include2GBCheck(kTrue);
-    if (o.user) generator.UserName(Ansi(*o.user));
+    object.LogFileName(log);
+    if (o.packageFrom) object.PackageFrom(Ansi(*o.packageFrom));
+    if (o.moduleFrom) object.ModuleFrom(Ansi(*o.moduleFrom));
+    if (o.tableFrom) object.TableFrom(Ansi(*o.tableFrom));
+    if (o.packageTo) object.PackageTo(Ansi(*o.packageTo));
+    if (o.moduleTo) object.ModuleTo(Ansi(*o.moduleTo));
+    if (o.tableTo) object.TableTo(Ansi(*o.tableTo));
+    if (o.list) object.ListOfMappingObjectsSelected(Ansi(*o.list));
+    if (o.traverse) object.TraverseGeneration(ToVb(*o.traverse));
+    if (o.checkedOut) object.ConsiderCheckedOutVersions(kTrue);
+    if (o.split) object.SplitVorps(kTrue);
+    if constexpr (kLegacy<Class>) {
+      // The generator's options (--option, --include-2gb-check) mean nothing
+      // here. Schema.ini goes beside the documents unless told otherwise.
+      object.SchemaINIPath(Ansi(o.schemaIniPath ? *o.schemaIniPath : *o.xmlPath));
+    } else {
+      if (o.option) object.XMLGenerationOption(static_cast<EnumGenerateXML>(CLngText(Ansi(*o.option))));
+      if (o.include2GBCheck) object.Include2GBCheck(kTrue);
+    }
+    if (o.user) object.UserName(Ansi(*o.user));
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
-  bool result = IsTrue(generator.GenerateXMLFile());
+  bool result = IsTrue(object.GenerateXMLFile());
   std::fflush(stdout);
-  PrintOutcome(generator, o, result);
+  PrintOutcome(object, o, result);
   return result ? kExitTrue : kExitFalse;
 }
 
-// What a method call answers: its result as JSON and as text, and the
-// by-reference output argument where the method has one.
+int Generate(const Options& o) {
+  if (!o.repository || !o.profile || !o.xmlPath) return Usage("generate needs --repository, --profile and --xml-path");
+  if (!o.positional.empty()) return Usage("unexpected argument '" + o.positional.front() + "'");
+  if (!IsInteger(*o.profile)) return Usage("--profile takes a whole number");
+  if (o.legacy) return Generate<ClsXMLLegacy>(o);
+  if (o.schemaIniPath) return Usage("--schema-ini-path belongs to the legacy class (--legacy)");
+  return Generate<ClsXMLGenerator>(o);
+}
+
+// What a method call answers: its result as JSON and as text, the exit
+// status it asks for, and the by-reference output argument where the method
+// has one.
 struct CallResult {
   std::string json;
   std::string text;
   std::optional<std::string> out;
+  int exit = kExitTrue;
 };
 
-using GeneratorMethod = std::function<CallResult(ClsXMLGenerator&, const std::vector<std::string>&)>;
+using Arguments = std::vector<std::string>;
 
+CallResult BooleanResult(VbBoolean value, std::optional<std::string> out = std::nullopt) {
+  const bool result = IsTrue(value);
+  return {result ? "true" : "false", result ? "True" : "False", std::move(out), result ? kExitTrue : kExitFalse};
+}
+CallResult TextResult(const std::string& text, std::optional<std::string> out = std::nullopt) {
+  return {JsonString(text), text, std::move(out)};
+}
+CallResult LongResult(long long value) { return {std::to_string(value), std::to_string(value), std::nullopt}; }
+
+// A connection description shows its password only where standard output is
+// not a terminal (a file or a pipe that asked for it).
+std::string HidePasswordOnTerminal(std::string text) {
+  if (!::isatty(STDOUT_FILENO)) return text;
+  const std::size_t open = text.find("<pswd>");
+  const std::size_t close = text.find("</pswd>");
+  if (open == std::string::npos || close == std::string::npos || close < open) return text;
+  return text.replace(open + 6, close - open - 6, "********");
+}
+
+// A public method as `call` knows it, for each class that has it (empty:
+// the class has no such method, or it is not built yet).
 struct MethodInfo {
   const char* name;
   int arguments;
-  bool legacyOnly;
-  GeneratorMethod call;  // empty: not built yet
+  std::function<CallResult(ClsXMLGenerator&, const Arguments&)> generator;
+  std::function<CallResult(ClsXMLLegacy&, const Arguments&)> legacy;
 };
 
-CallResult LongResult(long long value) { return {std::to_string(value), std::to_string(value), std::nullopt}; }
-
-// The public methods `call` knows; `args` are Windows-1252 texts.
+// The public methods `call` knows; arguments are Windows-1252 texts.
 const MethodInfo kMethods[] = {
-    {"RowSizeofTable", 2, false,
-     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
-       return LongResult(g.RowSizeofTable(args[0], args[1]));
-     }},
-    {"Replace_Empty_Default_Target", 3, false,
-     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
+    {"RowSizeofTable", 2,
+     [](ClsXMLGenerator& g, const Arguments& a) { return LongResult(g.RowSizeofTable(a[0], a[1])); }, nullptr},
+    {"Replace_Empty_Default_Target", 3,
+     [](ClsXMLGenerator& g, const Arguments& a) {
        std::string out;
-       bool result = IsTrue(g.Replace_Empty_Default_Target(args[0], args[1], args[2], out));
-       return CallResult{result ? "true" : "false", result ? "True" : "False", out};
-     }},
-    {"AddSplitQueries_to_Precondition", 3, false,
-     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
+       VbBoolean result = g.Replace_Empty_Default_Target(a[0], a[1], a[2], out);
+       return BooleanResult(result, out);
+     },
+     nullptr},
+    {"AddSplitQueries_to_Precondition", 3,
+     [](ClsXMLGenerator& g, const Arguments& a) {
        std::string out;
-       bool result = IsTrue(g.AddSplitQueries_to_Precondition(args[0], args[1], args[2], out));
-       return CallResult{result ? "true" : "false", result ? "True" : "False", out};
-     }},
-    {"get_split_fields", 3, false,
-     [](ClsXMLGenerator& g, const std::vector<std::string>& args) {
+       VbBoolean result = g.AddSplitQueries_to_Precondition(a[0], a[1], a[2], out);
+       return BooleanResult(result, out);
+     },
+     nullptr},
+    {"get_split_fields", 3,
+     [](ClsXMLGenerator& g, const Arguments& a) {
        std::string stored;
-       std::string fields = g.get_split_fields(args[0], args[1], args[2], stored);
-       return CallResult{JsonString(fields), fields, stored};
-     }},
-    {"GetConnStr", 2, true, nullptr},
-    {"GetFromToRange", 0, true, nullptr},
-    {"ConstructSplitInfoFile", 2, true, nullptr},
+       std::string fields = g.get_split_fields(a[0], a[1], a[2], stored);
+       return TextResult(fields, stored);
+     },
+     nullptr},
+    {"GetConnStr", 2, nullptr,
+     [](ClsXMLLegacy& l, const Arguments& a) { return TextResult(HidePasswordOnTerminal(l.GetConnStr(a[0], a[1]))); }},
+    {"GetFromToRange", 0, nullptr, nullptr},
+    {"ConstructSplitInfoFile", 2, nullptr, nullptr},
 };
 
-int Invoke(const MethodInfo& method, const Options& o) {
-  ClsXMLGenerator generator;
+// True when the method exists for the class at all (built or not).
+bool ClassHas(const char* name, bool legacy) {
+  static const std::vector<std::string_view> kGeneratorOnly{"RowSizeofTable"};
+  static const std::vector<std::string_view> kLegacyOnly{"GetConnStr", "GetFromToRange", "ConstructSplitInfoFile"};
+  for (std::string_view n : legacy ? kGeneratorOnly : kLegacyOnly)
+    if (n == name) return false;
+  return true;
+}
+
+template <class Class, class Call>
+int Invoke(const Call& call, const Options& o) {
+  Class object;
   std::shared_ptr<TextStream> log = std::make_shared<StdioTextStream>(stderr);
-  std::vector<std::string> args;
+  Arguments args;
   for (std::size_t i = 1; i < o.positional.size(); ++i) args.push_back(Ansi(o.positional[i]));
   CallResult result;
   try {
-    generator.ConnectionString(Ansi(*o.repository));
-    if (o.profile) generator.MigrationProfile(CIntText(Ansi(*o.profile)));
-    if (o.xmlPath) generator.XMLPath(Ansi(*o.xmlPath));
-    generator.LogFileName(log);
-    if (o.checkedOut) generator.ConsiderCheckedOutVersions(kTrue);
-    if (o.split) generator.SplitVorps(kTrue);
-    result = method.call(generator, args);
+    object.ConnectionString(Ansi(*o.repository));
+    if (o.profile) SetProfile(object, *o.profile);
+    if (o.xmlPath) object.XMLPath(Ansi(*o.xmlPath));
+    object.LogFileName(log);
+    if (o.checkedOut) object.ConsiderCheckedOutVersions(kTrue);
+    if (o.split) object.SplitVorps(kTrue);
+    result = call(object, args);
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
@@ -185,21 +256,23 @@ int Invoke(const MethodInfo& method, const Options& o) {
     std::cout << AnsiToUtf8(result.text) << "\n";
     if (result.out) std::cout << AnsiToUtf8(*result.out) << "\n";
   }
-  return result.json == "false" ? kExitFalse : kExitTrue;
+  return result.exit;
 }
 
 int Call(const Options& o) {
   if (!o.repository) return Usage("call needs --repository");
   if (o.positional.empty()) return Usage("call needs a METHOD");
-  if (o.legacy) return Usage("--legacy: the legacy class is not available in this build yet");
+  if (o.profile && !IsInteger(*o.profile)) return Usage("--profile takes a whole number");
   const std::string& name = o.positional.front();
   for (const MethodInfo& method : kMethods) {
     if (name != method.name) continue;
-    if (method.legacyOnly) return Usage(name + " is a method of the legacy class (--legacy)");
+    if (!ClassHas(method.name, o.legacy))
+      return Usage(name + (o.legacy ? " is a method of the generator class (without --legacy)"
+                                    : " is a method of the legacy class (--legacy)"));
     if (static_cast<int>(o.positional.size()) - 1 != method.arguments)
       return Usage(name + " takes " + std::to_string(method.arguments) + " arguments");
-    if (!method.call) return Usage(name + " is not available in this build yet");
-    return Invoke(method, o);
+    if (o.legacy ? !method.legacy : !method.generator) return Usage(name + " is not available in this build yet");
+    return o.legacy ? Invoke<ClsXMLLegacy>(method.legacy, o) : Invoke<ClsXMLGenerator>(method.generator, o);
   }
   return Usage("unknown method '" + name + "'");
 }

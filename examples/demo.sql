@@ -150,3 +150,38 @@ INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, t
 -- Orders are converted by several processes in parallel, split over the
 -- order number.
 INSERT INTO qxmap300 (ttbl, stbl, flst) VALUES ('saord020', 'oeord001', 'aufnr');
+
+-- Profile 3, for the legacy class: the old branch system FLATBR keeps its
+-- customers in a fixed-length file and its orders in a comma-separated file,
+-- and its stock in a database table reached through its own connection; the
+-- target is SALES again. Codes of the old system are translated by the
+-- conversion codes; its lookup application is the branch directory BRDIR.
+INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme, apln) VALUES
+  (3, 'FLATBR', 'SALES', '0300', '01', 'DEMO', '', '', '', 1, 'N', 'BRDIR');
+
+INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, stbl, prtx, comt, isms, vari) VALUES
+  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'V', 'brcust.txt,brorders.csv,STOCK', NULL, NULL, 0, NULL),
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'G', 'brorders.csv', NULL, NULL, 0, NULL);
+
+INSERT INTO qxlgy141 (appl, cpac, cmod, flno, sepr, tcol, nskp) VALUES
+  ('FLATBR', 'qx', 'fil', 'brcust.txt', NULL, 0, 0),
+  ('FLATBR', 'qx', 'fil', 'brorders.csv', ',', 1, 1);
+
+INSERT INTO qxlgy150 (appl, cpac, cmod, flno, flna, dtyp, spos, epos, seqn) VALUES
+  ('FLATBR', 'qx', 'fil', 'brcust.txt', 'KDNR', 'L', 1, 9, 1),
+  ('FLATBR', 'qx', 'fil', 'brcust.txt', 'NAME$', 'U', 9, 49, 2),
+  ('FLATBR', 'qx', 'fil', 'brcust.txt', 'SINCE', 'T', 49, 59, 3),
+  ('FLATBR', 'qx', 'fil', 'brorders.csv', 'ORDNR', 'L', NULL, NULL, 1),
+  ('FLATBR', 'qx', 'fil', 'brorders.csv', 'KDNR', 'L', NULL, NULL, 2),
+  ('FLATBR', 'qx', 'fil', 'brorders.csv', 'BETRAG', 'C', NULL, NULL, 3),
+  ('FLATBR', 'qx', 'tbl', 'STOCK', 'ARTNR', 'L', NULL, NULL, 1);
+
+INSERT INTO qxlgy140 (appl, cpac, cmod, flno, sour, logn, pswd) VALUES
+  ('FLATBR', 'qx', 'tbl', 'STOCK', 'branch_stock', 'stockreader', 'demo-only');
+
+INSERT INTO qxlgy115 (code, ival, oval) VALUES
+  ('ORDSTAT', 'O', 'open'),
+  ('ORDSTAT', 'S', 'shipped'),
+  ('PAYTERM', '30', 'net 30 days');
+
+INSERT INTO qxddi101 (appl, sour, logn, pswd) VALUES ('BRDIR', 'branch_directory', 'dirreader', 'demo-only');

@@ -26,6 +26,11 @@ constexpr std::array<Section, 5> kSections{{
      "AllDumps"},
 }};
 
+// The legacy rule sections (pre-conditions, source tables, functions, dumps)
+// come with the legacy rule translation; until then a legacy document holds
+// its INFO section alone.
+constexpr std::array<Section, 1> kLegacySections{{{Construct_Info_Tag, ""}}};
+
 std::string Header(const Component& c, const MappingObject& object) {
   return "<" + object.ElementName() + std::string(c.traits.documentType) + " TARGETTABLES = \"" +
          object.TableCode() + "\">\r\n";
@@ -37,14 +42,18 @@ bool Create_XML(Component& c, MappingObject object) {
   c.document.includeText.clear();
   c.document.Reset();
   return Trapped(c, c.traits.createXmlTrap, [&] {
-    if (IsTrue(c.settings.splitVorps)) {
+    const bool legacy = c.traits.kind == ClassKind::Legacy;
+    // Legacy split processing comes with the legacy split information.
+    if (IsTrue(c.settings.splitVorps) && !legacy) {
       std::string extended;
       if (!AddSplitQueries_to_Precondition(c, object.sapp, object.prtx, object.TableCode(), extended)) return false;
       object.prtx = extended;
     }
     std::string folder = ObjectFolder(c, object.tcpac + object.tcmod);
     std::string document = Header(c, object);
-    if (!AppendSections(c, object, kSections, false, document)) return false;
+    if (!(legacy ? AppendSections(c, object, kLegacySections, false, document)
+                 : AppendSections(c, object, kSections, false, document)))
+      return false;
     document += "</" + object.ElementName() + ">";
     StoreDocument(c, folder, "x" + object.TableCode() + "0", document);
     return true;

@@ -56,7 +56,10 @@ void StoreDocument(const Component& c, const std::string& folder, const std::str
   }
   std::string path = fs::ChildPath(folder, baseName);
   if (fs::FileExists(path)) fs::DeleteFile(path);
-  fs::WriteFile(path, Encode_Base64(Trim(document)));
+  // A document that names a connection carries its password.
+  const bool password = document.find("<PSWD>") != std::string::npos;
+  fs::WriteFile(path, Encode_Base64(Trim(document)),
+                password ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
 }
 
 }  // namespace tqlm

@@ -16,41 +16,65 @@ namespace {
 
 std::string Quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
 
+// One field's element: " <NAME DOMA = .. COMB = .. CHLD = .. " and
+// " TYPE = .. LENG = .. BDEC = .. ADEC  = ..  >  </NAME> " CR LF.
+std::string FieldElement(const std::string& name, std::string_view domain, std::string_view comb,
+                         std::string_view children, std::string_view type, std::string_view length,
+                         std::string_view digitsBefore, std::string_view digitsAfter) {
+  return " <" + name + " DOMA = " + Quoted(domain) + " COMB = " + Quoted(comb) + " CHLD = " + Quoted(children) +
+         " " + " TYPE = " + Quoted(type) + " LENG = " + Quoted(length) + " BDEC = " + Quoted(digitsBefore) +
+         " ADEC  = " + Quoted(digitsAfter) + " " + " > " + " </" + name + "> " + "\r\n";
+}
+
+[[noreturn]] void NoFields(std::string_view appl, const std::string& table) {
+  Raise(112, " XMLGeneration ",
+        " No DDI Information present in the Appplication " + std::string(appl) + " for the TABLE: " + table);
+}
+
+// The initial value of a field record. The legacy class gives date and time
+// fields fixed values, later ones for mandatory fields.
+std::string InitialValue(const Component& c, const Recordset& rs, const std::string& type) {
+  const std::string iniv = Trim(rs.Field("iniv").AsText());
+  if (c.traits.kind == ClassKind::Generator) return iniv;
+  constexpr std::string_view kMandatoryDate = "1970-01-04 00:00:00";
+  const std::string mand = rs.Field("mand").AsText();
+  if (type == "K") return std::string(UCase(mand) == "Y" ? kMandatoryDate : "1970-01-01 00:00:00");
+  if (type == "T") return std::string(mand == "Y" ? kMandatoryDate : "0");
+  return iniv;
+}
+
 }  // namespace
 
 bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text) {
+  // Tables of a legacy target application are described by their layout.
+  if (c.traits.kind == ClassKind::Legacy && c.run.legacyApplication)
+    return Construct_Legacy_Field_Tags(c, appl, tcpac, tcmod, tflno, text);
   return Trapped(c, c.traits.standardTrap, [&] {
-    Recordset rs = c.Query(std::string(c.traits.fieldSelect) + ("where " + TableCondition(appl, tcpac, tcmod, tflno)) + " order by fdno");
+    Recordset rs = c.Query(std::string(c.traits.fieldSelect) + "where " + TableCondition(appl, tcpac, tcmod, tflno) +
+                           " order by fdno");
     const std::string table = std::string(tcpac) + std::string(tcmod) + std::string(tflno);
-    if (!rs.HasRow())
-      Raise(112, " XMLGeneration ",
-            " No DDI Information present in the Appplication " + std::string(appl) + " for the TABLE: " + table);
+    if (!rs.HasRow()) NoFields(appl, table);
     std::string elements;
     for (; !rs.Eof(); rs.MoveNext()) {
       const std::string fdnm = rs.Field("fdnm").AsText();
       const std::string cdom = rs.Field("cdom").AsText();
       const std::string comb = rs.Field("comb").AsText();
-      const std::string name = UCase(fdnm);
-      elements += " <" + name + " DOMA = " + Quoted(cdom) + " COMB = " + Quoted(comb);
+      std::string children;
       if (UCase(comb) == "Y") {
-        std::string children;
         if (!Construct_Child_Field_Tag(c, appl, tcpac, tcmod, tflno, fdnm, children)) return false;
-        elements += " CHLD = " + Quoted(UCase(children)) + " ";
-      } else {
-        elements += " CHLD = \"\" ";
+        children = UCase(children);
       }
       DomainDescription domain;
       if (!Trim(cdom).empty() && !Construct_Domain_Tag(c, appl, cdom, domain)) return false;
-      elements += " TYPE = " + Quoted(domain.type) + " LENG = " + Quoted(domain.length) +
-                  " BDEC = " + Quoted(domain.digitsBefore) + " ADEC  = " + Quoted(domain.digitsAfter) + " " +
-                  " > " + " </" + name + "> " + "\r\n";
+      elements += FieldElement(UCase(fdnm), cdom, comb, children, domain.type, domain.length, domain.digitsBefore,
+                               domain.digitsAfter);
       if (UCase(comb) == "N") {
         FieldDetails field;
         field.depth = ClassNumber(c.traits, rs.Field("dept").AsNumber());
         field.fieldName = fdnm;
         field.domainName = cdom;
-        field.defaultValue = Trim(rs.Field("iniv").AsText());
+        field.defaultValue = InitialValue(c, rs, domain.type);
         field.typeLetter = domain.type;
         field.length = domain.length;
         // The codes are one-character fields: cut, or a blank when empty.
@@ -60,6 +84,35 @@ bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view 
         field.mandatory = rs.Field("mand").AsText();
         Store_Field_Details_in_Dictionary(c, field);
       }
+    }
+    text = "<TFLD>" + elements + "</TFLD>";
+    return true;
+  });
+}
+
+bool Construct_Legacy_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+                                 std::string_view tflno, std::string& text) {
+  return Trapped(c, c.traits.standardTrap, [&] {
+    Recordset rs = c.Query(" select epos,spos,flna , dtyp from    qxlgy150  where " +
+                           TableCondition(appl, tcpac, tcmod, tflno) + " order by seqn");
+    const std::string table = std::string(tcpac) + std::string(tcmod) + std::string(tflno);
+    if (!rs.HasRow()) NoFields(appl, table);
+    std::string elements;
+    for (; !rs.Eof(); rs.MoveNext()) {
+      const std::string flna = rs.Field("flna").AsText();
+      const std::string dtyp = rs.Field("dtyp").AsText();
+      const Value& epos = rs.Field("epos");
+      const Value& spos = rs.Field("spos");
+      const std::string length = epos.IsNull() || spos.IsNull() ? "0" : CStr(epos.AsNumber() - spos.AsNumber());
+      elements += FieldElement(UCase(flna), "", "", "", dtyp, length, "", "");
+      FieldDetails field;
+      field.fieldName = flna;
+      field.typeLetter = dtyp;
+      field.length = length;
+      field.alignment = " ";
+      field.caseCode = " ";
+      field.tableName = table;
+      Store_Field_Details_in_Dictionary(c, field);
     }
     text = "<TFLD>" + elements + "</TFLD>";
     return true;

@@ -1,12 +1,14 @@
 // The INFO section of a mapping-object document: the target table's fields
-// and indexes, the variables and (generator) the source side.
+// and indexes, the variables and the source side.
 
 #include "document/info_tag.h"
+
+#include "core/error_trap.h"
 #include "document/field_tags.h"
 #include "document/index_tags.h"
+#include "document/source_info_tag.h"
 #include "document/source_tags.h"
 #include "document/variable_tag.h"
-#include "core/error_trap.h"
 
 namespace tqlm {
 
@@ -30,9 +32,10 @@ bool AppendTableDescription(Component& c, std::string_view appl, const MappingOb
 
 bool AppendVariablesAndSourceSide(Component& c, const MappingObject& o, std::string& out) {
   if (!Append(out, [&](std::string& f) { return Construct_Variable_Tag(c, o, f, o.CoveredTables()); })) return false;
-  // The legacy class describes its source files here instead; that writer
-  // comes with the legacy class.
-  if (c.traits.kind == ClassKind::Legacy) return true;
+  // The generator describes the source tables from the data dictionary, the
+  // legacy class its source files and tables.
+  if (c.traits.kind == ClassKind::Legacy)
+    return Append(out, [&](std::string& f) { return Construct_Source_Info_Tag(c, o.sapp, o.stbl, f); });
   return Append(out, [&](std::string& f) { return Construct_SrcField_Tag(c, o.sapp, o.stbl, f); }) &&
          Append(out, [&](std::string& f) { return Construct_SrcIndex_Tag(c, o.sapp, o.stbl, f); });
 }

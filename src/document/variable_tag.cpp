@@ -26,6 +26,9 @@ std::string ExpandMarkers(const std::string& text) { return Replace(Replace(text
 }  // namespace
 
 bool Construct_Variable_Tag(Component& c, const MappingObject& o, std::string& text, std::string_view tableCodes) {
+  // The legacy variables (include processing and translated declarations)
+  // come with the legacy rule translation; until then the element is empty.
+  if (c.traits.kind == ClassKind::Legacy) return true;
   return Trapped(c, kGeneratorTrap, [&] {
     const std::string variables = ExpandMarkers(ReadVariables(c, o) + "\r\n" + c.document.splitDeclarations);
     std::string include, declarations;

@@ -33,10 +33,7 @@ std::string ClsXMLGenerator::ListOfXMLGenerated() const { return state_->run.lis
 std::string ClsXMLGenerator::ErrorDescription() const { return state_->run.errorDescription; }
 void ClsXMLGenerator::LogFileName(std::shared_ptr<TextStream> stream) { state_->services.log = std::move(stream); }
 void ClsXMLGenerator::UserName(std::string_view v) { state_->settings.userName = v; }
-void ClsXMLGenerator::ListOfMappingObjectsSelected(std::string_view v) {
-  state_->settings.listOfMappingObjectsSelected = v;
-  state_->settings.selectionQuotedByRun = false;
-}
+void ClsXMLGenerator::ListOfMappingObjectsSelected(std::string_view v) { SetSelectionList(*state_, v); }
 void ClsXMLGenerator::TraverseGeneration(VbBoolean v) { state_->settings.traverseGeneration = v; }
 VbLong ClsXMLGenerator::NoOfXMLGenerated() const { return state_->run.noOfXMLGenerated; }
 void ClsXMLGenerator::ConsiderCheckedOutVersions(VbBoolean v) { state_->settings.considerCheckedOutVersions = v; }

@@ -24,6 +24,11 @@ void SetClearXMLDirectory(Component& c, VbBoolean clear) {
   fs::CreateFolder(c.settings.xmlPath);
 }
 
+void SetSelectionList(Component& c, std::string_view list) {
+  c.settings.listOfMappingObjectsSelected = list;
+  c.settings.selectionQuotedByRun = false;
+}
+
 void SetGenerationOption(Component& c, VbLong option) {
   c.settings.generationOption = option;
   switch (option) {

@@ -1,5 +1,5 @@
-// The property setters shared by both classes; each branches on the class
-// where the two store a value differently.
+// The property setters shared by both classes; the class traits say where
+// the two store a value differently.
 #pragma once
 
 #include <string_view>
@@ -20,6 +20,9 @@ void SetTableBound(Component& c, std::string& bound, std::string_view value);
 // its contents and creates it again, empty. File-system errors reach the
 // caller: this property has no trap.
 void SetClearXMLDirectory(Component& c, VbBoolean clear);
+
+// Stores the selection list as the client gave it (not quoted by a run).
+void SetSelectionList(Component& c, std::string_view list);
 
 // Stores the option and, for 0 to 5, the status list it selects.
 void SetGenerationOption(Component& c, VbLong option);

@@ -228,11 +228,13 @@ void DeleteFile(const std::string& path) {
   });
 }
 
-void WriteFile(const std::string& path, std::string_view bytes) {
+void WriteFile(const std::string& path, std::string_view bytes, FileAccess access) {
   Guarded([&] {
     std::string native = NativeOrRaise(path);
-    Descriptor file(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+    const bool ownerOnly = access == FileAccess::OwnerOnly;
+    Descriptor file(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnly ? 0600 : 0666));
     if (file.get() < 0) RaiseErrno(errno, kErrPathNotFound);
+    if (ownerOnly && ::fchmod(file.get(), 0600) != 0) RaiseErrno(errno, kErrPathFileAccess);
     WriteAll(file.get(), bytes);
     if (!file.Close()) Raise(kErrPathFileAccess);
   });

@@ -8,6 +8,10 @@
 
 namespace tqlm::fs {
 
+// Who may read a file written here: everyone the folder lets in, or only its
+// owner (files that carry a password).
+enum class FileAccess { Shared, OwnerOnly };
+
 bool FolderExists(const std::string& path);
 bool FileExists(const std::string& path);
 
@@ -22,7 +26,9 @@ void DeleteFile(const std::string& path);
 
 // Creates or truncates a file and writes exactly `bytes` to it: 76 when the
 // folder is missing, 70 when access is denied, 75 for other failures.
-void WriteFile(const std::string& path, std::string_view bytes);
+// An OwnerOnly file is readable and writable by its owner alone, also when
+// it existed before with wider permissions.
+void WriteFile(const std::string& path, std::string_view bytes, FileAccess access = FileAccess::Shared);
 
 // folder + "/" + name, for a name that comes from data: a name holding "/",
 // "\", "..", a NUL or nothing at all raises 75, and an empty folder raises 76,

@@ -1,5 +1,9 @@
 #include "platform/textstream.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <cerrno>
 #include <cstdio>
 #include <memory>
@@ -69,10 +73,21 @@ void TextStream::WriteBlankLines(long lines) {
 
 void StdioTextStream::Put(std::string_view bytes) { PutToStdio(stream_, bytes); }
 
-std::unique_ptr<TextStream> CreateTextFile(const std::string& path) {
+std::unique_ptr<TextStream> CreateTextFile(const std::string& path, bool ownerOnly) {
+  const int fd = ::open(AnsiToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnly ? 0600 : 0666);
+  if (fd < 0) Raise(OpenErrorNumber(errno));
+  if (ownerOnly && ::fchmod(fd, 0600) != 0) {
+    const int error = errno;
+    ::close(fd);
+    Raise(OpenErrorNumber(error));
+  }
   // Binary mode: the CR LF line ends are written by the stream itself.
-  OwnedFile file(std::fopen(AnsiToUtf8(path).c_str(), "wb"));
-  if (!file) Raise(OpenErrorNumber(errno));
+  OwnedFile file(::fdopen(fd, "wb"));
+  if (!file) {
+    const int error = errno;
+    ::close(fd);
+    Raise(OpenErrorNumber(error));
+  }
   return std::make_unique<FileTextStream>(std::move(file));
 }
 

@@ -46,7 +46,8 @@ class StdioTextStream final : public TextStream {
 };
 
 // Creates or truncates a file (name in Windows-1252) and writes to it.
-// Raises 76 when the folder is missing, 70 when access is denied.
-std::unique_ptr<TextStream> CreateTextFile(const std::string& path);
+// Raises 76 when the folder is missing, 70 when access is denied. With
+// `ownerOnly` the file is readable and writable by its owner alone.
+std::unique_ptr<TextStream> CreateTextFile(const std::string& path, bool ownerOnly = false);
 
 }  // namespace tqlm

@@ -1,5 +1,7 @@
 #include "rules/field_details.h"
 
+#include <algorithm>
+
 #include "core/error_trap.h"
 #include "platform/text.h"
 
@@ -35,38 +37,77 @@ Values GeneratorValues(const FieldDetails& f) {
   return {"0", def};
 }
 
+// The legacy class compares the type letter upper-cased; strings are at
+// most 5000 characters long.
+constexpr VbLong kLegacyStringLimit = 5000;
+
+Values LegacyValues(const FieldDetails& f, VbLong& length) {
+  const std::string type = UCase(f.typeLetter);
+  const std::string& def = f.defaultValue;
+  if (type == "B" || type == "E" || type == "I" || type == "L" || type == "D" || type == "F")
+    return {"0", def.empty() ? "0" : CStr(Val(def))};
+  if (type == "S" || type == "M") {
+    length = std::min(length, kLegacyStringLimit);
+    const std::string space = "space(" + CStr(static_cast<long long>(length)) + ")";
+    if (def.empty()) return {space, space};
+    return {space, InStr(def, "\"") > 0 ? def : "\"" + def + "\""};
+  }
+  if (type == "T" || type == "K") return {"0", "\"" + def + "\""};
+  if (type == "U") return {"0", "0"};
+  return {"0", def.empty() ? "0" : def};
+}
+
 // The length text as a Long: empty is 0, anything not numeric raises 13.
 VbLong FieldLength(std::string_view length) { return length.empty() ? 0 : CLngText(length); }
+
+// Adds the record of the field, or of each of its `depth` elements.
+void AddRecords(Component& c, const FieldDetails& f, const Values& values, VbLong length, std::string& current) {
+  const bool generator = c.traits.kind == ClassKind::Generator;
+  auto add = [&](const std::string& name) {
+    current = f.tableName + "." + name;
+    CFieldInfo info;
+    info.StrFieldName = name;
+    info.StrDomainName = f.domainName;
+    info.StrInitialValue = values.initial;
+    // The generator puts the initial value in for a blank default.
+    info.StrDefaultValue =
+        generator && Trim(values.defaultValue).empty() ? values.initial : values.defaultValue;
+    info.IntDepth = CInt(static_cast<long long>(f.depth));
+    info.StrFieldAlign = f.alignment;
+    info.IntFieldLength = length;
+    info.StrFieldType = f.typeLetter;
+    info.StrFieldCase = f.caseCode;
+    info.StrTableName = f.tableName;
+    if (generator) info.StrMandField = f.mandatory;
+    std::string key = info.StrTableName + info.StrFieldName;
+    c.document.fields.Add(std::move(key), std::move(info));
+  };
+  if (f.depth == 0) {
+    add(f.fieldName);
+  } else {
+    for (VbLong i = 1; i <= f.depth; ++i) add(f.fieldName + "(" + CStr(static_cast<long long>(i)) + ")");
+  }
+}
 
 }  // namespace
 
 void Store_Field_Details_in_Dictionary(Component& c, const FieldDetails& f) {
-  Trapped(c, kGeneratorTrap, [&] {
-    const Values values = GeneratorValues(f);
-    const VbLong length = FieldLength(f.length);
-    auto add = [&](const std::string& name) {
-      CFieldInfo info;
-      info.StrFieldName = name;
-      info.StrDomainName = f.domainName;
-      info.StrInitialValue = values.initial;
-      info.StrDefaultValue = Trim(values.defaultValue).empty() ? values.initial : values.defaultValue;
-      info.IntDepth = CInt(static_cast<long long>(f.depth));
-      info.StrFieldAlign = f.alignment;
-      info.IntFieldLength = length;
-      info.StrFieldType = f.typeLetter;
-      info.StrFieldCase = f.caseCode;
-      info.StrTableName = f.tableName;
-      info.StrMandField = f.mandatory;
-      std::string key = info.StrTableName + info.StrFieldName;
-      c.document.fields.Add(std::move(key), std::move(info));
-    };
-    if (f.depth == 0) {
-      add(f.fieldName);
+  // The legacy line names the field: by its plain name until the records
+  // are being made, then as table.field.
+  std::string current = f.fieldName;
+  try {
+    VbLong length = FieldLength(f.length);
+    const Values values = c.traits.kind == ClassKind::Generator ? GeneratorValues(f) : LegacyValues(f, length);
+    AddRecords(c, f, values, length, current);
+  } catch (...) {
+    if (c.traits.kind == ClassKind::Generator) {
+      ReportError(c, kGeneratorTrap, CurrentError());
     } else {
-      for (VbLong i = 1; i <= f.depth; ++i) add(f.fieldName + "(" + CStr(static_cast<long long>(i)) + ")");
+      const std::string hint = "Hint : for field " + current + "\r\n";
+      ReportError(c, TrapStyle{"\t\tERROR in Store_Field_Details_in_Dictionary:- ", " - ", hint, LogCall::Write, true},
+                  CurrentError());
     }
-    return true;
-  });
+  }
 }
 
 }  // namespace tqlm

@@ -5,11 +5,16 @@
 #include <utility>
 #include <vector>
 
+#include "core/error_trap.h"
 #include "document/create_xml.h"
 #include "document/mscript.h"
-#include "core/error_trap.h"
 #include "platform/text.h"
+#include "rules/xml_escape.h"
 #include "run/run_log.h"
+#include "sidefiles/conversion_codes.h"
+#include "sidefiles/lookup_application.h"
+#include "sidefiles/schema_ini.h"
+#include "sidefiles/split_info.h"
 
 namespace tqlm {
 
@@ -32,23 +37,50 @@ struct ProfileView {
   const Triple& Preferred() const { return Trim(checkedOut.vers).empty() ? own : checkedOut; }
 };
 
-void Increment(VbInteger& counter) { counter = CInt(static_cast<long long>(counter) + 1); }
-void Increment(VbLong& counter) { counter = CLng(static_cast<long long>(counter) + 1); }
+// Every status letter a legacy run selects; it starts each run afresh.
+constexpr std::string_view kLegacyStatusList = "'V','G','M','E','X','D'";
 
 class GenerationRun {
  public:
-  explicit GenerationRun(Component& c) : c_(c) {}
+  explicit GenerationRun(Component& c) : c_(c), t_(c.traits), legacy_(c.traits.kind == ClassKind::Legacy) {}
 
   void Run() {
     RefuseQuotesInClientValues();
+    if (legacy_) ReadRelatedProfiles();
     ReadProfile();
+    if (legacy_) ReadApplicationKind();
     ReadCheckedOutVersions();
     Recordset selection = SelectMappingObjects();
     for (; !selection.Eof(); selection.MoveNext()) ExportObject(selection);
-    c_.run.xmlSuccess = n_.success;
-    c_.run.xmlWarnings = n_.noMapping;
-    c_.run.xmlErrors = n_.errors;
+    // The legacy counters are Longs; the properties that publish them are
+    // Integers.
+    c_.run.xmlSuccess = CInt(static_cast<long long>(n_.success));
+    c_.run.xmlWarnings = CInt(static_cast<long long>(n_.noMapping));
+    c_.run.xmlErrors = CInt(static_cast<long long>(n_.errors));
     LogSummary(c_, n_);
+  }
+
+  // After the summary: the legacy side files, in order. False when the
+  // conversion codes failed (their writer logged why).
+  bool WriteSideFiles() {
+    std::string codes;
+    if (!Create_Conversion_Code_XML(c_, codes)) return false;
+    WriteConversionCodeFiles(c_, codes);
+    LogSideFileLine(c_, "Conversion Code XML Createad Successfully.");
+    if (!Build_Schema_ini(c_, sapp_))
+      Raise(124, "XML Generation", "Error encountered while building schema.ini file");
+    LogSideFileLine(c_, "Schema.ini File Built Successfully.");
+    if (!c_.run.lookupApplication.empty()) {
+      if (!Build_Lookup_Application_File(c_, c_.run.lookupApplication))
+        Raise(124, "XML Generation", "Error encountered while Creating LookupApplication file");
+      LogSideFileLine(c_, "LookupApplication  File Built Successfully.");
+    }
+    if (IsTrue(c_.settings.splitVorps)) {
+      // The split-information writer takes the profile number as an Integer.
+      ConstructSplitInfoFile(c_, CInt(static_cast<long long>(c_.settings.migrationProfile)),
+                             c_.settings.xmlPath + "/splitinfo.xml");
+    }
+    return true;
   }
 
  private:
@@ -57,12 +89,13 @@ class GenerationRun {
   // it before any statement runs. The quotes the run itself put around the
   // entries of a list it stored back are not the client's.
   void RefuseQuotesInClientValues() const {
+    const ClientSettings& s = c_.settings;
     std::vector<std::pair<const char*, const std::string*>> pasted;
-    if (!Trim(c_.settings.listOfMappingObjectsSelected).empty()) {
-      if (!c_.settings.selectionQuotedByRun) pasted.push_back({"ListOfMappingObjectsSelected", &c_.settings.listOfMappingObjectsSelected});
+    if (!Trim(s.listOfMappingObjectsSelected).empty()) {
+      if (!s.selectionQuotedByRun) pasted.push_back({"ListOfMappingObjectsSelected", &s.listOfMappingObjectsSelected});
     } else {
-      pasted = {{"PackageFrom", &c_.settings.packageFrom}, {"ModuleFrom", &c_.settings.moduleFrom}, {"TableFrom", &c_.settings.tableFrom},
-                {"PackageTo", &c_.settings.packageTo},     {"ModuleTo", &c_.settings.moduleTo},     {"TableTo", &c_.settings.tableTo}};
+      pasted = {{"PackageFrom", &s.packageFrom}, {"ModuleFrom", &s.moduleFrom}, {"TableFrom", &s.tableFrom},
+                {"PackageTo", &s.packageTo},     {"ModuleTo", &s.moduleTo},     {"TableTo", &s.tableTo}};
     }
     for (const auto& [name, value] : pasted) {
       if (InStr(*value, "'") > 0)
@@ -71,84 +104,115 @@ class GenerationRun {
     }
   }
 
+  std::string ProfileText() const { return CStr(static_cast<long long>(c_.settings.migrationProfile)); }
+
+  // The profiles related to this one, for the function library: their
+  // numbers joined by ",", or the profile's own number.
+  void ReadRelatedProfiles() {
+    Recordset rs = c_.Query("select pprf from qxmap101 where mprf = " + ProfileText());
+    if (!rs.HasRow()) {
+      c_.run.relatedProfiles = ProfileText();
+      return;
+    }
+    std::string list = rs.GetString(",", ",", "");
+    if (InStr(list, ",") > 0) list = Left(list, Len(list) - 1);
+    c_.run.relatedProfiles = list;
+  }
+
   void ReadProfile() {
-    Recordset rs = c_.Query(" select qxmap100.* from qxmap100 where mprf = " +
-                                      CStr(static_cast<long long>(c_.settings.migrationProfile)));
-    if (!rs.HasRow())
-      Raise(111, "XML Generation",
-            "Migration Profile No. " + CStr(static_cast<long long>(c_.settings.migrationProfile)) + " not available.");
-    sapp_ = rs.Field("sapp").AsText();
-    tapp_ = rs.Field("tapp").AsText();
+    Recordset rs = c_.Query(" select qxmap100.* from qxmap100 where mprf = " + ProfileText());
+    if (!rs.HasRow()) Raise(111, "XML Generation", "Migration Profile No. " + ProfileText() + " not available.");
+    sapp_ = ApplicationCode(rs.Field("sapp"));
+    tapp_ = ApplicationCode(rs.Field("tapp"));
     TakeProfileRow(rs, profile_);
+    if (legacy_) c_.run.lookupApplication = rs.Field("apln").AsText();
+  }
+
+  // The legacy class keeps application codes in 15 characters.
+  std::string ApplicationCode(const Value& v) const {
+    return legacy_ ? FixedLength(v.AsText(), 15) : v.AsText();
   }
 
   // The profile values a row of qxmap100 gives: the selected profile's, or a
   // parent's when the search traverses.
   void TakeProfileRow(const Recordset& rs, ProfileView& view) const {
-    view.mprf = ProfileNumber(rs.Field("mprf"));
+    view.mprf = ClassNumber(t_, rs.Field("mprf").AsNumber());
     view.own = TripleOf(rs.Field("vers"), rs.Field("rele"), rs.Field("cust"));
     view.derivedFrom = TripleOf(rs.Field("verf"), rs.Field("relf"), rs.Field("cusf"));
-    view.depth = ProfileNumber(rs.Field("deph"));
+    view.depth = ClassNumber(t_, rs.Field("deph").AsNumber());
     view.checkedOutFlag = rs.Field("scme").AsText() == "Y";
   }
 
-  // Profile numbers and depths are Integers in the generator.
-  VbLong ProfileNumber(const Value& v) const {
-    return ClassNumber(c_.traits, v.AsNumber());
+  // A target application that the data dictionary describes (a qxddi100 row
+  // with extn = 1) gets its table bounds in three digits; any other is a set
+  // of legacy files, selected from qxlgy140.
+  void ReadApplicationKind() {
+    Recordset rs = c_.Query("select * from qxddi100 where appl = '" + tapp_ + "' and extn = 1");
+    c_.run.legacyApplication = !rs.HasRow();
+    if (c_.run.legacyApplication) return;
+    c_.settings.tableFrom = Right("000" + LCase(c_.settings.tableFrom), 3);
+    c_.settings.tableTo = Right("000" + LCase(c_.settings.tableTo), 3);
   }
 
   Triple CheckedOutTriple(VbLong profile) const {
-    Recordset rs = c_.Query("select dver, drel, dcus  from qxmap105 where mprf = " +
-                                      CStr(static_cast<long long>(profile)));
+    Recordset rs = c_.Query("select dver, drel, dcus  from qxmap105 where mprf = " + CStr(static_cast<long long>(profile)));
     if (!rs.HasRow()) return Triple{};
     return TripleOf(rs.Field("dver"), rs.Field("drel"), rs.Field("dcus"));
   }
 
   void ReadCheckedOutVersions() {
+    if (legacy_) c_.settings.statusList = kLegacyStatusList;
     if (!IsSet(c_.settings.considerCheckedOutVersions)) return;
     if (profile_.checkedOutFlag) profile_.checkedOut = CheckedOutTriple(c_.settings.migrationProfile);
     c_.settings.statusList += ",'C'";
   }
 
   Recordset SelectMappingObjects() {
-    const std::string head = " select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='" +
-                             Trim(tapp_) + "' and ";
+    ClientSettings& s = c_.settings;
+    // Legacy target tables are listed with the legacy files.
+    const std::string table = legacy_ && c_.run.legacyApplication ? "qxlgy140" : "qxddi140";
+    const std::string columns = table + ".cpac + " + table + ".cmod + " + table + ".flno";
+    const std::string head = " select " + table + ".cpac," + table + ".cmod," + table + ".flno  from " + table +
+                             " where  " + table + ".appl ='" + Trim(tapp_) + "' and ";
     std::string statement;
-    if (!Trim(c_.settings.listOfMappingObjectsSelected).empty()) {
-      c_.settings.listOfMappingObjectsSelected = "'" + Replace(c_.settings.listOfMappingObjectsSelected, ",", "','") + "'";
-      c_.settings.selectionQuotedByRun = true;
-      statement = head + " qxddi140.cpac + qxddi140.cmod + qxddi140.flno in (" + c_.settings.listOfMappingObjectsSelected + ")";
+    if (!Trim(s.listOfMappingObjectsSelected).empty()) {
+      s.listOfMappingObjectsSelected = "'" + Replace(s.listOfMappingObjectsSelected, ",", "','") + "'";
+      s.selectionQuotedByRun = true;
+      statement = head + " " + columns + " in (" + s.listOfMappingObjectsSelected + ")";
     } else {
-      statement = head + " qxddi140.cpac between '" + c_.settings.packageFrom + "' and '" + c_.settings.packageTo + "' and " +
-                  " qxddi140.cmod between '" + c_.settings.moduleFrom + "' and '" + c_.settings.moduleTo + "' and " +
-                  " qxddi140.flno between '" + c_.settings.tableFrom + "' and '" + c_.settings.tableTo + "'";
+      statement = head + " " + table + ".cpac between '" + s.packageFrom + "' and '" + s.packageTo + "' and " + " " +
+                  table + ".cmod between '" + s.moduleFrom + "' and '" + s.moduleTo + "' and " + " " + table +
+                  ".flno between '" + s.tableFrom + "' and '" + s.tableTo + "'";
     }
     Recordset rs = c_.Query(statement);
     if (!rs.HasRow())
       Raise(123, "XMLGeneration",
-            "No Mapping Objects exists to generate XML Files for the selected Range  " + c_.settings.packageFrom +
-                c_.settings.moduleFrom + c_.settings.tableFrom + " TO " + c_.settings.packageTo + c_.settings.moduleTo + c_.settings.tableTo +
+            "No Mapping Objects exists to generate XML Files for the selected Range  " + s.packageFrom +
+                s.moduleFrom + s.tableFrom + " TO " + s.packageTo + s.moduleTo + s.tableTo +
                 " Please select a valid range.");
     return rs;
   }
 
+  void Count(VbLong& counter) const { counter = ClassNumber(t_, static_cast<double>(counter) + 1); }
+
   void ExportObject(const Recordset& selected) {
     c_.run.currentPac = FixedLength(selected.Field(0L).AsText(), 2);
     c_.run.currentMod = FixedLength(selected.Field(1L).AsText(), 3);
-    c_.run.currentFlno = FixedLength(selected.Field(2L).AsText(), 3);
+    const std::string flno = selected.Field(2L).AsText();
+    c_.run.currentFlno = t_.tableNumberWidth > 0 ? FixedLength(flno, t_.tableNumberWidth) : flno;
     const std::string code = c_.run.currentPac + c_.run.currentMod + c_.run.currentFlno;
     ProfileView view = profile_;
-    Increment(n_.objects);
+    n_.objects = CLng(static_cast<long long>(n_.objects) + 1);
     LogStarted(c_, n_.objects, code);
 
     Triple current = view.Preferred();
     std::optional<Recordset> row = FindMappingRow(view, current);
     if (!row) {
       LogNoMappings(c_, code);
-      Increment(n_.noMapping);
+      Count(n_.noMapping);
       return;
     }
-    Increment(c_.run.noOfXMLGenerated);
+    c_.run.noOfXMLGenerated = CLng(static_cast<long long>(c_.run.noOfXMLGenerated) + 1);
     ApplyStatusRules(*row, ObjectRef{code, view.mprf, current}, view);
   }
 
@@ -159,9 +223,11 @@ class GenerationRun {
            "' and qxmap120.tflno='" + c_.run.currentFlno + "' and stat in (" + c_.settings.statusList + " )";
   }
 
-  // The search: up to `depth` passes per profile visited, trying the
+  // The search: passes over the levels up to the depth, trying the
   // checked-out triple before the own one, and moving to the profile this
-  // one was derived from when traversal is on.
+  // one was derived from when traversal is on. The generator gives a parent
+  // profile passes of its own; the legacy class makes at most the selected
+  // profile's depth of passes in all.
   std::optional<Recordset> FindMappingRow(ProfileView& view, Triple& current) const {
     std::set<std::pair<VbLong, std::string>> visited{{view.mprf, view.own.vers + view.own.rele + view.own.cust}};
     VbLong level = 1;
@@ -174,7 +240,10 @@ class GenerationRun {
       }
       ++level;
       if (!IsTrue(c_.settings.traverseGeneration)) continue;
-      MoveToParentProfile(view, level, visited);
+      if (legacy_)
+        MoveToParentWithinDepth(view);
+      else
+        MoveToParentProfile(view, level, visited);
       if (IsSet(c_.settings.considerCheckedOutVersions) && view.checkedOutFlag)
         view.checkedOut = CheckedOutTriple(view.mprf);
       else
@@ -184,56 +253,77 @@ class GenerationRun {
     return std::nullopt;
   }
 
-  // A parent found starts its own passes. A parent already visited in this
-  // search (profiles derived from each other in a circle) is not entered
-  // again, so the search ends instead of running forever.
-  void MoveToParentProfile(ProfileView& view, VbLong& level,
-                           std::set<std::pair<VbLong, std::string>>& visited) const {
-    Recordset rs = c_.Query(" select qxmap100.* from qxmap100  where qxmap100.vers ='" +
-                                      Trim(view.derivedFrom.vers) + "' and qxmap100.rele = '" +
-                                      Trim(view.derivedFrom.rele) + "' and qxmap100.cust = '" +
-                                      Trim(view.derivedFrom.cust) + "'");
-    if (!rs.HasRow()) return;
+  std::optional<ProfileView> ParentProfile(const ProfileView& view) const {
+    Recordset rs = c_.Query(" select qxmap100.* from qxmap100  where qxmap100.vers ='" + Trim(view.derivedFrom.vers) +
+                            "' and qxmap100.rele = '" + Trim(view.derivedFrom.rele) + "' and qxmap100.cust = '" +
+                            Trim(view.derivedFrom.cust) + "'");
+    if (!rs.HasRow()) return std::nullopt;
     ProfileView parent;
     TakeProfileRow(rs, parent);
-    if (!visited.insert({parent.mprf, parent.own.vers + parent.own.rele + parent.own.cust}).second) return;
-    view.own = parent.own;
-    view.derivedFrom = parent.derivedFrom;
-    view.depth = parent.depth;
-    view.mprf = parent.mprf;
-    view.checkedOutFlag = parent.checkedOutFlag;
+    return parent;
+  }
+
+  // Generator: a parent found starts its own passes with its own depth and
+  // checked-out flag. A parent already visited in this search (profiles
+  // derived from each other in a circle) is not entered again, so the
+  // search ends instead of running forever.
+  void MoveToParentProfile(ProfileView& view, VbLong& level, std::set<std::pair<VbLong, std::string>>& visited) const {
+    std::optional<ProfileView> parent = ParentProfile(view);
+    if (!parent || !visited.insert({parent->mprf, parent->own.vers + parent->own.rele + parent->own.cust}).second)
+      return;
+    view = *parent;
     level = 1;
   }
 
+  // Legacy: the parent's triples and number are taken; its depth and
+  // checked-out flag are not, and the passes go on counting.
+  void MoveToParentWithinDepth(ProfileView& view) const {
+    std::optional<ProfileView> parent = ParentProfile(view);
+    if (!parent) return;
+    view.own = parent->own;
+    view.derivedFrom = parent->derivedFrom;
+    view.mprf = parent->mprf;
+  }
+
   void ApplyStatusRules(const Recordset& row, const ObjectRef& object, const ProfileView& view) {
+    // The status letter is compared exactly as stored.
     const std::string stat = row.Field("stat").AsText();
     if (stat == "X") {
       LogExpired(c_, object);
-      Increment(n_.errors);
+      if (!legacy_) Count(n_.errors);  // the legacy class counts it nowhere
       return;
     }
-    if (stat == "E" && c_.settings.generationOption == 4) {
+    // The legacy class skips every "E" object, the generator only with option 4.
+    if (stat == "E" && (legacy_ || c_.settings.generationOption == 4)) {
       LogStatusError(c_, object);
-      Increment(n_.errors);
+      Count(n_.errors);
       return;
     }
-    const std::string prtx = Trim(row.Field("prtx").AsText());
+    // The legacy class keeps the pre-condition untrimmed.
+    std::string prtx = legacy_ ? row.Field("prtx").AsText() : Trim(row.Field("prtx").AsText());
     const std::string comt = row.Field("comt").AsText();
     if (stat == "D") {
       LogCommentOnly(c_, object);
-      Increment(n_.noMapping);
+      Count(n_.noMapping);
       return;
     }
     if (stat == "M" && prtx.empty() && comt.empty()) {
       LogNoRules(c_, object);
-      Increment(n_.noMapping);
+      Count(n_.noMapping);
       return;
     }
-    Export(row, object, view, prtx);
-  }
-
-  void Export(const Recordset& row, const ObjectRef& object, const ProfileView& view, const std::string& prtx) {
+    const Value& stbl = row.Field("stbl");
     MappingObject document;
+    if (legacy_) {
+      if (stbl.IsNull()) {
+        LogNullSourceTables(c_, object);
+        return;
+      }
+      document.stbl = Replace(stbl.AsText(), ",", " , ");
+      prtx = Escape_XML_Text(c_, prtx);
+    } else {
+      document.stbl = stbl.AsText();
+    }
     document.mprf = view.mprf;
     document.vers = object.triple.vers;
     document.rele = object.triple.rele;
@@ -244,30 +334,31 @@ class GenerationRun {
     document.tapp = tapp_;
     document.tflno = c_.run.currentFlno;
     document.prtx = prtx;
-    document.stbl = row.Field("stbl").AsText();
-    c_.document.splitDeclarations.clear();
-    c_.document.splitConditions.RemoveAll();
-    bool written;
-    if (row.Field("isms").AsFlag()) {
-      if (InStr(c_.run.listOfXMLGenerated, object.code) > 0) {
-        LogMScriptMemberSkipped(c_, object.code);
-        Increment(n_.mscript);
-        return;
-      }
-      written = Create_MScript_XML(c_, std::move(document));
-    } else {
-      written = Create_XML(c_, std::move(document));
-    }
-    if (!written) {
-      Increment(n_.errors);
+    Export(row.Field("isms").AsFlag(), object.code, std::move(document));
+  }
+
+  // The generator lists every document written; the legacy class lists the
+  // M-script members it handled.
+  void Export(bool mscript, const std::string& code, MappingObject document) {
+    if (mscript && InStr(c_.run.listOfXMLGenerated, code) > 0) {
+      LogMScriptMemberSkipped(c_, code);
+      Count(n_.mscript);
       return;
     }
-    c_.run.listOfXMLGenerated += object.code + ",";
-    LogCompleted(c_, object.code);
-    Increment(n_.success);
+    const bool written = mscript ? Create_MScript_XML(c_, std::move(document)) : Create_XML(c_, std::move(document));
+    if (!written) {
+      Count(n_.errors);
+      if (legacy_) LogDocumentFailed(c_, code, mscript);
+      return;
+    }
+    if (!legacy_ || mscript) c_.run.listOfXMLGenerated += code + ",";
+    LogCompleted(c_, code);
+    Count(n_.success);
   }
 
   Component& c_;
+  const ClassTraits& t_;
+  const bool legacy_;
   std::string sapp_, tapp_;
   ProfileView profile_;
   RunCounters n_;
@@ -279,7 +370,9 @@ VbBoolean GenerateXMLFile(Component& c) {
   c.run.noOfXMLGenerated = 0;
   VbBoolean result = kTrue;
   try {
-    GenerationRun(c).Run();
+    GenerationRun run(c);
+    run.Run();
+    if (c.traits.kind == ClassKind::Legacy && !run.WriteSideFiles()) result = kFalse;
   } catch (...) {
     result = kFalse;
     VbError error = CurrentError();

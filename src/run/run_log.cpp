@@ -72,4 +72,20 @@ void LogSummary(Component& c, const RunCounters& n) {
   log.WriteLine(std::string(133, '-'));
 }
 
+void LogNullSourceTables(Component& c, const ObjectRef& o) {
+  c.Log().Write("\t\tERROR: Source tables is Null for the table " + o.code + " in the profile no. " +
+                CStr(static_cast<long long>(o.profile)) + "\r\n\r\n");
+}
+
+void LogDocumentFailed(Component& c, std::string_view code, bool mscript) {
+  if (mscript) {
+    c.Log().WriteLine("\t" + c.Now() + "\tError in XML Generation for Mapping Object" + std::string(code));
+  } else {
+    c.Log().Write("\t" + c.Now() + "\tError in XML Generation for Mapping object " + std::string(code) + "\r\n");
+  }
+  c.Log().WriteBlankLines(1);
+}
+
+void LogSideFileLine(Component& c, std::string_view text) { c.Log().WriteLine("\t\t" + std::string(text)); }
+
 }  // namespace tqlm

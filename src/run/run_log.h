@@ -22,9 +22,10 @@ struct ObjectRef {
   Triple triple;
 };
 
+// Integers in the generator, Longs in the legacy class; the object count is
+// a Long in both.
 struct RunCounters {
-  VbLong objects = 0;
-  VbInteger success = 0, mscript = 0, noMapping = 0, errors = 0;
+  VbLong objects = 0, success = 0, mscript = 0, noMapping = 0, errors = 0;
 };
 
 void LogStarted(Component& c, VbLong count, std::string_view code);
@@ -36,5 +37,11 @@ void LogMScriptMemberSkipped(Component& c, std::string_view code);
 void LogCompleted(Component& c, std::string_view code);
 void LogNoMappings(Component& c, std::string_view code);
 void LogSummary(Component& c, const RunCounters& counters);
+
+// Lines of the legacy run only: an object without a source-table list, a
+// document that was not written, a side file that was.
+void LogNullSourceTables(Component& c, const ObjectRef& object);
+void LogDocumentFailed(Component& c, std::string_view code, bool mscript);
+void LogSideFileLine(Component& c, std::string_view text);
 
 }  // namespace tqlm

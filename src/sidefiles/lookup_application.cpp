@@ -1,0 +1,23 @@
+#include "sidefiles/lookup_application.h"
+
+#include "platform/error.h"
+#include "platform/filesystem.h"
+#include "platform/text.h"
+#include "platform/textstream.h"
+
+namespace tqlm {
+
+bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication) {
+  std::unique_ptr<TextStream> file =
+      CreateTextFile(fs::ChildPath(c.settings.xmlPath, "LookupApplication.txt"), /*ownerOnly=*/true);
+  Recordset rs = c.Query("select * from qxddi101 where appl='" + Trim(lookupApplication) + "'");
+  if (!rs.HasRow()) return false;
+  for (const char* column : {"sour", "logn", "pswd"}) {
+    const Value& value = rs.Field(column);
+    if (value.IsNull()) Raise(kErrInvalidNull);  // a Null written as a line
+    file->WriteLine(value.AsText());
+  }
+  return true;
+}
+
+}  // namespace tqlm

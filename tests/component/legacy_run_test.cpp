@@ -1,0 +1,223 @@
+// The legacy run over a fixture repository: its log, its Base64 documents
+// with the INFO and SRC_INFO sections, and the side files written after the
+// summary, all against files derived by hand.
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "core/component.h"
+#include "interface/cls_xml_legacy.h"
+#include "platform/base64.h"
+#include "support.h"
+
+namespace tqlm::test {
+namespace {
+
+class LegacyRun : public testing::Test {
+ protected:
+  // A legacy object over the fixture (plus `extraSql`), writing into xml/,
+  // Schema.ini included.
+  ClsXMLLegacy& Legacy(VbLong profile, const std::string& extraSql = {}) {
+    std::filesystem::create_directories(ws_.Dir() / "xml");
+    legacy_.SetClock([] { return std::string(kFixedNow); });
+    legacy_.SetStatementObserver([this](std::string_view s) { statements_.emplace_back(s); });
+    legacy_.ConnectionString(ws_.Repository({"legacy_profiles.sql"}, extraSql));
+    legacy_.MigrationProfile(profile);
+    legacy_.XMLPath(Xml());
+    legacy_.LogFileName(log_);
+    legacy_.SchemaINIPath(Xml());
+    return legacy_;
+  }
+  // Profile 5 over ab cus 0 to ab cus 99: the table bounds become 000 and 099.
+  ClsXMLLegacy& Profile5(const std::string& extraSql = {}) {
+    ClsXMLLegacy& l = Legacy(5, extraSql);
+    l.PackageFrom("AB");
+    l.ModuleFrom("cus");
+    l.TableFrom("0");
+    l.PackageTo("ab");
+    l.ModuleTo("CUS");
+    l.TableTo("99");
+    return l;
+  }
+  std::string Xml() const { return ws_.Path("xml"); }
+  std::string XmlFile(const std::string& name) const { return ReadFile(ws_.Dir() / "xml" / name); }
+  // A stored legacy document: the Base64 text of the expected document.
+  std::string StoredDocument(const std::string& expected) const {
+    return Encode_Base64(ReadFile(ExpectedPath("legacy/" + expected)));
+  }
+  unsigned Permissions(const std::string& name) const {
+    struct stat info {};
+    return ::stat((ws_.Dir() / "xml" / name).c_str(), &info) == 0 ? (info.st_mode & 0777) : 0;
+  }
+  bool Sent(const std::string& statement) const {
+    return std::find(statements_.begin(), statements_.end(), statement) != statements_.end();
+  }
+
+  Workspace ws_;
+  ClsXMLLegacy legacy_;
+  std::shared_ptr<StringTextStream> log_ = std::make_shared<StringTextStream>();
+  std::vector<std::string> statements_;
+};
+
+TEST_F(LegacyRun, WritesDocumentsSideFilesAndLogOfAProfileWithADataDictionaryTarget) {
+  ClsXMLLegacy& l = Profile5();
+  ASSERT_EQ(l.GenerateXMLFile(), kTrue) << log_->text();
+
+  EXPECT_EQ(log_->text(), ReadFile(ExpectedPath("legacy/profile5.log")));
+  EXPECT_EQ(l.XMLSuccess(), 1);
+  EXPECT_EQ(l.XMLWarnings(), 2);
+  EXPECT_EQ(l.XMLErrors(), 2);
+  EXPECT_EQ(l.ErrorDescription(), "\t\tERROR:-  124 - Table details for the  Legacy table qxtblNOPE not present.\r\n");
+
+  EXPECT_EQ(ListFiles(ws_.Dir() / "xml"),
+            (std::vector<std::string>{"LookupApplication.txt", "Schema.ini", "abcus/xabcus0100", "xConversionCodes",
+                                      "xConversionCodes.XML"}));
+  EXPECT_EQ(XmlFile("abcus/xabcus0100"), StoredDocument("xabcus0100.document"));
+  EXPECT_EQ(XmlFile("Schema.ini"), ReadFile(ExpectedPath("legacy/Schema.ini")));
+  EXPECT_EQ(XmlFile("xConversionCodes.XML"), ReadFile(ExpectedPath("legacy/xConversionCodes.XML")));
+  EXPECT_EQ(XmlFile("xConversionCodes"), StoredDocument("xConversionCodes.XML"));
+  EXPECT_EQ(XmlFile("LookupApplication.txt"), ReadFile(ExpectedPath("legacy/LookupApplication.txt")));
+  // Files that carry a password are their owner's alone.
+  EXPECT_EQ(Permissions("LookupApplication.txt"), 0600u);
+  EXPECT_EQ(Permissions("abcus/xabcus0100"), 0600u);
+
+  const Component& s = l.State();
+  EXPECT_EQ(s.run.relatedProfiles, "3,7");
+  EXPECT_EQ(s.run.lookupApplication, "LKP");
+  EXPECT_FALSE(s.run.legacyApplication);
+  EXPECT_EQ(s.settings.tableFrom, "000");
+  EXPECT_EQ(s.settings.tableTo, "099");
+  EXPECT_EQ(s.settings.statusList, "'V','G','M','E','X','D'");
+  EXPECT_EQ(s.run.listOfXMLGenerated, "");  // only M-script members are listed
+}
+
+TEST_F(LegacyRun, ALegacyTargetIsSelectedAndDescribedFromItsFileLayout) {
+  ClsXMLLegacy& l = Legacy(6);
+  l.PackageFrom("qx");
+  l.ModuleFrom("tbl");
+  l.TableFrom("a");
+  l.PackageTo("qx");
+  l.ModuleTo("tbl");
+  l.TableTo("z");
+  l.ConsiderCheckedOutVersions(kTrue);
+  ASSERT_EQ(l.GenerateXMLFile(), kTrue) << log_->text();
+
+  EXPECT_EQ(XmlFile("qxtbl/xqxtbldest10"), StoredDocument("xqxtbldest10.document"));
+  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "LookupApplication.txt"));
+  EXPECT_EQ(log_->text().find("LookupApplication"), std::string::npos);
+  EXPECT_EQ(l.XMLSuccess(), 1);
+
+  const Component& s = l.State();
+  EXPECT_TRUE(s.run.legacyApplication);
+  EXPECT_EQ(s.run.relatedProfiles, "6");
+  EXPECT_EQ(s.settings.tableFrom, "a");
+  EXPECT_EQ(s.settings.statusList, "'V','G','M','E','X','D','C'");
+  EXPECT_TRUE(Sent(" select qxlgy140.cpac,qxlgy140.cmod,qxlgy140.flno  from qxlgy140 where  qxlgy140.appl ='LFT' and "
+                   " qxlgy140.cpac between 'qx' and 'qx' and  qxlgy140.cmod between 'tbl' and 'tbl' and  "
+                   "qxlgy140.flno between 'a' and 'z'"));
+}
+
+// The statements of the legacy run and its writers exactly as built: every
+// blank counts.
+TEST_F(LegacyRun, StatementsAreSentExactlyAsBuilt) {
+  ClsXMLLegacy& l = Profile5();
+  l.ListOfMappingObjectsSelected("abcus010");
+  ASSERT_EQ(l.GenerateXMLFile(), kTrue) << log_->text();
+  const std::string lsrc = "LSRC           ";
+  for (const std::string& statement : {
+           std::string("select pprf from qxmap101 where mprf = 5"),
+           std::string(" select qxmap100.* from qxmap100 where mprf = 5"),
+           std::string("select * from qxddi100 where appl = 'LTRG           ' and extn = 1"),
+           std::string(" select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='LTRG' "
+                       "and  qxddi140.cpac + qxddi140.cmod + qxddi140.flno in ('abcus010')"),
+           std::string("select qxmap120.*  from qxmap120   where qxmap120.mprf = 5  and qxmap120.vers ='0100' and "
+                       "qxmap120.rele ='01' and qxmap120.cust ='STD ' and qxmap120.tcpac='ab' and qxmap120.tcmod "
+                       "='cus' and qxmap120.tflno='010' and stat in ('V','G','M','E','X','D' )"),
+           std::string(" select fdnm , cdom , iniv , dept , comb, mand from    qxddi150  where appl = 'LTRG           "
+                       "' AND cpac = 'ab' AND cmod = 'cus' AND flno = '010' order by fdno"),
+           std::string("SELECT chld FROM qxddi160  WHERE appl = 'LTRG           ' AND cpac = 'ab' AND cmod = 'cus' "
+                       "AND flno = '010' AND fdnm = 'grp'"),
+           " select * from qxlgy141  where appl='" + lsrc + "' and cpac='qx'  and cmod='fil'  and flno='customer.txt'",
+           " select  'customer' + '_' + flna from qxlgy150  where  appl='" + lsrc + "' and  flno = 'customer.txt'",
+           " select qxlgy140.* from qxlgy140  where qxlgy140.appl='" + lsrc +
+               "' and qxlgy140.cpac='qx' and qxlgy140.cmod='tbl' and UPPER(qxlgy140.flno)=UPPER('ACCOUNTS')",
+           std::string(" select qxlgy115.code, qxlgy115.ival, qxlgy115.oval  from qxlgy115  order by "
+                       "qxlgy115.code,qxlgy115.ival "),
+           std::string(" select * from qxlgy141  where appl='LSRC' and cpac='qx'  and cmod='fil' "),
+           " select * from qxlgy150  where  qxlgy150.appl='" + lsrc +
+               "' and qxlgy150.cpac='qx' and qxlgy150.cmod='fil' and qxlgy150.flno='C:\\DATA\\ITEMS.TXT' order by seqn ",
+           std::string("select * from qxddi101 where appl='LKP'"),
+       }) {
+    EXPECT_TRUE(Sent(statement)) << statement;
+  }
+}
+
+TEST_F(LegacyRun, AFailingConversionCodesStepEndsTheRunAfterTheSummary) {
+  ClsXMLLegacy& l = Profile5("DROP TABLE qxlgy115;");
+  EXPECT_EQ(l.GenerateXMLFile(), kFalse);
+  const std::string line = "\t\tERROR in Create_Conversion_Code_XML:- -2147217900 - no such table: qxlgy115\r\n";
+  const std::string& log = log_->text();
+  ASSERT_GE(log.size(), line.size());
+  EXPECT_EQ(log.substr(log.size() - line.size()), line);
+  EXPECT_NE(log.find("TOTAL          =  7"), std::string::npos);
+  EXPECT_EQ(l.ErrorDescription(), line);
+  EXPECT_EQ(l.XMLSuccess(), 1);  // the documents are written and counted
+  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "Schema.ini"));
+}
+
+TEST_F(LegacyRun, ANullInTheLookupApplicationEndsTheRunThroughItsTrap) {
+  ClsXMLLegacy& l = Profile5("UPDATE qxddi101 SET logn = NULL;");
+  EXPECT_EQ(l.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(l.ErrorDescription(), "\t\tERROR:-  94 - Invalid use of Null\r\n");
+  EXPECT_EQ(XmlFile("LookupApplication.txt"), "lookup_dsn\r\n");
+}
+
+TEST_F(LegacyRun, ALookupApplicationWithoutConnectionLeavesAnEmptyFile) {
+  ClsXMLLegacy& l = Profile5("DELETE FROM qxddi101;");
+  EXPECT_EQ(l.GenerateXMLFile(), kFalse);
+  const std::string line = "\t\tERROR:-  124 - Error encountered while Creating LookupApplication file\r\n";
+  EXPECT_EQ(l.ErrorDescription(), line);
+  EXPECT_EQ(log_->text().substr(log_->text().size() - line.size()), line);
+  EXPECT_EQ(XmlFile("LookupApplication.txt"), "");
+}
+
+TEST_F(LegacyRun, AFileEntryWhoseDetailsFailRaises124) {
+  // A quote in the entry breaks the file statement.
+  ClsXMLLegacy& l = Profile5("UPDATE qxmap120 SET stbl = 'it''s.txt' WHERE tflno = '010';");
+  l.ListOfMappingObjectsSelected("abcus010");
+  EXPECT_EQ(l.GenerateXMLFile(), kTrue);
+  EXPECT_NE(log_->text().find("\t\tERROR in Get_Legacy_File_details :- -2147217900 - "), std::string::npos);
+  EXPECT_NE(log_->text().find("\r\nHint : for File : qxfilit's.txt\t\tERROR:-  124 - File Details for qxfilit's.txt "
+                              "not present.\r\n"),
+            std::string::npos);
+  EXPECT_EQ(l.XMLErrors(), 1);
+}
+
+TEST_F(LegacyRun, GetConnStrDescribesATableOrAnswersEmpty) {
+  ClsXMLLegacy& l = Legacy(5);
+  EXPECT_EQ(l.GetConnStr("LSRC", "accounts"),
+            "<constr> <dsn> acc_dsn</dsn> <logn>acc_user</logn> <pswd>p<w&d</pswd></constr>");
+  EXPECT_EQ(l.GetConnStr("LSRC", "ACCOUNTS"), "");
+  EXPECT_EQ(l.GetConnStr("LSRC", "nothing"), "");
+}
+
+TEST(LegacyProperties, BoundsAreLowerCasedOrKeptAndANewObjectDoesNotTraverse) {
+  ClsXMLLegacy l;
+  l.PackageFrom("ABC");
+  l.ModuleFrom("CuStOm");
+  l.TableFrom("1");
+  l.TableTo("A12345");
+  const Component& s = l.State();
+  EXPECT_EQ(s.settings.packageFrom, "abc");
+  EXPECT_EQ(s.settings.moduleFrom, "custom");
+  EXPECT_EQ(s.settings.tableFrom, "1");
+  EXPECT_EQ(s.settings.tableTo, "A12345");
+  EXPECT_EQ(s.settings.packageTo, "");
+  EXPECT_EQ(s.settings.traverseGeneration, kFalse);
+  EXPECT_EQ(s.settings.statusList, "");
+}
+
+}  // namespace
+}  // namespace tqlm::test
