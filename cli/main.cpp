@@ -199,7 +199,11 @@ const MethodInfo kMethods[] = {
        VbBoolean result = g.Replace_Empty_Default_Target(a[0], a[1], a[2], out);
        return BooleanResult(result, out);
      },
-     nullptr},
+     [](ClsXMLLegacy& l, const Arguments& a) {
+       std::string out;
+       VbBoolean result = l.Replace_Empty_Default_Target(a[0], a[1], a[2], out);
+       return BooleanResult(result, out);
+     }},
     {"AddSplitQueries_to_Precondition", 3,
      [](ClsXMLGenerator& g, const Arguments& a) {
        std::string out;

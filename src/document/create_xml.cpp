@@ -15,21 +15,17 @@ namespace tqlm {
 
 namespace {
 
+bool DumpTag(Component& c, const MappingObject& o, std::string& t) { return Construct_Dump_Tag(c, o, false, t); }
+
 // The sections of a mapping-object document, in order, with the element the
 // generator wraps around a fragment for its check.
 constexpr std::array<Section, 5> kSections{{
     {Construct_Info_Tag, ""},
-    {Construct_PreCondition_Tag, ""},
-    {Construct_Source_Table_Tags, "Source_Tables"},
-    {Construct_Function_Tag, ""},
-    {[](Component& c, const MappingObject& o, std::string& t) { return Construct_Dump_Tag(c, o, false, t); },
-     "AllDumps"},
+    {Reading<Construct_PreCondition_Tag>, ""},
+    {Reading<Construct_Source_Table_Tags>, "Source_Tables"},
+    {Reading<Construct_Function_Tag>, ""},
+    {Reading<DumpTag>, "AllDumps"},
 }};
-
-// The legacy rule sections (pre-conditions, source tables, functions, dumps)
-// come with the legacy rule translation; until then a legacy document holds
-// its INFO section alone.
-constexpr std::array<Section, 1> kLegacySections{{{Construct_Info_Tag, ""}}};
 
 std::string Header(const Component& c, const MappingObject& object) {
   return "<" + object.ElementName() + std::string(c.traits.documentType) + " TARGETTABLES = \"" +
@@ -51,9 +47,7 @@ bool Create_XML(Component& c, MappingObject object) {
     }
     std::string folder = ObjectFolder(c, object.tcpac + object.tcmod);
     std::string document = Header(c, object);
-    if (!(legacy ? AppendSections(c, object, kLegacySections, false, document)
-                 : AppendSections(c, object, kSections, false, document)))
-      return false;
+    if (!AppendSections(c, object, kSections, false, document)) return false;
     document += "</" + object.ElementName() + ">";
     StoreDocument(c, folder, "x" + object.TableCode() + "0", document);
     return true;

@@ -32,7 +32,7 @@ bool AppendFragment(const Component& c, std::string& document, const std::string
   return true;
 }
 
-bool AppendSections(Component& c, const MappingObject& object, std::span<const Section> sections, bool checkAlways,
+bool AppendSections(Component& c, MappingObject& object, std::span<const Section> sections, bool checkAlways,
                     std::string& document) {
   for (const Section& section : sections) {
     std::string fragment;

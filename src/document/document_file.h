@@ -11,7 +11,15 @@
 
 namespace tqlm {
 
-using SectionWriter = bool (*)(Component&, const MappingObject&, std::string&);
+// A section writer may extend the object's source-table list (the legacy
+// variable writer does); the later sections see the extended list.
+using SectionWriter = bool (*)(Component&, MappingObject&, std::string&);
+
+// A writer that only reads the object, as a SectionWriter.
+template <bool (*Writer)(Component&, const MappingObject&, std::string&)>
+bool Reading(Component& c, MappingObject& object, std::string& text) {
+  return Writer(c, object, text);
+}
 
 struct Section {
   SectionWriter write;
@@ -27,7 +35,7 @@ bool AppendFragment(const Component& c, std::string& document, const std::string
 
 // Calls the section writers in order and appends their fragments; False at
 // the first writer that fails or fragment that is refused.
-bool AppendSections(Component& c, const MappingObject& object, std::span<const Section> sections, bool checkAlways,
+bool AppendSections(Component& c, MappingObject& object, std::span<const Section> sections, bool checkAlways,
                     std::string& document);
 
 // The folder of an object's documents (created when missing; only this one

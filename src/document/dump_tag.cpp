@@ -1,13 +1,16 @@
 // The dump sections: one DUMP element per dump number of the target table's
 // field rules, with an element for every field of the table in each dump.
 
+#include "document/dump_tag.h"
+
 #include <vector>
 
-#include "document/dump_tag.h"
 #include "core/error_trap.h"
 #include "platform/text.h"
 #include "rules/field_rules.h"
 #include "rules/keywords.h"
+#include "rules/select_translation.h"
+#include "rules/xml_escape.h"
 
 namespace tqlm {
 
@@ -16,6 +19,36 @@ namespace {
 // The generator's dump trap logs a line of its own shape and leaves
 // ErrorDescription alone.
 constexpr TrapStyle kGeneratorDumpTrap{"\t\tERROR:-", " - ", "\r\n", LogCall::WriteLine, false};
+constexpr TrapStyle kLegacyDumpTrap{"\t\tERROR in Construct_Dump_Tag :-", " - ", "\r\n", LogCall::Write, true};
+
+// Generator: an expression loses its line breaks, a variable rule has its
+// keywords rewritten. False when a rewriting failed (it logged).
+bool GeneratorRule(Component& c, const MappingObject& o, CDumpInfo& rule) {
+  if (rule.IntFieldType == 0) {
+    rule.StrMapRule = Replace(Replace(Replace(rule.StrMapRule, "\r\n", ""), "\n", ""), "\r", "");
+  } else if (rule.IntFieldType == 1) {
+    std::string rewritten;
+    if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, rule.StrMapRule, rewritten)) return false;
+    rule.StrMapRule = rewritten;
+  }
+  return true;
+}
+
+// Legacy: keywords rewritten (a variable rule's all of them, others' the
+// target keyword), translated for the script engine, escaped; a rule that
+// calls get_code is a variable rule.
+void LegacyRule(Component& c, const MappingObject& o, CDumpInfo& rule) {
+  auto failed = [&] { Raise(126, " XML Generation ", "Error in the rules :" + rule.StrMapRule); };
+  std::string rewritten;
+  const bool ok = rule.IntFieldType == 1
+                      ? Replace_Empty_Default_Target(c, o.sapp, o.tapp, rule.StrMapRule, rewritten)
+                      : Replace_Target(c, o.tapp, rule.StrMapRule, rewritten);
+  if (!ok) failed();
+  std::string translated;
+  if (!Translate_Rule(c, rewritten, o.stbl, o.sapp, translated)) failed();
+  if (InStr(LCase(translated), "get_code") > 0) rule.IntFieldType = 1;
+  rule.StrMapRule = Trim(Escape_XML_Text(c, translated));
+}
 
 struct DumpRules {
   Dictionary<CDumpInfo> byKey;  // dump number & table & field
@@ -43,13 +76,10 @@ bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
     rule.StrFieldName = rs.Field("fdnm").AsText();
     rule.StrTargetTableName = table;
     rule.StrMapRule = rs.Field("mrul").AsText();
-    if (rule.IntFieldType == 0) {
-      rule.StrMapRule = Replace(Replace(Replace(rule.StrMapRule, "\r\n", ""), "\n", ""), "\r", "");
-    } else if (rule.IntFieldType == 1) {
-      std::string rewritten;
-      if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, rule.StrMapRule, rewritten)) return false;
-      rule.StrMapRule = rewritten;
-    }
+    if (c.traits.kind == ClassKind::Legacy)
+      LegacyRule(c, o, rule);
+    else if (!GeneratorRule(c, o, rule))
+      return false;
     const VbInteger dump = rule.IntDumpNo;
     std::string key = RuleKey(dump, table, rule.StrFieldName);
     out.byKey.Add(std::move(key), std::move(rule));
@@ -61,7 +91,8 @@ bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
 }  // namespace
 
 bool Construct_Dump_Tag(Component& c, const MappingObject& o, bool /*mscript: not read*/, std::string& text) {
-  return Trapped(c, kGeneratorDumpTrap, [&] {
+  const bool legacy = c.traits.kind == ClassKind::Legacy;
+  return Trapped(c, legacy ? kLegacyDumpTrap : kGeneratorDumpTrap, [&] {
     DumpRules rules;
     if (!ReadRules(c, o, rules)) return false;
     const std::string table = o.TableCode();
@@ -70,9 +101,9 @@ bool Construct_Dump_Tag(Component& c, const MappingObject& o, bool /*mscript: no
       for (const auto& [key, field] : c.document.fields) {
         const std::string name = FieldElementName(field.StrFieldName);
         if (const CDumpInfo* rule = rules.byKey.Find(RuleKey(dump, field.StrTableName, field.StrFieldName)))
-          text += GeneratorMappedElement(c, o, field, *rule, name);
+          text += legacy ? LegacyMappedElement(o, field, *rule, name) : GeneratorMappedElement(c, o, field, *rule, name);
         else if (LCase(field.StrTableName) == LCase(table))
-          text += GeneratorUnmappedElement(field, name);
+          text += legacy ? LegacyUnmappedElement(field, name) : GeneratorUnmappedElement(field, name);
       }
       text += "</DUMP-" + CStr(static_cast<long long>(dump)) + ">\r\n";
     }

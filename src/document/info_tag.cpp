@@ -30,7 +30,7 @@ bool AppendTableDescription(Component& c, std::string_view appl, const MappingOb
          Append(out, [&](std::string& f) { return Construct_Index_Tags(c, appl, table.tcpac, table.tcmod, table.tflno, f); });
 }
 
-bool AppendVariablesAndSourceSide(Component& c, const MappingObject& o, std::string& out) {
+bool AppendVariablesAndSourceSide(Component& c, MappingObject& o, std::string& out) {
   if (!Append(out, [&](std::string& f) { return Construct_Variable_Tag(c, o, f, o.CoveredTables()); })) return false;
   // The generator describes the source tables from the data dictionary, the
   // legacy class its source files and tables.
@@ -40,7 +40,7 @@ bool AppendVariablesAndSourceSide(Component& c, const MappingObject& o, std::str
          Append(out, [&](std::string& f) { return Construct_SrcIndex_Tag(c, o.sapp, o.stbl, f); });
 }
 
-bool Construct_Info_Tag(Component& c, const MappingObject& o, std::string& text) {
+bool Construct_Info_Tag(Component& c, MappingObject& o, std::string& text) {
   return Trapped(c, c.traits.standardTrap, [&] {
     const std::string element = o.ElementName();
     std::string out = " <INFO>\r\n <" + element + ">\r\n";

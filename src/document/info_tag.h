@@ -12,11 +12,11 @@ namespace tqlm {
 
 // Returns its fragment through `text` (cleared by the caller) and True, or
 // False when it failed (it has logged its own error line then).
-bool Construct_Info_Tag(Component& c, const MappingObject& object, std::string& text);
+bool Construct_Info_Tag(Component& c, MappingObject& object, std::string& text);
 
 // A table's TFLD and IND elements, appended to `out`.
 bool AppendTableDescription(Component& c, std::string_view appl, const MappingObject& table, std::string& out);
 // After the tables: the variables and the source side, appended to `out`.
-bool AppendVariablesAndSourceSide(Component& c, const MappingObject& object, std::string& out);
+bool AppendVariablesAndSourceSide(Component& c, MappingObject& object, std::string& out);
 
 }  // namespace tqlm

@@ -34,10 +34,10 @@ MappingObject Member(const Component& c, const MappingObject& parent, const std:
 
 constexpr std::array<Section, 5> kMScriptSections{{
     {Construct_MScript_info_Tag, ""},
-    {Construct_PreCondition_Tag, ""},
-    {Construct_Source_Table_Tags, "SourceTables"},
-    {Construct_Function_Tag, ""},
-    {Construct_Dump_Tags, "All_Dumps"},
+    {Reading<Construct_PreCondition_Tag>, ""},
+    {Reading<Construct_Source_Table_Tags>, "SourceTables"},
+    {Reading<Construct_Function_Tag>, ""},
+    {Reading<Construct_Dump_Tags>, "All_Dumps"},
 }};
 
 struct Parent {
@@ -104,7 +104,7 @@ bool Create_MScript_XML(Component& c, MappingObject child) {
   });
 }
 
-bool Construct_MScript_info_Tag(Component& c, const MappingObject& o, std::string& text) {
+bool Construct_MScript_info_Tag(Component& c, MappingObject& o, std::string& text) {
   return Trapped(c, c.traits.mscriptInfoTrap, [&] {
     std::string out = " <INFO>\r\n";
     for (const std::string& code : Split(o.members, ",")) {

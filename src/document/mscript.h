@@ -14,7 +14,7 @@ namespace tqlm {
 bool Create_MScript_XML(Component& c, MappingObject object);
 
 // The INFO section and the dumps of an M-script document, over its members.
-bool Construct_MScript_info_Tag(Component& c, const MappingObject& object, std::string& text);
+bool Construct_MScript_info_Tag(Component& c, MappingObject& object, std::string& text);
 bool Construct_Dump_Tags(Component& c, const MappingObject& object, std::string& text);
 
 }  // namespace tqlm

@@ -6,6 +6,7 @@
 #include "core/error_trap.h"
 #include "platform/text.h"
 #include "rules/keywords.h"
+#include "rules/select_translation.h"
 
 namespace tqlm {
 
@@ -21,9 +22,11 @@ VbInteger MigrateCount(const std::string& text) {
   return CInt(count - 1);
 }
 
-}  // namespace
+// Legacy errors are written as "ERROR:" number "-" description, alone.
+constexpr TrapStyle kLegacyPreConditionTrap{"ERROR:", "-", "", LogCall::Write, true};
 
-bool Construct_PreCondition_Tag(Component& c, const MappingObject& o, std::string& text) {
+// Generator: keywords rewritten, escaped, and the "migrate" words counted.
+bool GeneratorPreConditionTag(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
     std::string rewritten;
     if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, o.prtx, rewritten)) return false;
@@ -32,6 +35,26 @@ bool Construct_PreCondition_Tag(Component& c, const MappingObject& o, std::strin
     c.document.migrateCount = MigrateCount(s);
     return true;
   });
+}
+
+// Legacy: the run has escaped the text already; keywords rewritten (a failure
+// leaves the text empty) and the rule translated.
+bool LegacyPreConditionTag(Component& c, const MappingObject& o, std::string& text) {
+  return Trapped(c, kLegacyPreConditionTrap, [&] {
+    text += "<PRE-CONDITIONS>\r\n";
+    std::string rewritten;
+    Replace_Empty_Default_Target(c, o.sapp, o.tapp, o.prtx, rewritten);
+    std::string translated;
+    if (!Translate_Rule(c, rewritten, o.stbl, o.sapp, translated)) Raise(125);
+    text += translated + "\r\n</PRE-CONDITIONS>\r\n";
+    return true;
+  });
+}
+
+}  // namespace
+
+bool Construct_PreCondition_Tag(Component& c, const MappingObject& o, std::string& text) {
+  return c.traits.kind == ClassKind::Legacy ? LegacyPreConditionTag(c, o, text) : GeneratorPreConditionTag(c, o, text);
 }
 
 }  // namespace tqlm

@@ -11,6 +11,7 @@
 #include "platform/text.h"
 #include "rules/format_string.h"
 #include "rules/keywords.h"
+#include "rules/select_translation.h"
 
 namespace tqlm {
 
@@ -81,9 +82,9 @@ std::string SelectBlocks(const QuerySlots& slots) {
   return blocks;
 }
 
-}  // namespace
-
-bool Construct_Source_Table_Tags(Component& c, const MappingObject& o, std::string& text) {
+// Generator: the seven query slots of every source table read, written as
+// the main query (with its split condition merged in) and its select blocks.
+bool GeneratorSourceTableTags(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
     // Without a "migrate" statement in the pre-condition there are no tags.
     if (c.document.migrateCount == -1) return true;
@@ -113,6 +114,68 @@ bool Construct_Source_Table_Tags(Component& c, const MappingObject& o, std::stri
     text = out;
     return true;
   });
+}
+
+// A legacy query: queries of legacy files and tables (modules TBL and FIL)
+// are rewritten for the script engine, the main query through the select
+// translation after its split condition is merged in; others are escaped.
+std::string LegacyQuery(Component& c, const MappingObject& o, const Recordset& rs, const std::string& code) {
+  const std::string module = UCase(rs.Field("scmod").AsText());
+  std::string query = rs.Field("qury").AsText();
+  if (module != "TBL" && module != "FIL") return Escape_XML_Text(c, query);
+  std::string translated;
+  if (code != "S") {
+    std::string rewritten;
+    if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, query, rewritten)) Raise(125);
+    if (!Translate_Rule(c, rewritten, o.stbl, o.sapp, translated)) Raise(125);
+    return Escape_XML_Text(c, translated);
+  }
+  const std::string* condition = c.document.splitConditions.Find(UCase(rs.Field("sflno").AsText()));
+  if (condition != nullptr && !condition->empty()) {
+    std::string formatted;
+    Format_String(c, query, formatted);  // the legacy formatting has no trap of its own
+    query = MergeSplitCondition(formatted, *condition);
+  }
+  if (!Translate_Select(c, query, o.sapp, o.stbl, translated)) Raise(125);
+  return Escape_XML_Text(c, translated);
+}
+
+// Legacy: one element per source table, named after its file number, with
+// one element per query code inside, codes in descending order; no line
+// breaks between them.
+bool LegacySourceTableTags(Component& c, const MappingObject& o, std::string& text) {
+  return Trapped(c, kLegacyTrap, [&] {
+    Recordset rs = c.Query(" select *  from qxmap130 where mprf = " + CStr(static_cast<long long>(o.mprf)) +
+                           " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
+                           "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" + o.tflno +
+                           "' order by scpac, scmod, sflno, icod desc");
+    if (!rs.HasRow()) return true;
+    std::string out, element;
+    std::array<std::string, 3> previous;
+    bool first = true;
+    for (; !rs.Eof(); rs.MoveNext()) {
+      const std::array<std::string, 3> source{rs.Field("scpac").AsText(), rs.Field("scmod").AsText(),
+                                              rs.Field("sflno").AsText()};
+      if (first || source != previous) {
+        if (!first) out += "</" + element + ">";
+        element = UCase(Replace(source[2], ".", "_"));
+        out += "<" + element + ">";
+        previous = source;
+        first = false;
+      }
+      const std::string code = UCase(rs.Field("icod").AsText());
+      out += "<" + code + ">" + LegacyQuery(c, o, rs, code) + "</" + code + ">";
+    }
+    out += "</" + element + ">";
+    text = out;
+    return true;
+  });
+}
+
+}  // namespace
+
+bool Construct_Source_Table_Tags(Component& c, const MappingObject& o, std::string& text) {
+  return c.traits.kind == ClassKind::Legacy ? LegacySourceTableTags(c, o, text) : GeneratorSourceTableTags(c, o, text);
 }
 
 }  // namespace tqlm

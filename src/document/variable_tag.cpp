@@ -3,10 +3,13 @@
 // text that the keyword rewriting reads.
 
 #include "document/variable_tag.h"
-#include "rules/xml_escape.h"
+
 #include "core/error_trap.h"
-#include "platform/text.h"
 #include "dictionary/row_size.h"
+#include "platform/text.h"
+#include "rules/function_library.h"
+#include "rules/select_translation.h"
+#include "rules/xml_escape.h"
 
 namespace tqlm {
 
@@ -23,12 +26,9 @@ std::string ReadVariables(Component& c, const MappingObject& o) {
 // "~^~" stands for a line break and "~|~" for a tab in stored variable texts.
 std::string ExpandMarkers(const std::string& text) { return Replace(Replace(text, "~^~", "\r\n"), "~|~", "\t"); }
 
-}  // namespace
-
-bool Construct_Variable_Tag(Component& c, const MappingObject& o, std::string& text, std::string_view tableCodes) {
-  // The legacy variables (include processing and translated declarations)
-  // come with the legacy rule translation; until then the element is empty.
-  if (c.traits.kind == ClassKind::Legacy) return true;
+// Generator: include lines go to INCLUDE, declarations to VAR unchanged, and
+// with the 2 GB check the row-size lines of every table follow the includes.
+bool GeneratorVariableTag(Component& c, const MappingObject& o, std::string& text, std::string_view tableCodes) {
   return Trapped(c, kGeneratorTrap, [&] {
     const std::string variables = ExpandMarkers(ReadVariables(c, o) + "\r\n" + c.document.splitDeclarations);
     std::string include, declarations;
@@ -53,6 +53,36 @@ bool Construct_Variable_Tag(Component& c, const MappingObject& o, std::string& t
     text = "<INCLUDE>" + include + "</INCLUDE> <VAR>" + declarations + "</VAR>";
     return true;
   });
+}
+
+// Legacy: include lines pull library functions into the include text (and
+// may add source tables), the declarations are translated for the script
+// engine. The lower-cased declarations are what the rule translation asks
+// about names.
+bool LegacyVariableTag(Component& c, MappingObject& o, std::string& text) {
+  return Trapped(c, kLegacyTrap, [&] {
+    std::string variables = ReadVariables(c, o);
+    if (!Trim(variables).empty()) Process_Includes(c, variables, c.document.includeText, o.stbl);
+    const std::string include = "<INCLUDE>" + Escape_XML_Text(c, c.document.includeText) + "</INCLUDE>";
+    const std::string declarations = Replace(Replace(LCase(variables), "dim", " "), "\r\n", " ");
+    c.document.declarations = declarations;
+    if (Trim(declarations).empty()) {
+      variables.clear();
+    } else {
+      std::string translated;
+      if (!Translate_Rule(c, variables, o.stbl, o.sapp, translated)) return false;
+      variables = Escape_XML_Text(c, translated);
+    }
+    text = include + "<VAR>" + variables + " </VAR>";
+    return true;
+  });
+}
+
+}  // namespace
+
+bool Construct_Variable_Tag(Component& c, MappingObject& o, std::string& text, std::string_view tableCodes) {
+  return c.traits.kind == ClassKind::Legacy ? LegacyVariableTag(c, o, text)
+                                            : GeneratorVariableTag(c, o, text, tableCodes);
 }
 
 }  // namespace tqlm

@@ -10,9 +10,10 @@
 namespace tqlm {
 
 // Include lines go to INCLUDE, declarations to VAR and to the document's
-// declarations text that keyword rewriting reads. `tableCodes` lists the
-// tables whose row size the 2 GB check names.
-bool Construct_Variable_Tag(Component& c, const MappingObject& object, std::string& text,
-                            std::string_view tableCodes);
+// declarations text that the rule rewriting reads. `tableCodes` lists the
+// tables whose row size the generator's 2 GB check names. The legacy class
+// extends the object's source-table list by the tables that included
+// functions declare; the later sections of the document see them.
+bool Construct_Variable_Tag(Component& c, MappingObject& object, std::string& text, std::string_view tableCodes);
 
 }  // namespace tqlm

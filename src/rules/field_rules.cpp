@@ -164,4 +164,68 @@ std::string GeneratorMappedElement(Component& c, const MappingObject& o, const C
   return element + "<VALUE>" + EscapeAmpLtGt(r) + "</VALUE></" + name + ">\r\n";
 }
 
+namespace {
+
+// A date-time value converted by the engine's conversion object: the
+// conversion named in the value gets its object, else the value is wrapped.
+std::string Converted(const std::string& value, std::string_view conversion) {
+  const std::string object = "ObjCnv." + std::string(conversion);
+  if (InStr(LCase(value), conversion) > 0) return Replace(LCase(value), conversion, object);
+  return object + "(" + value + ")";
+}
+
+// Case and alignment of a legacy string value, then its emptiness check.
+std::string LegacyString(const CFieldInfo& f, std::string v, bool wrap) {
+  if (wrap) {
+    const std::string length = CStr(static_cast<long long>(f.IntFieldLength));
+    if (f.StrFieldCase == "U") v = "Ucase(" + v + ")";
+    else if (f.StrFieldCase == "L") v = "Lcase(" + v + ")";
+    if (f.StrFieldAlign == "L") v = "ObjCnv.Left_Align(" + v + "," + length + ")";
+    else if (f.StrFieldAlign == "R") v = "ObjCnv.Right_Align(" + v + "," + length + ")";
+    else if (f.StrFieldAlign == "C") v = "ObjCnv.Center_Align(" + v + "," + length + ")";
+    else v = "Mid(" + v + ",1," + length + ")";
+  }
+  return "ObjCnv.CheckEmpty(" + v + ")";
+}
+
+}  // namespace
+
+std::string LegacyUnmappedElement(const CFieldInfo& f, const std::string& name) {
+  const std::string ft = UCase(f.StrFieldType);
+  std::string value = f.StrInitialValue;
+  if (ft == "K") value = Converted(value, "to_utc");
+  else if (ft == "T") value = Converted(value, "to_date");
+  else if (ft == "S" || ft == "M") value = "ObjCnv.CheckEmpty(" + value + ")";
+  return "<" + name + " TYPE = \"0\">" + value + "</" + name + ">\r\n";
+}
+
+std::string LegacyMappedElement(const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule,
+                                const std::string& name) {
+  const std::string ft = UCase(f.StrFieldType);
+  const bool stringField = ft == "S" || ft == "M";
+  std::string r = rule.StrMapRule;
+  std::string element;
+  if (rule.IntFieldType == 1) {
+    // The rule names a variable of the target table.
+    std::string v = o.tcpac + o.tcmod == "qxtbl" ? "var_" + Replace(o.tflno, ".", "_") + "_" + r
+                                                  : "var_" + o.TableCode() + "_" + r;
+    if (ft == "K") v = "ObjCnv.to_utc(" + v + ")";
+    else if (ft == "T") v = "ObjCnv.to_date(" + v + ")";
+    else if (stringField) v = LegacyString(f, v, true);
+    element = OpenTag(name, rule.IntFieldType) + " TVAR = \"" + v + "\"> " + r;
+  } else if (rule.IntFieldType == 0) {
+    if (InStr(LCase(WithoutBlanks(r)), "empty()") > 0 || Trim(r).empty())
+      r = ReplaceFirst(WithoutBlanks(r), "empty()", f.StrInitialValue, Compare::Text);
+    if (InStr(LCase(WithoutBlanks(r)), "default()") > 0)
+      r = Replace(WithoutBlanks(r), "default()", f.StrDefaultValue, Compare::Text);
+    if (ft == "K") r = Converted(r, "to_utc");
+    else if (ft == "T") r = Converted(r, "to_date");
+    else if (stringField) r = LegacyString(f, r, InStr(LCase(r), "space(") == 0);
+    element = OpenTag(name, rule.IntFieldType) + ">" + r;
+  } else {
+    element = r;  // any other type gets no open tag
+  }
+  return element + "</" + name + ">\r\n";
+}
+
 }  // namespace tqlm

@@ -13,8 +13,16 @@ namespace tqlm {
 // amnt(2) is AMNT-2.
 std::string FieldElementName(const std::string& fieldName);
 
+// Generator: rules for the data-dictionary engine, the value in a VALUE
+// element.
 std::string GeneratorUnmappedElement(const CFieldInfo& field, const std::string& name);
 std::string GeneratorMappedElement(Component& c, const MappingObject& object, const CFieldInfo& field,
                                    const CDumpInfo& rule, const std::string& name);
+
+// Legacy: rules for the script engine (conversion objects ObjCnv), the value
+// as the element's text. The rule is escaped already.
+std::string LegacyUnmappedElement(const CFieldInfo& field, const std::string& name);
+std::string LegacyMappedElement(const MappingObject& object, const CFieldInfo& field, const CDumpInfo& rule,
+                                const std::string& name);
 
 }  // namespace tqlm

@@ -12,10 +12,15 @@ namespace tqlm {
 
 namespace {
 
-constexpr TrapStyle kReplaceTargetsTrap{"\t\tERROR:in Replace_Empty_Default_Target()  ErrNo.", ":", "",
-                                        LogCall::WriteLine, true};
-constexpr TrapStyle kReplaceEmptyDefaultTrap{"\t\tERROR:in Replace_Empty_Default()  ErrNo.", ":", "",
-                                             LogCall::WriteLine, true};
+// The rewriting procedures write their error lines whole; the legacy class
+// adds a hint with the text it was given.
+TrapStyle RewriteTrap(const Component& c, std::string_view prefix, std::string_view hint, std::string& suffix,
+                      std::string_view input) {
+  if (c.traits.kind == ClassKind::Legacy) suffix = "\r\n" + std::string(hint) + std::string(input);
+  return TrapStyle{prefix, ":", suffix, LogCall::WriteLine, true};
+}
+
+constexpr TrapStyle kReplaceTargetTrap{"\t\tERROR:in Replace_Target()  ErrNo.", ":", "", LogCall::WriteLine, true};
 
 std::string RemoveBlanksAndTabs(std::string_view s) { return Replace(Replace(s, " ", ""), "\t", ""); }
 
@@ -71,12 +76,28 @@ std::string ReplaceTargets(Component& c, std::string_view targetApplication, std
 
 }  // namespace
 
+bool Replace_Target(Component& c, std::string_view targetApplication, std::string_view text, std::string& result) {
+  result.clear();
+  return Trapped(c, kReplaceTargetTrap, [&] {
+    // Tables of a legacy target application have no enumeration constants.
+    result = c.run.legacyApplication ? std::string(text) : ReplaceTargets(c, targetApplication, std::string(text));
+    return true;
+  });
+}
+
 bool Replace_Empty_Default_Target(Component& c, std::string_view sourceApplication,
                                   std::string_view targetApplication, std::string_view text,
                                   std::string& Return_String) {
   Return_String.clear();
-  return Trapped(c, kReplaceTargetsTrap, [&] {
-    std::string s = ReplaceTargets(c, targetApplication, std::string(text));
+  std::string hint;
+  const TrapStyle trap = RewriteTrap(c, "\t\tERROR:in Replace_Empty_Default_Target()  ErrNo.", "Hint : for Rules : ",
+                                     hint, text);
+  return Trapped(c, trap, [&] {
+    std::string s;
+    if (c.traits.kind == ClassKind::Legacy)
+      Replace_Target(c, targetApplication, text, s);  // its result text is taken, its Boolean is not
+    else
+      s = ReplaceTargets(c, targetApplication, std::string(text));
     std::string rewritten;
     if (InStr(s, "empty") > 0) {
       if (!Replace_Empty_Default(c, sourceApplication, s, true, rewritten)) return false;
@@ -162,8 +183,13 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
                            bool emptyMode, std::string& result) {
   const std::string keyword = emptyMode ? "empty" : "default";
   const std::string call = keyword + "()";
-  constexpr char kComment = '|';
-  return Trapped(c, kReplaceEmptyDefaultTrap, [&] {
+  const bool legacy = c.traits.kind == ClassKind::Legacy;
+  // A comment runs from "|" (generator) or "'" (legacy) to the line end.
+  const char kComment = legacy ? '\'' : '|';
+  std::string hint;
+  const TrapStyle trap =
+      RewriteTrap(c, "\t\tERROR:in Replace_Empty_Default()  ErrNo.", "Hint : for rules ", hint, input);
+  return Trapped(c, trap, [&] {
     std::string text(input);
     std::string lower = LCase(text);  // kept in step with `text`
     RewriteBound bound(text.size());
@@ -191,6 +217,9 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
         skipStart = lineStart;
         skipEnd = lineEnd;
       } else {
+        // The legacy engine has no empty or default values for variables.
+        if (legacy)
+          Raise(124, "", "empty,default keywords are not supported for user defined variables in non-tarsk profiles.");
         const std::string name = Left(statement, InStr(statement, "=") - 1);
         std::string value;
         if (Get_EmptyValuesForVariables(c, sourceApplication, name, value)) {

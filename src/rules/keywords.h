@@ -16,12 +16,17 @@ bool Replace_Empty_Default_Target(Component& c, std::string_view sourceApplicati
                                   std::string_view targetApplication, std::string_view text,
                                   std::string& Return_String);
 
+// The target keywords alone (legacy class): the text unchanged when the
+// target application is a set of legacy files. Its own trap yields "".
+bool Replace_Target(Component& c, std::string_view targetApplication, std::string_view text, std::string& result);
+
 // The value of one enumeration constant "(package+domain.name)" of `appl`;
 // the text with a NOT FOUND comment when the data dictionary lacks it; "0"
 // without a closing parenthesis. Errors give "" without a log line.
 std::string Get_Enum_Constant(Component& c, std::string_view appl, std::string_view text);
 
-// Rewrites assignments "name = empty()" (emptyMode) or "name = default()".
+// Rewrites assignments "name = empty()" (emptyMode) or "name = default()";
+// the legacy class refuses them (124).
 bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std::string_view text,
                            bool emptyMode, std::string& result);
 

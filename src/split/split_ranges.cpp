@@ -93,4 +93,23 @@ SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication,
   return range;
 }
 
+std::string GetFromToRange() {
+  return "\r\nsub GetFromToRange(StrSrcTable,StrFrom,StrTo)"
+         "\r\n\tdim strtmp"
+         "\r\n\tdim arrFromTo"
+         "\r\n\tstrtmp = objsplitdict.item(StrSrcTable)"
+         "\r\n\tarrFromTo = split(strtmp,\"|\")"
+         "\r\n\tif ubound(arrFromTo) > 0 then"
+         "\r\n\t\tstrFrom = arrFromTo(0)"
+         "\r\n\t\tStrTo = arrFromTo(1)"
+         "\r\n\tElse "
+         "\r\n\t\tstrFrom =\"\""
+         "\r\n\t\tStrTo = \"\""
+         "\r\n\tend if"
+         "\r\nend sub"
+         "\r\nsub RaiseError(strmsg)"
+         "\r\n\tErr.raise 999,,strmsg"
+         "\r\nend sub";
+}
+
 }  // namespace tqlm

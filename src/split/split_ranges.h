@@ -24,4 +24,9 @@ struct SplitRange {
 SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication, std::string_view targetTable,
                                std::string_view sourceTable, std::string_view fields, std::string_view storedList);
 
+// The script procedures the legacy range code calls: GetFromToRange, which
+// reads a process's range from the engine's split dictionary, and
+// RaiseError. The text starts with CR LF and has none after its last line.
+std::string GetFromToRange();
+
 }  // namespace tqlm

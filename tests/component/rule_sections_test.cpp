@@ -44,11 +44,13 @@ class RuleSections : public testing::Test {
 
 TEST_F(RuleSections, VariablesWithoutARowTheSizeCheckAndSplitDeclarations) {
   std::string text;
-  ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "zzz", "999"), text, "abzzz999"));
+  MappingObject object1 = Object("ab", "zzz", "999");
+  ASSERT_TRUE(Construct_Variable_Tag(c_, object1, text, "abzzz999"));
   EXPECT_EQ(text, "<INCLUDE></INCLUDE> <VAR></VAR>");
   c_.settings.include2GBCheck = kTrue;
   text.clear();
-  ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021,abzzz999"));
+  MappingObject object2 = Object("ab", "ord", "021");
+  ASSERT_TRUE(Construct_Variable_Tag(c_, object2, text, "abord021,abzzz999"));
   EXPECT_EQ(
       text,
       "<INCLUDE>\r\n#define abord021RowSize 29\r\n\tlong abord021.dump.rec\r\n\tlong abord021rep.count"
@@ -59,7 +61,8 @@ TEST_F(RuleSections, VariablesWithoutARowTheSizeCheckAndSplitDeclarations) {
   c_.settings.include2GBCheck = kFalse;
   c_.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
   text.clear();
-  ASSERT_TRUE(Construct_Variable_Tag(c_, Object("ab", "ord", "021"), text, "abord021"));
+  MappingObject object3 = Object("ab", "ord", "021");
+  ASSERT_TRUE(Construct_Variable_Tag(c_, object3, text, "abord021"));
   EXPECT_EQ(
       text,
       "<INCLUDE>long a\t# b &amp; c\r\n</INCLUDE> <VAR>long var.qxgct872.cnt\r\r\nlong var.to.lng.vrpn\r\n</VAR>");
