@@ -160,8 +160,35 @@ INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph
   (3, 'FLATBR', 'SALES', '0300', '01', 'DEMO', '', '', '', 1, 'N', 'BRDIR');
 
 INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, stbl, prtx, comt, isms, vari) VALUES
-  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'V', 'brcust.txt,brorders.csv,STOCK', NULL, NULL, 0, NULL),
-  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'G', 'brorders.csv', NULL, NULL, 0, NULL);
+  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'V', 'brcust.txt,brorders.csv,STOCK',
+   'if brcust.kdnr > 0 then migrate brcust', NULL, 0,
+   'dim openorders' || char(13) || char(10) || '#include <branch_region>'),
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'G', 'brorders.csv', 'migrate brorders', NULL, 0, NULL);
+
+-- The branch directory's region lookup, kept in the function library.
+INSERT INTO qxlib100 (mprf, vers, rele, cust, fnam, fdef) VALUES
+  (3, '0300', '01', 'DEMO', 'BRANCH_REGION',
+   'function branch_region(kdnr)' || char(13) || char(10) ||
+   '  branch_region = left(kdnr, 2)' || char(13) || char(10) || 'end function');
+
+-- Source queries: the customers' orders counted per customer.
+INSERT INTO qxmap130 (mprf, vers, rele, cust, tcpac, tcmod, tflno, scpac, scmod, sflno, icod, qury) VALUES
+  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'qx', 'fil', 'brcust.txt', 'S',
+   'select c.kdnr, c.name$ from brcust.txt c'),
+  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'qx', 'fil', 'brcust.txt', 'D',
+   'openorders = 0' || char(13) || char(10) ||
+   'select o.ordnr from brorders.csv o where o.kdnr = brcust.kdnr selectdo openorders = openorders + 1 endselect'),
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'qx', 'fil', 'brorders.csv', 'S',
+   'select * from brorders.csv');
+
+-- Field rules: plain copies, a converted status, a date from the old system.
+INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum) VALUES
+  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'custno', 'brcust.kdnr', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'name', 'brcust.name$', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'created', 'to_utc(brcust.since)', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'ordno', 'brorders.ordnr', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'custno', 'brorders.kdnr', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'status', 'get.code("ORDSTAT", brorders.state)', 0, 1);
 
 INSERT INTO qxlgy141 (appl, cpac, cmod, flno, sepr, tcol, nskp) VALUES
   ('FLATBR', 'qx', 'fil', 'brcust.txt', NULL, 0, 0),
@@ -174,6 +201,7 @@ INSERT INTO qxlgy150 (appl, cpac, cmod, flno, flna, dtyp, spos, epos, seqn) VALU
   ('FLATBR', 'qx', 'fil', 'brorders.csv', 'ORDNR', 'L', NULL, NULL, 1),
   ('FLATBR', 'qx', 'fil', 'brorders.csv', 'KDNR', 'L', NULL, NULL, 2),
   ('FLATBR', 'qx', 'fil', 'brorders.csv', 'BETRAG', 'C', NULL, NULL, 3),
+  ('FLATBR', 'qx', 'fil', 'brorders.csv', 'STATE', 'U', NULL, NULL, 4),
   ('FLATBR', 'qx', 'tbl', 'STOCK', 'ARTNR', 'L', NULL, NULL, 1);
 
 INSERT INTO qxlgy140 (appl, cpac, cmod, flno, sour, logn, pswd) VALUES
