@@ -210,18 +210,24 @@ const MethodInfo kMethods[] = {
        VbBoolean result = g.AddSplitQueries_to_Precondition(a[0], a[1], a[2], out);
        return BooleanResult(result, out);
      },
-     nullptr},
+     [](ClsXMLLegacy& l, const Arguments& a) {
+       std::string out;
+       VbBoolean result = l.AddSplitQueries_to_Precondition(a[0], a[1], a[2], out);
+       return BooleanResult(result, out);
+     }},
     {"get_split_fields", 3,
      [](ClsXMLGenerator& g, const Arguments& a) {
        std::string stored;
        std::string fields = g.get_split_fields(a[0], a[1], a[2], stored);
        return TextResult(fields, stored);
      },
-     nullptr},
+     [](ClsXMLLegacy& l, const Arguments& a) { return TextResult(l.get_split_fields(a[0], a[1], a[2])); }},
     {"GetConnStr", 2, nullptr,
      [](ClsXMLLegacy& l, const Arguments& a) { return TextResult(HidePasswordOnTerminal(l.GetConnStr(a[0], a[1]))); }},
-    {"GetFromToRange", 0, nullptr, nullptr},
-    {"ConstructSplitInfoFile", 2, nullptr, nullptr},
+    {"GetFromToRange", 0, nullptr, [](ClsXMLLegacy& l, const Arguments&) { return TextResult(l.GetFromToRange()); }},
+    // The profile number is an Integer here (error 6 outside).
+    {"ConstructSplitInfoFile", 2, nullptr,
+     [](ClsXMLLegacy& l, const Arguments& a) { return BooleanResult(l.ConstructSplitInfoFile(CIntText(a[0]), a[1])); }},
 };
 
 // True when the method exists for the class at all (built or not).
@@ -268,6 +274,8 @@ int Call(const Options& o) {
   if (o.positional.empty()) return Usage("call needs a METHOD");
   if (o.profile && !IsInteger(*o.profile)) return Usage("--profile takes a whole number");
   const std::string& name = o.positional.front();
+  if (name == "ConstructSplitInfoFile" && o.positional.size() > 1 && !IsInteger(o.positional[1]))
+    return Usage("ConstructSplitInfoFile takes a whole number as MPRF");
   for (const MethodInfo& method : kMethods) {
     if (name != method.name) continue;
     if (!ClassHas(method.name, o.legacy))

@@ -156,6 +156,7 @@ INSERT INTO qxmap300 (ttbl, stbl, flst) VALUES ('saord020', 'oeord001', 'aufnr')
 -- and its stock in a database table reached through its own connection; the
 -- target is SALES again. Codes of the old system are translated by the
 -- conversion codes; its lookup application is the branch directory BRDIR.
+-- Invoices are an M-script; orders are split over several processes.
 INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme, apln) VALUES
   (3, 'FLATBR', 'SALES', '0300', '01', 'DEMO', '', '', '', 1, 'N', 'BRDIR');
 
@@ -163,7 +164,16 @@ INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, stbl, p
   (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'V', 'brcust.txt,brorders.csv,STOCK',
    'if brcust.kdnr > 0 then migrate brcust', NULL, 0,
    'dim openorders' || char(13) || char(10) || '#include <branch_region>'),
-  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'G', 'brorders.csv', 'migrate brorders', NULL, 0, NULL);
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'G', 'brorders.csv', 'migrate brorders.csv', NULL, 0, NULL),
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '040', 'V', 'brorders.csv', NULL, 'Invoice headers', 1, NULL),
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '041', 'V', 'brorders.csv', NULL, 'Invoice lines', 1, NULL);
+
+-- The invoice M-script of the branch system, and its orders split over
+-- several processes by order number.
+INSERT INTO qxmap170 (mprf, vers, rele, cust, cpac, cmod, cflno, bpac, bmod, bflno) VALUES
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '040', 'sa', 'inv', '400'),
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '041', 'sa', 'inv', '400');
+INSERT INTO qxmap300 (ttbl, stbl, flst) VALUES ('saord020', 'brorders.csv', 'ORDNR');
 
 -- The branch directory's region lookup, kept in the function library.
 INSERT INTO qxlib100 (mprf, vers, rele, cust, fnam, fdef) VALUES
@@ -188,7 +198,11 @@ INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, t
   (3, '0300', '01', 'DEMO', 'sa', 'cus', '010', 'created', 'to_utc(brcust.since)', 0, 1),
   (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'ordno', 'brorders.ordnr', 0, 1),
   (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'custno', 'brorders.kdnr', 0, 1),
-  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'status', 'get.code("ORDSTAT", brorders.state)', 0, 1);
+  (3, '0300', '01', 'DEMO', 'sa', 'ord', '020', 'status', 'get.code("ORDSTAT", brorders.state)', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '040', 'invno', 'brorders.ordnr', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '040', 'custno', 'brorders.kdnr', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '041', 'invno', 'brorders.ordnr', 0, 1),
+  (3, '0300', '01', 'DEMO', 'sa', 'inv', '041', 'amount', 'brorders.betrag', 0, 1);
 
 INSERT INTO qxlgy141 (appl, cpac, cmod, flno, sepr, tcol, nskp) VALUES
   ('FLATBR', 'qx', 'fil', 'brcust.txt', NULL, 0, 0),

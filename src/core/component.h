@@ -69,8 +69,9 @@ struct DocumentState {
   // source table, keyed by the table code in upper case (-> source writer).
   std::string splitDeclarations;
   Dictionary<std::string> splitConditions;
-  // Include lines of the legacy writers; emptied by the mapping-object
-  // writer only, not by Reset.
+  // The legacy functions string: definitions the variable writer includes,
+  // then the function writer's own (-> FUNCTION). Emptied by the document
+  // writers, not by Reset.
   std::string includeText;
 
   // Empties everything but the include text.

@@ -38,9 +38,7 @@ bool Create_XML(Component& c, MappingObject object) {
   c.document.includeText.clear();
   c.document.Reset();
   return Trapped(c, c.traits.createXmlTrap, [&] {
-    const bool legacy = c.traits.kind == ClassKind::Legacy;
-    // Legacy split processing comes with the legacy split information.
-    if (IsTrue(c.settings.splitVorps) && !legacy) {
+    if (IsTrue(c.settings.splitVorps)) {
       std::string extended;
       if (!AddSplitQueries_to_Precondition(c, object.sapp, object.prtx, object.TableCode(), extended)) return false;
       object.prtx = extended;

@@ -77,6 +77,7 @@ std::string MemberList(Component& c, const MappingObject& child, const Parent& p
 }  // namespace
 
 bool Create_MScript_XML(Component& c, MappingObject child) {
+  c.document.includeText.clear();
   c.document.Reset();
   return Trapped(c, c.traits.mscriptTrap, [&] {
     const Parent parent = FindParent(c, child);

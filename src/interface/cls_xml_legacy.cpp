@@ -7,6 +7,7 @@
 #include "sidefiles/connection_string.h"
 #include "sidefiles/split_info.h"
 #include "split/split_processing.h"
+#include "split/split_ranges.h"
 
 namespace tqlm {
 
@@ -60,7 +61,7 @@ std::string ClsXMLLegacy::get_split_fields(std::string_view StrSrcAppl, std::str
   return tqlm::get_split_fields(*state_, StrSrcAppl, strTgtTable, StrSrcTable, stored);
 }
 
-std::string ClsXMLLegacy::GetFromToRange() { return {}; }
+std::string ClsXMLLegacy::GetFromToRange() { return tqlm::GetFromToRange(); }
 
 VbInteger ClsXMLLegacy::XMLSuccess() const { return state_->run.xmlSuccess; }
 VbInteger ClsXMLLegacy::XMLWarnings() const { return state_->run.xmlWarnings; }

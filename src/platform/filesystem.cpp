@@ -216,14 +216,14 @@ void DeleteFolder(const std::string& path) {
   });
 }
 
-void DeleteFile(const std::string& path) {
+void DeleteFile(const std::string& path, bool force) {
   Guarded([&] {
     std::string native = NativeOrRaise(path);
     struct stat info {};
     if (::lstat(native.c_str(), &info) != 0) RaiseErrno(errno, kErrFileNotFound);
     if (S_ISDIR(info.st_mode)) Raise(kErrFileNotFound);
     // Without force, a read-only file is refused rather than deleted.
-    if (S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) Raise(kErrPermission);
+    if (!force && S_ISREG(info.st_mode) && (info.st_mode & S_IWUSR) == 0) Raise(kErrPermission);
     if (::unlink(native.c_str()) != 0) RaiseErrno(errno, kErrFileNotFound);
   });
 }

@@ -21,8 +21,9 @@ void CreateFolder(const std::string& path);
 // Deletes a folder with all its contents (read-only entries included):
 // 76 when it does not exist.
 void DeleteFolder(const std::string& path);
-// Deletes a file: 53 when it does not exist, 70 when access is denied.
-void DeleteFile(const std::string& path);
+// Deletes a file: 53 when it does not exist, 70 when access is denied. A
+// read-only file is refused unless `force`.
+void DeleteFile(const std::string& path, bool force = false);
 
 // Creates or truncates a file and writes exactly `bytes` to it: 76 when the
 // folder is missing, 70 when access is denied, 75 for other failures.

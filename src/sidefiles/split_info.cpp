@@ -1,7 +1,57 @@
 #include "sidefiles/split_info.h"
 
+#include <memory>
+
+#include "platform/filesystem.h"
+#include "platform/text.h"
+#include "platform/textstream.h"
+#include "sidefiles/connection_string.h"
+
 namespace tqlm {
 
-bool ConstructSplitInfoFile(Component& /*c*/, VbInteger /*profile*/, std::string_view /*fileName*/) { return true; }
+bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName) {
+  std::string appl;
+  {
+    Recordset rs = c.Query("select * from qxmap100 where mprf=" + CStr(static_cast<long long>(profile)));
+    if (rs.HasRow()) appl = rs.Field("sapp").AsText();
+  }
+  const std::string path(fileName);
+  if (fs::FileExists(path)) fs::DeleteFile(path, /*force=*/true);
+  std::unique_ptr<TextStream> file = CreateTextFile(path, /*ownerOnly=*/true);
+  Recordset targets = c.Query("select distinct ttbl  from qxmap300");
+  if (!targets.HasRow()) return true;
+  // A line that starts with CR LF follows an empty line.
+  auto line = [&](const std::string& text) { file->WriteLine(text); };
+  line("<conversionobjects>");
+  for (; !targets.Eof(); targets.MoveNext()) {
+    const std::string target = targets.Field("ttbl").AsText();
+    line("\r\n<conversionobject>");
+    line("\t<name>" + target + "</name>");
+    Recordset sources = c.Query("select * from qxmap300 where ttbl = '" + target + "'");
+    if (sources.HasRow()) {
+      line("\r\n\t\t<sourcetables>");
+      for (; !sources.Eof(); sources.MoveNext()) {
+        const std::string source = sources.Field("stbl").AsText();
+        line("\r\n<sourcetable>");
+        line("\r\n<name>" + source + "</name>");
+        line("\r\n" + GetConnStr(c, appl, source));
+        line("\r\n<fields>");
+        for (const std::string& field : Split(sources.Field("flst").AsText(), ",")) {
+          line("\r\n<field>");
+          line("\r\n<name>" + field + "</name>");
+          line("\r\n<from></from>");
+          line("\r\n<to></to>");
+          line("\r\n</field>");
+        }
+        line("\r\n</fields>");
+        line("\r\n</sourcetable>");
+      }
+      line("\r\n\t\t</sourcetables>");
+    }
+    line("\r\n</conversionobject>");
+  }
+  line("</conversionobjects>");
+  return true;
+}
 
 }  // namespace tqlm

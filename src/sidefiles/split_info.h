@@ -1,5 +1,6 @@
-// splitinfo.xml: the split source tables of a profile with their
-// connections and split fields, for the engine's run-time processes.
+// splitinfo.xml: the split source tables of every target table with their
+// connections and split fields, for the engine's run-time processes, which
+// fill in the ranges.
 #pragma once
 
 #include <string_view>
@@ -8,8 +9,10 @@
 
 namespace tqlm {
 
-// The profile number is an Integer. Writes nothing yet and returns True:
-// the file comes with the legacy split processing.
+// Deletes an old file of the name (read-only or not) and writes the file,
+// empty when qxmap300 has no rows; readable by its owner only, since the
+// connections carry passwords. The profile number is an Integer. No trap:
+// errors reach the caller.
 bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName);
 
 }  // namespace tqlm

@@ -72,6 +72,13 @@ std::vector<std::string> ExpandCombinedFields(Component& c, std::string_view app
 
 std::string get_split_fields(Component& c, std::string_view sourceApplication, std::string_view targetTable,
                              std::string_view sourceTable, std::string& storedList) {
+  if (c.traits.kind == ClassKind::Legacy) {
+    // The legacy class takes the stored list as it is.
+    Recordset rs = c.Query("select flst from qxmap300 where ttbl='" + std::string(targetTable) + "' and stbl='" +
+                           std::string(sourceTable) + "'");
+    storedList = rs.HasRow() ? rs.Field("flst").AsText() : std::string();
+    return storedList;
+  }
   Recordset rs = c.Query("select * from qxmap300 where ttbl='" + std::string(targetTable) + "' and stbl='" +
                                    std::string(sourceTable) + "'");
   if (!rs.HasRow()) return {};
@@ -83,8 +90,10 @@ std::string get_split_fields(Component& c, std::string_view sourceApplication, s
 
 bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplication, std::string_view inString,
                                      std::string_view targetTable, std::string& returnString) {
+  returnString.clear();
+  const bool generator = c.traits.kind == ClassKind::Generator;
   return Trapped(c, kSplitTrap, [&] {
-    c.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
+    if (generator) c.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
     std::string result(inString);
     Recordset split = c.Query("select * from qxmap300 where ttbl='" + std::string(targetTable) + "'");
     if (split.HasRow()) {
@@ -99,7 +108,9 @@ bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplic
             Raise(1009, "XML Generation",
                   " Split Information not given for the Target Table " + std::string(targetTable) +
                       " - Source table " + source);
-          SplitRange range = GeneratorSplitRange(c, sourceApplication, targetTable, source, fields, storedList);
+          const SplitRange range =
+              generator ? GeneratorSplitRange(c, sourceApplication, targetTable, source, fields, storedList)
+                        : LegacySplitRange(c, sourceApplication, source, fields);
           c.document.splitConditions.Add(UCase(source), range.condition);
           c.document.splitDeclarations += range.declarations;
           result += "\r\n" + range.prefix + "\r\nmigrate " + pieces[i];
@@ -107,7 +118,7 @@ bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplic
       }
     }
     split.Close();
-    c.document.splitDeclarations += "\r\n\ttable tqxgct872";
+    if (generator) c.document.splitDeclarations += "\r\n\ttable tqxgct872";
     returnString = result;
     return true;
   });

@@ -16,9 +16,10 @@ namespace tqlm {
 bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplication, std::string_view inString,
                                      std::string_view targetTable, std::string& returnString);
 
-// The split key fields of a source table, comma-separated, with index
-// references and combined fields expanded; `storedList` receives the list as
-// stored. Empty without split information. No trap.
+// The split key fields of a source table, comma-separated: in the generator
+// with index references and combined fields expanded, in the legacy class as
+// stored. `storedList` receives the list as stored. Empty without split
+// information. No trap.
 std::string get_split_fields(Component& c, std::string_view sourceApplication, std::string_view targetTable,
                              std::string_view sourceTable, std::string& storedList);
 

@@ -93,6 +93,84 @@ SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication,
   return range;
 }
 
+namespace {
+
+// varstr for the file's string and date fields, varint for the others.
+std::string VariableKind(Component& c, const std::string& src, const std::string& field, const std::string& appl) {
+  Recordset rs = c.Query("select * from qxlgy150 where flno='" + src + "' and flna ='" + field + "' and appl='" + appl +
+                         "' and dtyp in ('M','S','T')");
+  return rs.HasRow() ? "varstr" : "varint";
+}
+
+std::string LegacyCondition(Component& c, const std::string& src, const std::vector<std::string>& fields,
+                            const std::string& appl) {
+  std::vector<std::string> from, to;  // the range variables of each field
+  for (const std::string& field : fields) {
+    const std::string kind = VariableKind(c, src, field, appl);
+    from.push_back(kind + "_from_" + src + "_" + field);
+    to.push_back(kind + "_to_" + src + "_" + field);
+  }
+  const std::string f0 = src + "." + fields[0];
+  if (fields.size() == 1) return "((" + f0 + " > " + from[0] + ") and \r\n(" + f0 + " <= " + to[0] + "))";
+  std::string equalFrom = f0 + " = " + from[0];
+  std::string equalTo = f0 + " = " + to[0];
+  std::string lower = "(" + f0 + " > " + from[0] + ")";
+  std::string upper = "(" + f0 + " < " + to[0] + ")";
+  for (std::size_t i = 1; i < fields.size(); ++i) {
+    const std::string f = src + "." + fields[i];
+    lower += "\r\n\t or (" + equalFrom + " and " + f + " > " + from[i] + ")\r\n";
+    upper += "\r\n\t or (" + equalTo + " and " + f + " < " + to[i] + ")\r\n";
+    equalFrom += "\r\n\t and " + f + " = " + from[i];
+    equalTo += "\r\n\t and " + f + " = " + to[i];
+  }
+  upper += "\r\n\t or (" + equalTo + ")";
+  return "((" + lower + ") \r\n\t and (" + upper + "))";
+}
+
+// One assignment from the range's array by the field's data type.
+std::string Assignment(std::string_view side, const std::string& src, const std::string& field,
+                       const std::string& type, long index) {
+  const std::string element = "arrfld(" + CStr(static_cast<long long>(index)) + ")";
+  std::string kind = "varint_", value = "clng(" + element + ")";
+  if (type == "S" || type == "M") {
+    kind = "varstr_";
+    value = element;
+  } else if (type == "T") {
+    kind = "varstr_";
+    value = "cdate(" + element + ")";
+  } else if (type == "D" || type == "F" || type == "I" || type == "L") {
+    value = element;
+  }
+  return "\r\n\t" + kind + std::string(side) + "_" + src + "_" + field + " = " + value;
+}
+
+}  // namespace
+
+SplitRange LegacySplitRange(Component& c, std::string_view sourceApplication, std::string_view sourceTable,
+                            std::string_view fieldList) {
+  const std::string src(sourceTable), appl(sourceApplication);
+  const std::vector<std::string> fields = Split(fieldList, ",");
+  SplitRange range;
+  range.condition = LegacyCondition(c, src, fields, appl);
+  // The array's values come in the row order of the file's fields.
+  Recordset rs = c.Query("select * from qxlgy150 where flno='" + src + "' and flna in (" + QuotedFields(fields) +
+                         ") and appl='" + appl + "'");
+  if (!rs.HasRow()) return range;
+  std::string fromAssign, toAssign;
+  for (long i = 0; !rs.Eof(); rs.MoveNext(), ++i) {
+    const std::string field = rs.Field("flna").AsText();
+    const std::string type = rs.Field("dtyp").AsText();
+    fromAssign += Assignment("from", src, field, type, i);
+    toAssign += Assignment("to", src, field, type, i);
+  }
+  range.prefix = "GetFromToRange \"" + src + "\", FromRng, ToRng\r\nIf FromRng <> \"\" then \r\n\tarrfld = "
+                 "split(FromRng,\",\")\r\n" + fromAssign + "\r\nElse \r\n\t RaiseError \"From Range Not found for table " +
+                 src + "\"\r\n\tcall HandleErrors\r\n\tExit Sub\r\nEnd if\r\nIf ToRng <> \"\" then \r\narrfld = "
+                 "split(ToRng,\",\")\r\n" + toAssign + "\r\nElse \r\n\t RaiseError \"To Range Not found for table " +
+                 src + "\"\r\n\tCall HandleErrors \r\n\tExit Sub\r\nEnd if";
+  return range;
+}
+
 std::string GetFromToRange() {
   return "\r\nsub GetFromToRange(StrSrcTable,StrFrom,StrTo)"
          "\r\n\tdim strtmp"

@@ -24,6 +24,13 @@ struct SplitRange {
 SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication, std::string_view targetTable,
                                std::string_view sourceTable, std::string_view fields, std::string_view storedList);
 
+// The legacy ranges come at run time from the engine's split dictionary
+// (through GetFromToRange) into string or integer variables by the fields'
+// data types; the condition compares the key fields lexicographically,
+// exclusive below and inclusive above. No declarations.
+SplitRange LegacySplitRange(Component& c, std::string_view sourceApplication, std::string_view sourceTable,
+                            std::string_view fields);
+
 // The script procedures the legacy range code calls: GetFromToRange, which
 // reads a process's range from the engine's split dictionary, and
 // RaiseError. The text starts with CR LF and has none after its last line.

@@ -84,6 +84,18 @@ check "generate --legacy prints the legacy outcome" \
 check "Schema.ini goes beside the documents" yes "$([[ -f $work/legacy/Schema.ini ]] && echo yes)"
 run generate --legacy --repository "$legacy_repo" --profile 3000000000 --xml-path "$work/legacy"
 check "a profile outside the Long range fails its setter" "1:ERROR: 6:Overflow" "$status:$err"
+run call --legacy --json --repository "$legacy_repo" get_split_fields x abspl200 orders.csv
+check "call --legacy get_split_fields answers the stored list" '0:{"result": ""}' "$status:$out"
+run call --legacy --repository "$legacy_repo" ConstructSplitInfoFile 40000 "$work/legacy/splitinfo.xml"
+check "ConstructSplitInfoFile takes an Integer profile" "1:ERROR: 6:Overflow" "$status:$err"
+run call --legacy --repository "$legacy_repo" ConstructSplitInfoFile 5 "$work/legacy/splitinfo.xml"
+check "ConstructSplitInfoFile answers True and writes an empty file without split rows" \
+  "0:True:0" "$status:$out:$(stat -c %s "$work/legacy/splitinfo.xml")"
+run call --legacy --repository "$legacy_repo" GetFromToRange
+check "call --legacy GetFromToRange prints the procedures" "0:sub GetFromToRange(StrSrcTable,StrFrom,StrTo)"$'\r' \
+  "$status:$(sed -n 2p <<<"$out")"
+run call --legacy --repository "$legacy_repo" Replace_Empty_Default_Target LSRC LTRG "x = empty()"$'\n'
+check "a legacy rule may not assign empty()" 1 "$status"
 run call --legacy --repository "$legacy_repo" GetConnStr LSRC accounts
 check "call --legacy GetConnStr answers" \
   "0:<constr> <dsn> acc_dsn</dsn> <logn>acc_user</logn> <pswd>p<w&d</pswd></constr>" "$status:$out"
@@ -101,6 +113,7 @@ usage_errors=(
   "call --legacy --repository $repo RowSizeofTable TRGAPP abcde010"  # a generator method on the legacy class
   "generate --repository $repo --profile abc --xml-path $work/xml"
   "generate --legacy --repository $repo --profile 1.5 --xml-path $work/xml"
+  "call --legacy --repository $repo ConstructSplitInfoFile x $work/legacy/s.xml"
   "frobnicate")
 for args in "${usage_errors[@]}"; do
   run $args

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "core/component.h"
 #include "interface/cls_xml_legacy.h"
@@ -19,11 +20,12 @@ class LegacyRun : public testing::Test {
  protected:
   // A legacy object over the fixture (plus `extraSql`), writing into xml/,
   // Schema.ini included.
-  ClsXMLLegacy& Legacy(VbLong profile, const std::string& extraSql = {}) {
+  ClsXMLLegacy& Legacy(VbLong profile, const std::string& extraSql = {},
+                       const std::vector<std::string>& fixtures = {"legacy_profiles.sql"}) {
     std::filesystem::create_directories(ws_.Dir() / "xml");
     legacy_.SetClock([] { return std::string(kFixedNow); });
     legacy_.SetStatementObserver([this](std::string_view s) { statements_.emplace_back(s); });
-    legacy_.ConnectionString(ws_.Repository({"legacy_profiles.sql"}, extraSql));
+    legacy_.ConnectionString(ws_.Repository(fixtures, extraSql));
     legacy_.MigrationProfile(profile);
     legacy_.XMLPath(Xml());
     legacy_.LogFileName(log_);
@@ -201,6 +203,96 @@ TEST_F(LegacyRun, GetConnStrDescribesATableOrAnswersEmpty) {
             "<constr> <dsn> acc_dsn</dsn> <logn>acc_user</logn> <pswd>p<w&d</pswd></constr>");
   EXPECT_EQ(l.GetConnStr("LSRC", "ACCOUNTS"), "");
   EXPECT_EQ(l.GetConnStr("LSRC", "nothing"), "");
+}
+
+// Profile 8: an M-script and a split table.
+class LegacyMScriptAndSplit : public LegacyRun {
+ protected:
+  ClsXMLLegacy& Profile8(const std::string& list, const std::string& extraSql = {}, VbLong profile = 8) {
+    ClsXMLLegacy& l = Legacy(profile, extraSql, {"legacy_profiles.sql", "legacy_mscript_split.sql"});
+    l.ListOfMappingObjectsSelected(list);
+    return l;
+  }
+};
+
+TEST_F(LegacyMScriptAndSplit, TheFirstMemberWritesTheParentsDocumentAndLaterOnesAreSkipped) {
+  ClsXMLLegacy& l = Profile8("abmsc101,abmsc1020,abmsc103,abmsc104");
+  ASSERT_EQ(l.GenerateXMLFile(), kTrue) << log_->text();
+  EXPECT_EQ(log_->text(), ReadFile(ExpectedPath("legacy/profile8_mscript.log")));
+  EXPECT_EQ(XmlFile("abmsc/xabmsc1000"), StoredDocument("xabmsc1000.document"));
+  // A parent whose member list finds nobody: an empty list everywhere.
+  const std::string empty = Encode_Base64(
+      "<ABMSC400 TYPE =\"M\" TARGETTABLES = \"\">\r\n <INFO>\r\n<INCLUDE></INCLUDE><VAR> </VAR><SRC_INFO>"
+      "<ORDERS_CSV><NSKP>0</NSKP><SFLD>orders_ORDNO|orders_AMOUNT$|orders_WHEN|</SFLD></ORDERS_CSV>\r\n</SRC_INFO>"
+      "<SOURCETABLES>orders.csv</SOURCETABLES> </INFO>\r\n<PRE-CONDITIONS>\r\n p   \r\n</PRE-CONDITIONS>\r\n"
+      "</ABMSC400>");
+  EXPECT_EQ(XmlFile("abmsc/xabmsc4000"), empty);
+  EXPECT_EQ(l.State().run.listOfXMLGenerated, "abmsc101,abmsc1020,abmsc101,,abmsc104,");
+  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "splitinfo.xml"));
+}
+
+TEST_F(LegacyMScriptAndSplit, ASplitTableGetsItsRangeCodeConditionProceduresAndSplitInfo) {
+  ClsXMLLegacy& l = Profile8("abspl200");
+  l.SplitVorps(kTrue);
+  ASSERT_EQ(l.GenerateXMLFile(), kTrue) << log_->text();
+  EXPECT_EQ(XmlFile("abspl/xabspl2000"), StoredDocument("xabspl2000.document"));
+  EXPECT_EQ(XmlFile("splitinfo.xml"), ReadFile(ExpectedPath("legacy/splitinfo.xml")));
+  EXPECT_EQ(Permissions("splitinfo.xml"), 0600u);
+  EXPECT_EQ(l.GetFromToRange(), ReadFile(ExpectedPath("legacy/GetFromToRange.txt")));
+}
+
+TEST_F(LegacyMScriptAndSplit, RangeCodeAssignsTheFieldsInTheirRowOrder) {
+  ClsXMLLegacy& l = Profile8("", "INSERT INTO qxmap300 (ttbl, stbl, flst) VALUES ('abspl201', 'customer.txt', 'CUSTNO'),"
+                                 " ('abspl201', 'orders.csv', 'WHEN,ORDNO,AMOUNT$');");
+  std::string out;
+  ASSERT_EQ(l.AddSplitQueries_to_Precondition("LSRC", "x\r\nMIGRATE orders.csv", "abspl201", out), kTrue);
+  const std::string src = "orders.csv";
+  EXPECT_EQ(out,
+            "x\r\n\r\nGetFromToRange \"orders.csv\", FromRng, ToRng\r\nIf FromRng <> \"\" then \r\n"
+            "\tarrfld = split(FromRng,\",\")\r\n"
+            "\r\n\tvarint_from_orders.csv_ORDNO = arrfld(0)\r\n\tvarint_from_orders.csv_AMOUNT$ = clng(arrfld(1))"
+            "\r\n\tvarint_from_orders.csv_WHEN = clng(arrfld(2))\r\n"
+            "Else \r\n\t RaiseError \"From Range Not found for table orders.csv\"\r\n\tcall HandleErrors\r\n"
+            "\tExit Sub\r\nEnd if\r\nIf ToRng <> \"\" then \r\narrfld = split(ToRng,\",\")\r\n"
+            "\r\n\tvarint_to_orders.csv_ORDNO = arrfld(0)\r\n\tvarint_to_orders.csv_AMOUNT$ = clng(arrfld(1))"
+            "\r\n\tvarint_to_orders.csv_WHEN = clng(arrfld(2))\r\n"
+            "Else \r\n\t RaiseError \"To Range Not found for table orders.csv\"\r\n\tCall HandleErrors \r\n"
+            "\tExit Sub\r\nEnd if\r\nmigrate  orders.csv");
+  // Three fields: exclusive below, inclusive above, compared in list order.
+  const std::string* condition = l.State().document.splitConditions.Find("ORDERS.CSV");
+  ASSERT_NE(condition, nullptr);
+  EXPECT_EQ(*condition,
+            "(((orders.csv.WHEN > varint_from_orders.csv_WHEN)"
+            "\r\n\t or (orders.csv.WHEN = varint_from_orders.csv_WHEN and orders.csv.ORDNO > varint_from_orders.csv_ORDNO)\r\n"
+            "\r\n\t or (orders.csv.WHEN = varint_from_orders.csv_WHEN\r\n\t and orders.csv.ORDNO = varint_from_orders.csv_ORDNO"
+            " and orders.csv.AMOUNT$ > varint_from_orders.csv_AMOUNT$)\r\n) \r\n\t and "
+            "((orders.csv.WHEN < varint_to_orders.csv_WHEN)"
+            "\r\n\t or (orders.csv.WHEN = varint_to_orders.csv_WHEN and orders.csv.ORDNO < varint_to_orders.csv_ORDNO)\r\n"
+            "\r\n\t or (orders.csv.WHEN = varint_to_orders.csv_WHEN\r\n\t and orders.csv.ORDNO = varint_to_orders.csv_ORDNO"
+            " and orders.csv.AMOUNT$ < varint_to_orders.csv_AMOUNT$)\r\n"
+            "\r\n\t or (orders.csv.WHEN = varint_to_orders.csv_WHEN\r\n\t and orders.csv.ORDNO = varint_to_orders.csv_ORDNO"
+            "\r\n\t and orders.csv.AMOUNT$ = varint_to_orders.csv_AMOUNT$)))");
+  // A string field of the file gets a string variable; a missing split row fails.
+  ASSERT_EQ(l.AddSplitQueries_to_Precondition("LSRC", "migrate customer.txt", "abspl201", out), kTrue);
+  EXPECT_NE(out.find("varint_from_customer.txt_CUSTNO = clng(arrfld(0))"), std::string::npos);
+  EXPECT_EQ(l.AddSplitQueries_to_Precondition("LSRC", "migrate semi.txt", "abspl201", out), kFalse);
+  EXPECT_EQ(out, "");
+  EXPECT_EQ(l.ErrorDescription(), "\t\tERROR:in AddSplitQueries_to_Precondition  ErrNo. 1009: Split Information not "
+                                  "given for the Target Table abspl201 - Source table semi.txt");
+  EXPECT_EQ(l.get_split_fields("ignored", "abspl201", "orders.csv"), "WHEN,ORDNO,AMOUNT$");
+  EXPECT_EQ(l.get_split_fields("ignored", "abspl201", "semi.txt"), "");
+}
+
+TEST_F(LegacyMScriptAndSplit, AProfileBeyondTheIntegerRangeOverflowsAtTheSplitInformation) {
+  ClsXMLLegacy& l = Profile8("abspl200",
+                             "INSERT INTO qxmap100 (mprf, sapp, tapp, vers, rele, cust, verf, relf, cusf, deph, scme) "
+                             "VALUES (40000, 'LSRC', 'LTRG', '0800', '01', 'STD ', '', '', '', 1, 'N');",
+                             40000);
+  l.SplitVorps(kTrue);
+  EXPECT_EQ(l.GenerateXMLFile(), kFalse);
+  const std::string line = "\t\tERROR:-  6 - Overflow\r\n";
+  EXPECT_EQ(log_->text().substr(log_->text().size() - line.size()), line);
+  EXPECT_NE(log_->text().find("\t\tSchema.ini File Built Successfully.\r\n" + line), std::string::npos);
 }
 
 TEST(LegacyProperties, BoundsAreLowerCasedOrKeptAndANewObjectDoesNotTraverse) {
