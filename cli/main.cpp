@@ -26,8 +26,10 @@
 #include "options.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/filesystem.h"
 #include "platform/text.h"
 #include "platform/textstream.h"
+#include "repository/connection.h"
 #include "repository/schema.h"
 
 namespace tqlm::cli {
@@ -36,6 +38,7 @@ namespace {
 constexpr int kExitTrue = 0;
 constexpr int kExitFalse = 1;
 constexpr int kExitUsage = 2;
+constexpr int kExitSomeFailed = 3;  // True, but XMLErrors > 0
 
 int Usage(const std::string& message) {
   std::cerr << "tqlm-xmlgen: " << message << "\n\n" << kUsage;
@@ -96,16 +99,47 @@ void PrintOutcome(const Class& object, const Options& o, bool result) {
   if (!result) std::cout << "ErrorDescription: " << AnsiToUtf8(object.ErrorDescription()) << "\n";
 }
 
+// What --log and --clear would destroy: a log path that is the repository
+// or a file no log of ours could be; an output folder that holds the
+// repository, the log or Schema.ini (the platform refuses the root, the home
+// and the working folder itself).
+std::optional<std::string> Refusal(const Options& o) {
+  const std::string repository = RepositoryFile(Ansi(*o.repository));
+  const std::string xml = Ansi(*o.xmlPath);
+  if (o.log) {
+    const std::string log = Ansi(*o.log);
+    if (!repository.empty() && fs::SameFile(log, repository)) return "--log names the repository file";
+    if (!fs::CouldBeLog(log)) return "--log names a file that is no log of this tool: " + *o.log;
+  }
+  if (o.clear) {
+    const std::pair<const char*, std::string> kept[] = {
+        {"the repository", repository},
+        {"the log file", o.log ? Ansi(*o.log) : std::string()},
+        {"the Schema.ini folder", o.schemaIniPath && o.legacy ? Ansi(*o.schemaIniPath) : std::string()}};
+    for (const auto& [what, path] : kept)
+      if (!path.empty() && fs::Encloses(xml, path)) return std::string("--clear would delete ") + what;
+    if (fs::IsProtectedFolder(xml)) return "--clear would delete the root, the home or the working folder";
+  }
+  return std::nullopt;
+}
+
 // Sets the properties in the order of the class's interface, as a client
-// would, and runs the generation.
+// would, and runs the generation, holding the output folder for the run.
 template <class Class>
 int Generate(const Options& o) {
+  if (auto refusal = Refusal(o)) return Usage(*refusal);
   Class object;
+  fs::FolderLock lock;
   try {
     object.ConnectionString(Ansi(*o.repository));
     SetProfile(object, *o.profile);
     object.XMLPath(Ansi(*o.xmlPath));
+    const std::string xml = Ansi(Trim(*o.xmlPath));
+    if (fs::FolderExists(xml)) lock.Acquire(xml, o.wait);
     if (o.clear) object.ClearXMLDirectory(kTrue);
+    if (!lock.Held() && fs::FolderExists(xml)) lock.Acquire(xml, o.wait);
+    // Temporary files of a run that was killed in this folder go now.
+    if (lock.Held()) fs::RemoveTemporaryFiles(xml);
     std::shared_ptr<TextStream> log;
     if (o.log)
       log = CreateTextFile(Ansi(*o.log));
@@ -137,7 +171,8 @@ int Generate(const Options& o) {
   bool result = IsTrue(object.GenerateXMLFile());
   std::fflush(stdout);
   PrintOutcome(object, o, result);
-  return result ? kExitTrue : kExitFalse;
+  if (!result) return kExitFalse;
+  return object.XMLErrors() > 0 ? kExitSomeFailed : kExitTrue;
 }
 
 int Generate(const Options& o) {

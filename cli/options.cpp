@@ -10,12 +10,17 @@ const char* const kUsage =
     "  tqlm-xmlgen generate [--legacy] --repository CONN --profile N --xml-path DIR [--log FILE]\n"
     "      [--package-from X --package-to X --module-from X --module-to X --table-from X --table-to X]\n"
     "      [--list CODES] [--option N] [--traverse | --no-traverse] [--checked-out] [--split]\n"
-    "      [--include-2gb-check] [--schema-ini-path DIR] [--clear] [--user NAME] [--json]\n"
+    "      [--include-2gb-check] [--schema-ini-path DIR] [--clear] [--wait] [--user NAME] [--json]\n"
     "  tqlm-xmlgen call [--legacy] --repository CONN [--profile N] [--xml-path DIR] [--split]\n"
     "      [--checked-out] [--json] METHOD [ARG...]\n"
     "  tqlm-xmlgen init-repository FILE [SCRIPT...]\n"
     "\n"
-    "CONN is a SQLite repository file, or sqlite:FILE.\n";
+    "CONN is a SQLite repository file, or sqlite:FILE.\n"
+    "\n"
+    "Exit status: 0 the run ended and every document was written; 3 the run ended but\n"
+    "some objects failed (XMLErrors > 0); 1 the run failed or a property could not be\n"
+    "set; 2 a usage error. One run at a time writes into an output folder: another\n"
+    "fails at once, or waits for it with --wait.\n";
 
 namespace {
 
@@ -38,7 +43,8 @@ const std::map<std::string_view, FlagOption>& FlagOptions() {
   static const std::map<std::string_view, FlagOption> options{
       {"--legacy", &Options::legacy},         {"--checked-out", &Options::checkedOut},
       {"--split", &Options::split},           {"--include-2gb-check", &Options::include2GBCheck},
-      {"--clear", &Options::clear},           {"--json", &Options::json}};
+      {"--clear", &Options::clear},           {"--json", &Options::json},
+      {"--wait", &Options::wait}};
   return options;
 }
 

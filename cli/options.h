@@ -17,7 +17,7 @@ struct Options {
   std::optional<std::string> packageFrom, packageTo, moduleFrom, moduleTo, tableFrom, tableTo;
   std::optional<std::string> list, option, schemaIniPath, user;
   std::optional<bool> traverse;
-  bool checkedOut = false, split = false, include2GBCheck = false, clear = false, json = false;
+  bool checkedOut = false, split = false, include2GBCheck = false, clear = false, json = false, wait = false;
   std::vector<std::string> positional;  // METHOD and ARGs, or FILE and SCRIPTs
 };
 

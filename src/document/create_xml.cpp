@@ -43,6 +43,7 @@ bool Create_XML(Component& c, MappingObject object) {
       if (!AddSplitQueries_to_Precondition(c, object.sapp, object.prtx, object.TableCode(), extended)) return false;
       object.prtx = extended;
     }
+    RequireElementName(object.TableCode());
     std::string folder = ObjectFolder(c, object.tcpac + object.tcmod);
     std::string document = Header(c, object);
     if (!AppendSections(c, object, kSections, false, document)) return false;

@@ -1,5 +1,6 @@
 #include "document/document_file.h"
 
+#include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/text.h"
 #include "platform/xml_check.h"
@@ -40,6 +41,11 @@ bool AppendSections(Component& c, MappingObject& object, std::span<const Section
     if (!AppendFragment(c, document, fragment, section.checkWrapper, checkAlways)) return false;
   }
   return true;
+}
+
+void RequireElementName(const std::string& code) {
+  if (!IsXmlName(UCase(code)))
+    Raise(kErrInvalidCall, "XML Generation", "The table code " + code + " cannot name an XML element.");
 }
 
 std::string ObjectFolder(const Component& c, std::string_view pacMod) {

@@ -38,6 +38,10 @@ bool AppendFragment(const Component& c, std::string& document, const std::string
 bool AppendSections(Component& c, MappingObject& object, std::span<const Section> sections, bool checkAlways,
                     std::string& document);
 
+// A table code that names an element of the document must be an XML name;
+// another raises 5 saying so, before anything is written.
+void RequireElementName(const std::string& code);
+
 // The folder of an object's documents (created when missing; only this one
 // level) and the storing of one document in it: plain text as base + ".XML"
 // for the generator, Base64 of the trimmed text under the bare base name for

@@ -95,6 +95,8 @@ bool Create_MScript_XML(Component& c, MappingObject child) {
     // The members count as handled from here on, even if the document fails.
     c.run.listOfXMLGenerated += document.members + ",";
 
+    RequireElementName(parent.Code());
+    for (const std::string& member : Split(document.members, ",")) RequireElementName(member);
     const std::string element = UCase(parent.Code());
     std::string text = "<" + element + " TYPE =\"M\" TARGETTABLES = \"" + document.members + "\">\r\n";
     if (!AppendSections(c, document, kMScriptSections, true, text)) return false;

@@ -1,6 +1,7 @@
 #include "interface/cls_xml_generator.h"
 
 #include "core/component.h"
+#include "core/pasted_values.h"
 #include "interface/properties.h"
 #include "platform/error.h"
 #include "rules/keywords.h"
@@ -42,20 +43,24 @@ VbBoolean ClsXMLGenerator::GenerateXMLFile() { return tqlm::GenerateXMLFile(*sta
 
 VbBoolean ClsXMLGenerator::Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
                                                         std::string_view StrString, std::string& Return_String) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"StrTrgAppl", StrTrgAppl}});
   return ToVb(tqlm::Replace_Empty_Default_Target(*state_, StrSrcAppl, StrTrgAppl, StrString, Return_String));
 }
 
 VbBoolean ClsXMLGenerator::AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
                                                            std::string_view strTgtTable, std::string& StrReturnString) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}});
   return ToVb(tqlm::AddSplitQueries_to_Precondition(*state_, StrSrcAppl, InString, strTgtTable, StrReturnString));
 }
 
 std::string ClsXMLGenerator::get_split_fields(std::string_view StrSrcAppl, std::string_view strTgtTable,
                                               std::string_view StrSrcTable, std::string& StrFlst) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}, {"StrSrcTable", StrSrcTable}});
   return tqlm::get_split_fields(*state_, StrSrcAppl, strTgtTable, StrSrcTable, StrFlst);
 }
 
 VbLong ClsXMLGenerator::RowSizeofTable(std::string_view i_StrAppl, std::string_view i_StrTable) {
+  RefuseQuotes({{"i_StrAppl", i_StrAppl}, {"i_StrTable", i_StrTable}});
   return tqlm::RowSizeofTable(*state_, i_StrAppl, i_StrTable);
 }
 

@@ -1,6 +1,7 @@
 #include "interface/cls_xml_legacy.h"
 
 #include "core/component.h"
+#include "core/pasted_values.h"
 #include "interface/properties.h"
 #include "rules/keywords.h"
 #include "run/generation_run.h"
@@ -39,6 +40,7 @@ VbBoolean ClsXMLLegacy::GenerateXMLFile() { return tqlm::GenerateXMLFile(*state_
 
 VbBoolean ClsXMLLegacy::Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
                                                      std::string_view StrString, std::string& Return_String) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"StrTrgAppl", StrTrgAppl}});
   return ToVb(tqlm::Replace_Empty_Default_Target(*state_, StrSrcAppl, StrTrgAppl, StrString, Return_String));
 }
 
@@ -47,16 +49,19 @@ VbBoolean ClsXMLLegacy::ConstructSplitInfoFile(VbInteger IntMprf, std::string_vi
 }
 
 std::string ClsXMLLegacy::GetConnStr(std::string_view i_StrAppl, std::string_view i_StrTable) {
+  RefuseQuotes({{"i_StrAppl", i_StrAppl}, {"i_StrTable", i_StrTable}});
   return tqlm::GetConnStr(*state_, i_StrAppl, i_StrTable);
 }
 
 VbBoolean ClsXMLLegacy::AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
                                                         std::string_view strTgtTable, std::string& StrReturnString) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}});
   return ToVb(tqlm::AddSplitQueries_to_Precondition(*state_, StrSrcAppl, InString, strTgtTable, StrReturnString));
 }
 
 std::string ClsXMLLegacy::get_split_fields(std::string_view StrSrcAppl, std::string_view strTgtTable,
                                            std::string_view StrSrcTable) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}, {"StrSrcTable", StrSrcTable}});
   std::string stored;
   return tqlm::get_split_fields(*state_, StrSrcAppl, strTgtTable, StrSrcTable, stored);
 }

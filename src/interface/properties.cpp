@@ -20,8 +20,11 @@ void SetTableBound(Component& c, std::string& bound, std::string_view value) {
 void SetClearXMLDirectory(Component& c, VbBoolean clear) {
   c.settings.xmlPath = Trim(c.settings.xmlPath);
   if (!IsTrue(clear) || c.settings.xmlPath.empty()) return;
-  if (fs::FolderExists(c.settings.xmlPath)) fs::DeleteFolder(c.settings.xmlPath);
-  fs::CreateFolder(c.settings.xmlPath);
+  // The folder itself stays (emptied), so that a run's lock on it holds.
+  if (fs::FolderExists(c.settings.xmlPath))
+    fs::EmptyFolder(c.settings.xmlPath);
+  else
+    fs::CreateFolder(c.settings.xmlPath);
 }
 
 void SetSelectionList(Component& c, std::string_view list) {

@@ -16,8 +16,8 @@ void SetPackageBound(Component& c, std::string& bound, std::string_view value);
 void SetModuleBound(Component& c, std::string& bound, std::string_view value);
 void SetTableBound(Component& c, std::string& bound, std::string_view value);
 
-// Trims the stored path; with True (and a path) deletes the folder with all
-// its contents and creates it again, empty. File-system errors reach the
+// Trims the stored path; with True (and a path) empties the folder of all
+// its contents, or creates it when it is missing. File-system errors reach the
 // caller: this property has no trap.
 void SetClearXMLDirectory(Component& c, VbBoolean clear);
 

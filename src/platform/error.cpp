@@ -17,6 +17,7 @@ std::string StandardDescription(std::int32_t number) {
     case kErrTypeMismatch: return "Type mismatch";
     case kErrFileNotFound: return "File not found";
     case kErrFileExists: return "File already exists";
+    case kErrDiskFull: return "Disk full";
     case kErrPermission: return "Permission denied";
     case kErrPathFileAccess: return "Path/File access error";
     case kErrPathNotFound: return "Path not found";

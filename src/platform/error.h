@@ -36,6 +36,7 @@ inline constexpr std::int32_t kErrSubscript = 9;
 inline constexpr std::int32_t kErrTypeMismatch = 13;
 inline constexpr std::int32_t kErrFileNotFound = 53;
 inline constexpr std::int32_t kErrFileExists = 58;
+inline constexpr std::int32_t kErrDiskFull = 61;
 inline constexpr std::int32_t kErrPermission = 70;
 inline constexpr std::int32_t kErrPathFileAccess = 75;
 inline constexpr std::int32_t kErrPathNotFound = 76;

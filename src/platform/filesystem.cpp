@@ -4,11 +4,15 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <vector>
 
@@ -149,10 +153,42 @@ void WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     ssize_t written = ::write(fd, bytes.data(), bytes.size());
     if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) Raise(kErrPathFileAccess);
+    if (written <= 0) Raise(WriteErrorNumber(written < 0 ? errno : ENOSPC));
     bytes.remove_prefix(static_cast<std::size_t>(written));
   }
 }
+
+// The path with links resolved; for a path that does not exist (yet), its
+// nearest existing folder resolved and the rest appended.
+std::string Resolved(const std::string& native) {
+  std::error_code error;
+  const std::filesystem::path resolved = std::filesystem::weakly_canonical(native, error);
+  return error ? native : resolved.string();
+}
+
+std::string HomeFolder() {
+  const passwd* user = ::getpwuid(::getuid());
+  return user != nullptr && user->pw_dir != nullptr ? std::string(user->pw_dir) : std::string();
+}
+
+std::string WorkingFolder() {
+  char* cwd = ::getcwd(nullptr, 0);
+  if (cwd == nullptr) return {};
+  std::string working(cwd);
+  std::free(cwd);
+  return working;
+}
+
+bool EnclosesNative(const std::string& folder, const std::string& path) {
+  if (folder.empty() || path.empty()) return false;
+  const std::string f = Resolved(folder);
+  const std::string p = Resolved(path);
+  if (f == "/") return true;
+  return p == f || p.rfind(f + "/", 0) == 0;
+}
+
+constexpr std::string_view kTemporaryPrefix = ".~tqlm-";
+constexpr std::string_view kTemporarySuffix = ".tmp";
 
 }  // namespace
 
@@ -179,40 +215,70 @@ void CreateFolder(const std::string& path) {
   });
 }
 
-namespace {
-
-// The root, the working folder or one of its parents would take the caller's
-// own files with them (the repository, the log): such a folder is refused
-// before anything is deleted.
-bool EnclosesWorkingFolder(const std::string& native) {
-  char* resolved = ::realpath(native.c_str(), nullptr);
-  if (resolved == nullptr) return false;
-  std::string folder(resolved);
-  std::free(resolved);
-  if (folder == "/") return true;
-  char* cwd = ::getcwd(nullptr, 0);
-  if (cwd == nullptr) return false;
-  std::string working(cwd);
-  std::free(cwd);
-  return working == folder || working.rfind(folder + "/", 0) == 0;
+bool Encloses(const std::string& folder, const std::string& path) {
+  std::string f, p;
+  return ToNative(folder, f) && ToNative(path, p) && EnclosesNative(f, p);
 }
 
-}  // namespace
+bool SameFile(const std::string& a, const std::string& b) {
+  std::string na, nb;
+  if (!ToNative(a, na) || !ToNative(b, nb)) return false;
+  struct stat sa {}, sb {};
+  return ::stat(na.c_str(), &sa) == 0 && ::stat(nb.c_str(), &sb) == 0 && sa.st_dev == sb.st_dev &&
+         sa.st_ino == sb.st_ino;
+}
 
-void DeleteFolder(const std::string& path) {
+bool CouldBeLog(const std::string& path) {
+  std::string native;
+  if (!ToNative(path, native)) return false;
+  struct stat info {};
+  if (::stat(native.c_str(), &info) != 0) return errno == ENOENT;
+  if (!S_ISREG(info.st_mode)) return false;
+  Descriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) return false;
+  std::string head(64 * 1024, '\0');
+  const ssize_t n = ::read(file.get(), head.data(), head.size());
+  if (n < 0) return false;
+  head.resize(static_cast<std::size_t>(n));
+  if (head.find('\0') != std::string::npos) return false;
+  for (std::size_t at = head.find('\n'); at != std::string::npos; at = head.find('\n', at + 1))
+    if (at == 0 || head[at - 1] != '\r') return false;
+  return true;
+}
+
+bool IsProtectedFolder(const std::string& path) {
+  std::string native;
+  if (!ToNative(path, native)) return true;
+  return EnclosesNative(native, "/") || EnclosesNative(native, HomeFolder()) || EnclosesNative(native, WorkingFolder());
+}
+
+void EmptyFolder(const std::string& path) {
   Guarded([&] {
     std::string native = WithoutTrailingSlashes(NativeOrRaise(path));
-    if (EnclosesWorkingFolder(native)) Raise(kErrPathFileAccess);
+    if (IsProtectedFolder(path)) Raise(kErrPathFileAccess);
     struct stat info {};
     if (::lstat(native.c_str(), &info) != 0) RaiseErrno(errno, kErrPathNotFound);
     if (S_ISLNK(info.st_mode)) {
-      // A link to a folder stands for the folder; only the link goes.
+      // A link to a folder stands for the folder: the link goes, never what
+      // it points to, and a real folder takes its place.
       struct stat target {};
       if (::stat(native.c_str(), &target) != 0 || !S_ISDIR(target.st_mode)) Raise(kErrPathNotFound);
-    } else if (!S_ISDIR(info.st_mode)) {
-      Raise(kErrPathNotFound);
+      if (::unlink(native.c_str()) != 0) RaiseErrno(errno, kErrPathFileAccess);
+      if (::mkdir(native.c_str(), 0777) != 0) RaiseErrno(errno, kErrPathNotFound);
+      return;
     }
-    RemoveTree(AT_FDCWD, native.c_str());
+    if (!S_ISDIR(info.st_mode)) Raise(kErrPathNotFound);
+    // Refused before anything changes: a folder whose entries may not go.
+    if (::access(native.c_str(), W_OK | X_OK) != 0) RaiseErrno(errno, kErrPathNotFound);
+    int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) RaiseErrno(errno, kErrPathNotFound);
+    OpenDir dir(::fdopendir(fd));
+    if (!dir) {
+      int error = errno;
+      ::close(fd);
+      RaiseErrno(error, kErrPathFileAccess);
+    }
+    for (const std::string& child : EntryNames(dir.get())) RemoveTree(::dirfd(dir.get()), child.c_str());
   });
 }
 
@@ -228,15 +294,84 @@ void DeleteFile(const std::string& path, bool force) {
   });
 }
 
+std::int32_t WriteErrorNumber(int error) {
+  return error == ENOSPC || error == EDQUOT ? kErrDiskFull : kErrPathFileAccess;
+}
+
+std::string TemporaryPath(const std::string& path) {
+  static std::atomic<unsigned long> counter{0};
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
+  return folder + std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" + std::to_string(++counter) +
+         std::string(kTemporarySuffix);
+}
+
+bool IsTemporaryName(std::string_view name) {
+  return name.size() > kTemporaryPrefix.size() + kTemporarySuffix.size() && name.substr(0, kTemporaryPrefix.size()) == kTemporaryPrefix &&
+         name.substr(name.size() - kTemporarySuffix.size()) == kTemporarySuffix;
+}
+
+void RemoveTemporaryFiles(const std::string& folder) {
+  Guarded([&] {
+    const std::string native = NativeOrRaise(folder);
+    auto sweep = [](const std::string& dirPath, bool descend, auto& self) -> void {
+      OpenDir dir(::opendir(dirPath.c_str()));
+      if (!dir) return;
+      for (const std::string& name : EntryNames(dir.get())) {
+        struct stat info {};
+        if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+        if (S_ISREG(info.st_mode) && IsTemporaryName(name)) ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
+        else if (descend && S_ISDIR(info.st_mode)) self(dirPath + "/" + name, false, self);
+      }
+    };
+    sweep(native, true, sweep);
+  });
+}
+
 void WriteFile(const std::string& path, std::string_view bytes, FileAccess access) {
   Guarded([&] {
-    std::string native = NativeOrRaise(path);
+    const std::string native = NativeOrRaise(path);
+    // A read-only file keeps its bytes, as an overwrite would be refused.
+    struct stat existing {};
+    if (::lstat(native.c_str(), &existing) == 0 && S_ISREG(existing.st_mode) && (existing.st_mode & S_IWUSR) == 0)
+      Raise(kErrPermission);
+    const std::string temporary = TemporaryPath(native);
     const bool ownerOnly = access == FileAccess::OwnerOnly;
-    Descriptor file(::open(native.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnly ? 0600 : 0666));
+    Descriptor file(::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, ownerOnly ? 0600 : 0666));
     if (file.get() < 0) RaiseErrno(errno, kErrPathNotFound);
-    if (ownerOnly && ::fchmod(file.get(), 0600) != 0) RaiseErrno(errno, kErrPathFileAccess);
-    WriteAll(file.get(), bytes);
-    if (!file.Close()) Raise(kErrPathFileAccess);
+    try {
+      WriteAll(file.get(), bytes);
+      if (!file.Close()) Raise(WriteErrorNumber(errno));
+      if (::rename(temporary.c_str(), native.c_str()) != 0) RaiseErrno(errno, kErrPathNotFound);
+    } catch (...) {
+      ::unlink(temporary.c_str());
+      throw;
+    }
+  });
+}
+
+FolderLock::~FolderLock() {
+  if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+}
+
+void FolderLock::Acquire(const std::string& folder, bool wait) {
+  Guarded([&] {
+    const std::string native = NativeOrRaise(folder);
+    const int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) RaiseErrno(errno, kErrPathNotFound);
+    int rc;
+    do {
+      rc = ::flock(fd, LOCK_EX | (wait ? 0 : LOCK_NB));
+    } while (rc != 0 && errno == EINTR);
+    if (rc != 0) {
+      const int error = errno;
+      ::close(fd);
+      if (error == EWOULDBLOCK)
+        Raise(kErrPermission, "", "Permission denied: another run is writing into " + folder);
+      RaiseErrno(error, kErrPathFileAccess);
+    }
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = fd;
   });
 }
 

@@ -11,6 +11,7 @@
 
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/filesystem.h"
 
 namespace tqlm {
 
@@ -20,9 +21,9 @@ constexpr std::string_view kLineEnd = "\r\n";
 
 void PutToStdio(std::FILE* stream, std::string_view bytes) {
   if (bytes.empty()) return;
-  if (stream == nullptr || std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size()) {
-    Raise(kErrPathFileAccess);
-  }
+  if (stream == nullptr) Raise(kErrPathFileAccess);
+  errno = 0;
+  if (std::fwrite(bytes.data(), 1, bytes.size(), stream) != bytes.size()) Raise(fs::WriteErrorNumber(errno));
 }
 
 struct FileCloser {
@@ -30,17 +31,45 @@ struct FileCloser {
 };
 using OwnedFile = std::unique_ptr<std::FILE, FileCloser>;
 
-// A text stream on a file it opened itself; closing (and so flushing) the
-// file when the stream goes away.
+// A text stream on a file it opened itself. Written under a temporary name
+// (`temporary` set), the file takes its final name at Close; a stream that
+// goes without Close removes it.
 class FileTextStream final : public TextStream {
  public:
-  explicit FileTextStream(OwnedFile file) : file_(std::move(file)) {}
+  FileTextStream(OwnedFile file, std::string temporary, std::string final)
+      : file_(std::move(file)), temporary_(std::move(temporary)), final_(std::move(final)) {}
+  ~FileTextStream() override {
+    if (!file_) return;
+    file_.reset();
+    if (!temporary_.empty()) ::unlink(temporary_.c_str());
+  }
+
+  void Close() override {
+    if (!file_) return;
+    errno = 0;
+    const bool written = std::fflush(file_.get()) == 0;
+    const int error = errno;
+    std::FILE* file = file_.release();
+    const bool closed = std::fclose(file) == 0;
+    if (!written || !closed) {
+      if (!temporary_.empty()) ::unlink(temporary_.c_str());
+      Raise(fs::WriteErrorNumber(written ? errno : error));
+    }
+    if (!temporary_.empty() && ::rename(temporary_.c_str(), final_.c_str()) != 0) {
+      ::unlink(temporary_.c_str());
+      Raise(kErrPathFileAccess);
+    }
+  }
 
  protected:
-  void Put(std::string_view bytes) override { PutToStdio(file_.get(), bytes); }
+  void Put(std::string_view bytes) override {
+    if (!file_) Raise(kErrPathFileAccess);
+    PutToStdio(file_.get(), bytes);
+  }
 
  private:
   OwnedFile file_;
+  std::string temporary_, final_;
 };
 
 std::int32_t OpenErrorNumber(int error) {
@@ -73,8 +102,13 @@ void TextStream::WriteBlankLines(long lines) {
 
 void StdioTextStream::Put(std::string_view bytes) { PutToStdio(stream_, bytes); }
 
-std::unique_ptr<TextStream> CreateTextFile(const std::string& path, bool ownerOnly) {
-  const int fd = ::open(AnsiToUtf8(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnly ? 0600 : 0666);
+std::unique_ptr<TextStream> CreateTextFile(const std::string& path, TextFileOptions options) {
+  const bool ownerOnly = options.ownerOnly;
+  const std::string final = AnsiToUtf8(path);
+  const std::string temporary = options.atomic ? fs::TemporaryPath(final) : std::string();
+  const int fd = options.atomic
+                     ? ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, ownerOnly ? 0600 : 0666)
+                     : ::open(final.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnly ? 0600 : 0666);
   if (fd < 0) Raise(OpenErrorNumber(errno));
   if (ownerOnly && ::fchmod(fd, 0600) != 0) {
     const int error = errno;
@@ -88,7 +122,7 @@ std::unique_ptr<TextStream> CreateTextFile(const std::string& path, bool ownerOn
     ::close(fd);
     Raise(OpenErrorNumber(error));
   }
-  return std::make_unique<FileTextStream>(std::move(file));
+  return std::make_unique<FileTextStream>(std::move(file), temporary, final);
 }
 
 }  // namespace tqlm

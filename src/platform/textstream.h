@@ -15,6 +15,9 @@ class TextStream {
   void Write(std::string_view text) { Put(text); }
   void WriteLine(std::string_view text = {});   // text + CR LF
   void WriteBlankLines(long lines);             // lines x CR LF
+  // Ends the writing: a file written under a temporary name takes its
+  // final name now (a stream that goes without Close leaves no file).
+  virtual void Close() {}
 
  protected:
   virtual void Put(std::string_view bytes) = 0;  // raises 75 on failure
@@ -45,9 +48,17 @@ class StdioTextStream final : public TextStream {
   std::FILE* stream_;
 };
 
+struct TextFileOptions {
+  bool ownerOnly = false;  // readable and writable by its owner alone
+  // Written under a temporary name that takes the final name at Close, so
+  // the final name never holds a partial file (side files); otherwise the
+  // file is created at once and grows as it is written (a log).
+  bool atomic = false;
+};
+
 // Creates or truncates a file (name in Windows-1252) and writes to it.
-// Raises 76 when the folder is missing, 70 when access is denied. With
-// `ownerOnly` the file is readable and writable by its owner alone.
-std::unique_ptr<TextStream> CreateTextFile(const std::string& path, bool ownerOnly = false);
+// Raises 76 when the folder is missing, 70 when access is denied; a write
+// on a full disk raises 61.
+std::unique_ptr<TextStream> CreateTextFile(const std::string& path, TextFileOptions options = {});
 
 }  // namespace tqlm

@@ -61,4 +61,24 @@ bool IsWellFormedXml(std::string_view text) {
   }
 }
 
+namespace {
+
+bool IsNameStart(unsigned char ch) {
+  return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == ':' ||
+         (ch >= 0xC0 && ch <= 0xD6) || (ch >= 0xD8 && ch <= 0xF6) || ch >= 0xF8;
+}
+
+bool IsNameChar(unsigned char ch) {
+  return IsNameStart(ch) || (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == 0xB7;
+}
+
+}  // namespace
+
+bool IsXmlName(std::string_view name) {
+  if (name.empty() || !IsNameStart(static_cast<unsigned char>(name.front()))) return false;
+  for (char ch : name)
+    if (!IsNameChar(static_cast<unsigned char>(ch))) return false;
+  return true;
+}
+
 }  // namespace tqlm

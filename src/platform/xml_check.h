@@ -10,4 +10,8 @@ namespace tqlm {
 // processing instructions around it.
 bool IsWellFormedXml(std::string_view text);
 
+// True when `name` (ISO-8859-1 as above) is an XML name: a letter, "_" or
+// ":" first, then also digits, ".", "-" and the middle dot.
+bool IsXmlName(std::string_view name);
+
 }  // namespace tqlm

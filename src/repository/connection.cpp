@@ -52,16 +52,20 @@ std::string_view ForeignBackendName(std::string_view connectionString) {
 
 }  // namespace
 
+std::string RepositoryFile(std::string_view connectionString) {
+  std::string_view text = TrimBlanks(connectionString);
+  if (StartsWithNoCase(text, "sqlite:")) return std::string(text.substr(7));
+  if (!ForeignBackendName(text).empty()) return {};
+  return std::string(connectionString);
+}
+
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString) {
-  std::string_view path = connectionString;
-  if (std::string_view text = TrimBlanks(connectionString); StartsWithNoCase(text, "sqlite:")) {
-    path = text.substr(7);
-  } else if (std::string_view name = ForeignBackendName(text); !name.empty()) {
+  if (std::string_view name = ForeignBackendName(TrimBlanks(connectionString)); !name.empty()) {
     Raise(kErrRepository, kErrorSource,
           "The " + std::string(name) + " backend is not available in this build; "
           "the connection string must name a SQLite repository file.");
   }
-  return OpenSqliteBackend(AnsiToUtf8(path));
+  return OpenSqliteBackend(AnsiToUtf8(RepositoryFile(connectionString)));
 }
 
 void Repository::SetConnectionString(std::string connectionString) {

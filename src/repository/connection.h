@@ -24,6 +24,10 @@ class Backend {
 // "sqlite:PATH". Raises -2147217900 when it cannot be opened.
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString);
 
+// The file a connection string opens, for a SQLite repository; empty for a
+// server.
+std::string RepositoryFile(std::string_view connectionString);
+
 class Repository {
  public:
   // Forgets any open connection; the next statement opens `connectionString`.

@@ -1,6 +1,9 @@
 #include "repository/sqlite_backend.h"
 
 #include <sqlite3.h>
+#include <sys/stat.h>
+
+#include <cstdio>
 
 #include <list>
 #include <unordered_map>
@@ -84,10 +87,44 @@ class StatementCache {
 // The open database with its statement cache. Cursors share it with the
 // backend, so that a recordset still open when the repository disconnects
 // keeps working and the database closes with the last of them.
+// A database in WAL mode (bytes 18 and 19 of its header are 2) whose log
+// holds nothing is read as the immutable file it then is: a reader of a WAL
+// database would otherwise create its -shm and -wal files beside it. With a
+// log present (a writer at work, or one that stopped) SQLite must read the
+// log, and creates those files as it needs them.
+bool QuietWalFile(const std::string& utf8Path) {
+  std::FILE* file = std::fopen(utf8Path.c_str(), "rb");
+  if (file == nullptr) return false;
+  unsigned char header[20] = {};
+  const bool read = std::fread(header, 1, sizeof header, file) == sizeof header;
+  std::fclose(file);
+  if (!read || header[18] != 2 || header[19] != 2) return false;
+  struct stat log {};
+  return ::stat((utf8Path + "-wal").c_str(), &log) != 0 || log.st_size == 0;
+}
+
+// A file: URI of a path, with the characters a URI gives a meaning escaped.
+std::string FileUri(const std::string& utf8Path, const char* parameters) {
+  std::string uri = "file:";
+  for (char ch : utf8Path) {
+    if (ch == '%' || ch == '?' || ch == '#') {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", static_cast<unsigned char>(ch));
+      uri += escaped;
+    } else {
+      uri += ch;
+    }
+  }
+  return uri + "?" + parameters;
+}
+
 class SqliteConnection {
  public:
   explicit SqliteConnection(const std::string& utf8Path) {
-    int rc = sqlite3_open_v2(utf8Path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
+    int rc = QuietWalFile(utf8Path)
+                 ? sqlite3_open_v2(FileUri(utf8Path, "immutable=1").c_str(), &db_,
+                                   SQLITE_OPEN_READONLY | SQLITE_OPEN_URI, nullptr)
+                 : sqlite3_open_v2(utf8Path.c_str(), &db_, SQLITE_OPEN_READONLY, nullptr);
     if (rc != SQLITE_OK) {
       std::string message = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
       sqlite3_close(db_);

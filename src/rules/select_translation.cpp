@@ -165,8 +165,11 @@ bool Translate_Select(Component& c, std::string_view statement, std::string_view
         const std::string lower = LCase(word);
         if (StartsWith(lower, "var.")) {
           word = Underscored(word);  // a variable of the rule (var.str. included)
-        } else if (InStr(tables, Left(word, InStr(word, ".") - 1)) == 0) {
-          word = Underscored(word);  // a qualifier that is no table of this statement
+        } else if (const std::string qualifier = Left(word, InStr(word, ".") - 1);
+                   !qualifier.empty() && InStr(tables, qualifier) == 0) {
+          // A qualifier that is no table of this statement (the empty one
+          // occurs in any list).
+          word = Underscored(word);
         }
         if (textFiles) word = Replace(word, ".", "_");
       }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "core/error_trap.h"
+#include "core/pasted_values.h"
 #include "document/create_xml.h"
 #include "document/mscript.h"
 #include "platform/text.h"
@@ -90,18 +91,12 @@ class GenerationRun {
   // entries of a list it stored back are not the client's.
   void RefuseQuotesInClientValues() const {
     const ClientSettings& s = c_.settings;
-    std::vector<std::pair<const char*, const std::string*>> pasted;
     if (!Trim(s.listOfMappingObjectsSelected).empty()) {
-      if (!s.selectionQuotedByRun) pasted.push_back({"ListOfMappingObjectsSelected", &s.listOfMappingObjectsSelected});
-    } else {
-      pasted = {{"PackageFrom", &s.packageFrom}, {"ModuleFrom", &s.moduleFrom}, {"TableFrom", &s.tableFrom},
-                {"PackageTo", &s.packageTo},     {"ModuleTo", &s.moduleTo},     {"TableTo", &s.tableTo}};
+      if (!s.selectionQuotedByRun) RefuseQuotes({{"ListOfMappingObjectsSelected", s.listOfMappingObjectsSelected}});
+      return;
     }
-    for (const auto& [name, value] : pasted) {
-      if (InStr(*value, "'") > 0)
-        Raise(kErrInvalidCall, "XML Generation",
-              std::string("Invalid procedure call or argument: ") + name + " holds a single quote");
-    }
+    RefuseQuotes({{"PackageFrom", s.packageFrom}, {"ModuleFrom", s.moduleFrom}, {"TableFrom", s.tableFrom},
+                  {"PackageTo", s.packageTo}, {"ModuleTo", s.moduleTo}, {"TableTo", s.tableTo}});
   }
 
   std::string ProfileText() const { return CStr(static_cast<long long>(c_.settings.migrationProfile)); }

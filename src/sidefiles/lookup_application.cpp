@@ -9,14 +9,18 @@ namespace tqlm {
 
 bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication) {
   std::unique_ptr<TextStream> file =
-      CreateTextFile(fs::ChildPath(c.settings.xmlPath, "LookupApplication.txt"), /*ownerOnly=*/true);
+      CreateTextFile(fs::ChildPath(c.settings.xmlPath, "LookupApplication.txt"), {.ownerOnly = true, .atomic = true});
   Recordset rs = c.Query("select * from qxddi101 where appl='" + Trim(lookupApplication) + "'");
-  if (!rs.HasRow()) return false;
+  if (!rs.HasRow()) {
+    file->Close();  // the file stays, empty
+    return false;
+  }
   for (const char* column : {"sour", "logn", "pswd"}) {
     const Value& value = rs.Field(column);
     if (value.IsNull()) Raise(kErrInvalidNull);  // a Null written as a line
     file->WriteLine(value.AsText());
   }
+  file->Close();
   return true;
 }
 

@@ -42,7 +42,7 @@ bool Build_Schema_ini(Component& c, std::string_view appl) {
                               "' and cpac='qx'  and cmod='fil' ");
     if (!files.HasRow()) return true;
     // "\Schema.ini" after the folder, as given: an empty folder names the root.
-    std::unique_ptr<TextStream> ini = CreateTextFile(c.settings.schemaIniPath + "/Schema.ini");
+    std::unique_ptr<TextStream> ini = CreateTextFile(c.settings.schemaIniPath + "/Schema.ini", {.atomic = true});
     // A letter the driver does not know keeps the type of the column before.
     std::string_view type;
     for (; !files.Eof(); files.MoveNext()) {
@@ -70,6 +70,7 @@ bool Build_Schema_ini(Component& c, std::string_view appl) {
       ini->Write(section);
       ini->WriteBlankLines(1);
     }
+    ini->Close();
     return true;
   });
 }

@@ -17,9 +17,12 @@ bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fi
   }
   const std::string path(fileName);
   if (fs::FileExists(path)) fs::DeleteFile(path, /*force=*/true);
-  std::unique_ptr<TextStream> file = CreateTextFile(path, /*ownerOnly=*/true);
+  std::unique_ptr<TextStream> file = CreateTextFile(path, {.ownerOnly = true, .atomic = true});
   Recordset targets = c.Query("select distinct ttbl  from qxmap300");
-  if (!targets.HasRow()) return true;
+  if (!targets.HasRow()) {
+    file->Close();
+    return true;
+  }
   // A line that starts with CR LF follows an empty line.
   auto line = [&](const std::string& text) { file->WriteLine(text); };
   line("<conversionobjects>");
@@ -51,6 +54,7 @@ bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fi
     line("\r\n</conversionobject>");
   }
   line("</conversionobjects>");
+  file->Close();
   return true;
 }
 

@@ -4,6 +4,7 @@
 # with TQLM set to the tqlm-xmlgen binary.
 set -u
 tests_dir=$1
+TQLM=$(cd "$(dirname "$TQLM")" && pwd)/$(basename "$TQLM")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 passed=0
@@ -119,6 +120,76 @@ for args in "${usage_errors[@]}"; do
   run $args
   check "usage error: $args" 2 "$status"
 done
+
+# Guards: nothing lost, nothing hidden.
+run generate --legacy --repository "$legacy_repo" --profile 5 --xml-path "$work/legacy" \
+  --package-from ab --module-from cus --table-from 0 --package-to ab --module-to cus --table-to 99
+check "a run with failed objects exits 3" 3 "$status"
+before=$(md5sum <"$repo")
+run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --log "$repo"
+check "--log naming the repository is refused and the repository kept" "2:$before" "$status:$(md5sum <"$repo")"
+printf 'line one\nline two\n' >"$work/notes.txt"
+run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --log "$work/notes.txt"
+check "--log naming a file that is no log is refused" "2:line one" "$status:$(head -n 1 "$work/notes.txt")"
+run generate --repository "$repo" --profile 1 --xml-path "$work" --clear
+check "--clear of the repository's folder is refused and deletes nothing" "2:yes" \
+  "$status:$([[ -f $repo && -f $work/notes.txt ]] && echo yes)"
+mkdir -p "$work/here/keep"
+run_in() { (cd "$1" && shift && "$TQLM" "$@" >"$work/out" 2>"$work/err"); status=$?; }
+run_in "$work/here" generate --repository "$repo" --profile 1 --xml-path . --clear
+check "--clear of the working folder is refused" "2:yes" "$status:$([[ -d $work/here/keep ]] && echo yes)"
+run call --repository "$repo" RowSizeofTable "x' OR 1=1 --" abcde010
+check "a quote in a method's argument is refused before any statement" \
+  "1:ERROR: 5:Invalid procedure call or argument: i_StrAppl holds a single quote" "$status:$err"
+
+# One run per output folder: another holder of the folder makes a run fail
+# at once, or wait with --wait; nothing of the holder's is deleted.
+mkdir -p "$work/locked"
+echo keep >"$work/locked/theirs.XML"
+flock "$work/locked" sleep 2 &
+holder=$!
+sleep 0.3
+run generate --repository "$repo" --profile 1 --xml-path "$work/locked" --clear "${range[@]}"
+check "a second run on a held folder fails at once and deletes nothing" "1:yes" \
+  "$status:$([[ -f $work/locked/theirs.XML ]] && grep -q 'another run' <<<"$err" && echo yes)"
+run generate --repository "$repo" --profile 1 --xml-path "$work/locked" --clear --wait "${range[@]}"
+check "--wait waits for the holder" "0:yes" "$status:$([[ ! -e $work/locked/theirs.XML ]] && echo yes)"
+wait "$holder"
+
+# A killed run leaves no partial file under a final name, and the next run
+# removes its temporary files; a full disk gives error 61 and no partial
+# file either.
+python3 "$tests_dir/../tools/large_profile.py" 300 "$work/large.sql" >/dev/null
+"$TQLM" init-repository "$work/large.db" "$work/large.sql" >/dev/null
+large=(--repository "$work/large.db" --profile 1 --package-from ab --package-to ab --module-from m00 --module-to m99
+       --table-from 000 --table-to 999)
+complete_documents() {  # every .XML file below $1 ends with its closing tag
+  local f
+  for f in $(find "$1" -name '*.XML'); do
+    [[ $(tail -c 1 "$f") == ">" ]] || { echo "partial: $f"; return; }
+  done
+  echo yes
+}
+mkdir -p "$work/killed"
+"$TQLM" generate "${large[@]}" --xml-path "$work/killed" --log "$work/killed.log" >/dev/null 2>&1 &
+victim=$!
+sleep 0.3
+kill -9 "$victim" 2>/dev/null
+wait "$victim" 2>/dev/null
+check "a killed run leaves only complete documents" yes "$(complete_documents "$work/killed")"
+touch "$work/killed/.~tqlm-1-1.tmp"
+run generate "${large[@]}" --xml-path "$work/killed" --log "$work/killed.log"
+check "the next run removes the temporary files" "0:" "$status:$(find "$work/killed" -name '.~tqlm-*')"
+if unshare -m true 2>/dev/null; then
+  mkdir -p "$work/full"
+  unshare -m bash -c "mount -t tmpfs -o size=96k tmpfs '$work/full' && \
+    '$TQLM' generate ${large[*]} --xml-path '$work/full' --log '$work/full.log' >/dev/null 2>&1; \
+    echo \$? >'$work/full.status'; echo \"\$(find '$work/full' -name '.~tqlm-*')\" >'$work/full.temps'; \
+    for f in \$(find '$work/full' -name '*.XML'); do [[ \$(tail -c 1 \"\$f\") == '>' ]] || echo \"\$f\"; done >'$work/full.partial'"
+  check "a full disk fails documents with 61, leaves no partial or temporary file, exits 3" \
+    "3::yes:" \
+    "$(cat "$work/full.status"):$(cat "$work/full.partial"):$(grep -q 'ERROR: 61:Disk full' "$work/full.log" && echo yes):$(tr -d '\n' <"$work/full.temps")"
+fi
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

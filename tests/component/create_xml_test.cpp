@@ -67,18 +67,19 @@ TEST_F(DocumentRun, ASecondGenerationOverwritesTheDocument) {
   EXPECT_EQ(ReadFile(file), ReadFile(ExpectedPath("run/xabcde0100.XML")));
 }
 
-TEST_F(DocumentRun, ATableCodeThatWouldLeaveTheOutputFolderFailsOnlyThatObject) {
+TEST_F(DocumentRun, ATableCodeThatCannotNameAnElementOrAFileFailsOnlyThatObject) {
   const std::string extra =
-      "INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES ('TRGAPP', '..', '/tm', '001');"
+      "INSERT INTO qxddi140 (appl, cpac, cmod, flno) VALUES ('TRGAPP', '..', '/tm', '001'), ('TRGAPP', 'a`', 'cde', '002');"
       "INSERT INTO qxmap120 (mprf, vers, rele, cust, tcpac, tcmod, tflno, stat, prtx, isms) VALUES "
-      "(1, '0100', '01', 'STD ', '..', '/tm', '001', 'V', 'p', 0);";
+      "(1, '0100', '01', 'STD ', '..', '/tm', '001', 'V', 'p', 0), (1, '0100', '01', 'STD ', 'a`', 'cde', '002', 'V', 'p', 0);";
   std::string repo = ws_.Repository({"run_profiles.sql"}, extra, "hostile.db");
   stdfs::create_directories(ws_.Dir() / "xml");
   GeneratorUnderTest run(repo, 1, ws_.Path("xml"));
-  run.generator.ListOfMappingObjectsSelected("../tm001,abcde010");
+  run.generator.ListOfMappingObjectsSelected("../tm001,a`cde002,abcde010");
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(Counters(run.generator), "success 1, warnings 0, errors 1, generated 2");
-  EXPECT_NE(run.Log().find("\t\tERROR: 75:Path/File access error\r\n"), std::string::npos);
+  EXPECT_EQ(Counters(run.generator), "success 1, warnings 0, errors 2, generated 3");
+  EXPECT_NE(run.Log().find("\t\tERROR: 5:The table code ../tm001 cannot name an XML element.\r\n"), std::string::npos);
+  EXPECT_NE(run.Log().find("\t\tERROR: 5:The table code a`cde002 cannot name an XML element.\r\n"), std::string::npos);
   EXPECT_EQ(ListFiles(ws_.Dir()), (std::vector<std::string>{"hostile.db", "hostile.db.extra.sql", "repository.db",
                                                             "xml/abcde/xabcde0100.XML"}));
 }

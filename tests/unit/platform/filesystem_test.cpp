@@ -80,12 +80,13 @@ TEST_F(FileSystem, AccessDeniedIs70) {
   EXPECT_EQ(RaisedNumber([&] { fs::WriteFile(At("locked/out"), "x"); }), 70);
   EXPECT_EQ(RaisedNumber([&] { fs::CreateFolder(At("locked/sub")); }), 70);
   EXPECT_EQ(RaisedNumber([&] { fs::DeleteFile(At("locked/file")); }), 70);
-  // The folder that holds the one to delete is not ours to change.
-  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFolder(At("locked/inner")); }), 70);
-  EXPECT_TRUE(stdfs::is_directory(At("locked/inner")));
+  // A folder whose entries may not go is refused and keeps its mode.
+  EXPECT_EQ(RaisedNumber([&] { fs::EmptyFolder(At("locked")); }), 70);
+  EXPECT_TRUE(stdfs::exists(At("locked/file")));
+  EXPECT_EQ(stdfs::status(At("locked")).permissions(), stdfs::perms::owner_read | stdfs::perms::owner_exec);
 }
 
-TEST_F(FileSystem, DeleteFolderRemovesEverythingBelowButFollowsNoLinks) {
+TEST_F(FileSystem, EmptyFolderRemovesEverythingBelowButFollowsNoLinks) {
   stdfs::create_directories(At("top/a/b"));
   WriteBytes(At("top/a/b/file"), "x");
   WriteBytes(At("top/read-only"), "x");
@@ -95,28 +96,78 @@ TEST_F(FileSystem, DeleteFolderRemovesEverythingBelowButFollowsNoLinks) {
   WriteBytes(At("outside/keep"), "x");
   stdfs::create_directory_symlink(At("outside"), At("top/link"));
   stdfs::create_directory_symlink(At("outside"), At("alias"));
-  fs::DeleteFolder(At("top/"));
-  fs::DeleteFolder(At("alias/"));
-  EXPECT_FALSE(stdfs::exists(At("top")));
-  EXPECT_FALSE(stdfs::exists(stdfs::symlink_status(At("alias"))));
+  const auto inode = stdfs::status(At("top")).permissions();
+  fs::EmptyFolder(At("top/"));
+  fs::EmptyFolder(At("alias/"));
+  EXPECT_TRUE(stdfs::is_empty(At("top")));
+  EXPECT_EQ(stdfs::status(At("top")).permissions(), inode);
+  // A link to a folder becomes an empty folder of its own.
+  EXPECT_TRUE(stdfs::is_directory(stdfs::symlink_status(At("alias"))));
+  EXPECT_TRUE(stdfs::is_empty(At("alias")));
   EXPECT_TRUE(stdfs::exists(At("outside/keep")));
-  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFolder(At("top")); }), 76);
-  EXPECT_EQ(RaisedNumber([&] { fs::DeleteFolder(At("outside/keep")); }), 76);
+  EXPECT_EQ(RaisedNumber([&] { fs::EmptyFolder(At("none")); }), 76);
+  EXPECT_EQ(RaisedNumber([&] { fs::EmptyFolder(At("outside/keep")); }), 76);
 }
 
-TEST_F(FileSystem, DeleteFolderRefusesTheWorkingFolderItsParentsAndTheRoot) {
-  stdfs::create_directories(At("work"));
+TEST_F(FileSystem, ProtectedFoldersAreTheRootTheHomeAndTheWorkingFolderWithTheirParents) {
+  stdfs::create_directories(At("work/sub"));
   const std::string inner = folder_.Write("work/keep.txt", "keep");
   const stdfs::path previous = stdfs::current_path();
   stdfs::current_path(At("work"));
-  const int here = RaisedNumber([] { fs::DeleteFolder("."); });
-  const int parent = RaisedNumber([] { fs::DeleteFolder(".."); });
-  const int root = RaisedNumber([] { fs::DeleteFolder("/"); });
+  const bool here = fs::IsProtectedFolder(".");
+  const bool parent = fs::IsProtectedFolder("..");
+  const bool below = fs::IsProtectedFolder("sub");
+  const int refused = RaisedNumber([] { fs::EmptyFolder("."); });
   stdfs::current_path(previous);
-  EXPECT_EQ(here, kErrPathFileAccess);
-  EXPECT_EQ(parent, kErrPathFileAccess);
-  EXPECT_EQ(root, kErrPathFileAccess);
+  EXPECT_TRUE(here);
+  EXPECT_TRUE(parent);
+  EXPECT_FALSE(below);
+  EXPECT_EQ(refused, kErrPathFileAccess);
   EXPECT_TRUE(stdfs::exists(inner));
+  EXPECT_TRUE(fs::IsProtectedFolder("/"));
+  EXPECT_TRUE(fs::IsProtectedFolder(stdfs::path(getenv("HOME") ? getenv("HOME") : "/").parent_path().string()));
+  EXPECT_TRUE(fs::Encloses(At("work"), At("work/sub/not-yet")));
+  EXPECT_FALSE(fs::Encloses(At("work/sub"), At("work")));
+}
+
+TEST_F(FileSystem, WritesLeaveNoPartialFileAndTheLockIsExclusive) {
+  // A failing write keeps the old file whole and leaves no temporary file.
+  WriteBytes(At("doc"), "old");
+  stdfs::permissions(At("doc"), stdfs::perms::owner_read);
+  EXPECT_EQ(RaisedNumber([&] { fs::WriteFile(At("doc"), "new"); }), 70);
+  EXPECT_EQ(ReadBytes(At("doc")), "old");
+  {
+    auto stream = CreateTextFile(At("side.ini"), {.atomic = true});
+    stream->WriteLine("half");
+  }  // gone without Close: nothing under the final name
+  EXPECT_FALSE(stdfs::exists(At("side.ini")));
+  auto stream = CreateTextFile(At("side.ini"), {.ownerOnly = true, .atomic = true});
+  stream->WriteLine("whole");
+  stream->Close();
+  EXPECT_EQ(ReadBytes(At("side.ini")), "whole\r\n");
+  EXPECT_EQ(stdfs::status(At("side.ini")).permissions(), stdfs::perms::owner_read | stdfs::perms::owner_write);
+  for (const auto& entry : stdfs::directory_iterator(folder_.Path()))
+    EXPECT_FALSE(fs::IsTemporaryName(entry.path().filename().string())) << entry.path();
+  // Temporary files a killed run left are swept, one folder level deep.
+  stdfs::create_directories(At("obj"));
+  const std::string left = fs::TemporaryPath(At("obj/x"));
+  WriteBytes(left, "partial");
+  fs::RemoveTemporaryFiles(folder_.Path());
+  EXPECT_FALSE(stdfs::exists(left));
+
+  fs::FolderLock first, second;
+  first.Acquire(folder_.Path(), false);
+  EXPECT_EQ(RaisedNumber([&] { second.Acquire(folder_.Path(), false); }), 70);
+  EXPECT_FALSE(second.Held());
+}
+
+TEST(Disk, AFullDiskIs61) {
+  std::FILE* full = std::fopen("/dev/full", "wb");
+  if (full == nullptr) GTEST_SKIP() << "no /dev/full";
+  std::setvbuf(full, nullptr, _IONBF, 0);
+  StdioTextStream stream(full);
+  EXPECT_EQ(RaisedNumber([&] { stream.WriteLine("x"); }), kErrDiskFull);
+  std::fclose(full);
 }
 
 TEST(ChildPath, JoinsSafeNamesOnly) {

@@ -4,6 +4,7 @@
 #include "repository/sqlite_backend.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 #include <functional>
@@ -231,6 +232,22 @@ TEST(SqliteOnly, StepFailuresAndConnectionStrings) {
     EXPECT_EQ(error.number, kErrRepository) << connection;
     EXPECT_NE(error.description.find("not available"), std::string::npos) << connection;
   }
+}
+
+TEST(SqliteOnly, AWalRepositoryIsReadWithoutFilesBesideIt) {
+  TempFolder folder;
+  const std::string path = SqliteFactory().create(folder, "wal", kFixtureScript);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  ASSERT_FALSE(std::filesystem::exists(path + "-wal"));
+  Repository repository;
+  repository.SetConnectionString(path);
+  EXPECT_EQ(repository.Open("select count(*) from qxddi140").Field(0).AsText(), "3");
+  repository.Disconnect();
+  EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
+  EXPECT_FALSE(std::filesystem::exists(path + "-shm"));
 }
 
 }  // namespace
