@@ -2,13 +2,16 @@
 //
 //   generate          sets the properties given, in the order a client sets
 //                     them, and runs GenerateXMLFile
+//   plan              the same selection and search, writing nothing
 //   call              invokes one public method on a fresh object
+//   decode            Base64 documents back to their XML text
 //   init-repository   creates an empty repository (and loads SQL scripts)
 //
 // --legacy chooses ClsXMLLegacy instead of ClsXMLGenerator.
 //
-// Exit status: 0 when the component answered True (or a text), 1 when it
-// answered False or a property could not be set, 2 for a usage error.
+// Exit status: 0 when the component answered True (or a text) and, for
+// generate, every document was written; 3 when some objects failed; 1 when
+// it answered False or a property could not be set; 2 for a usage error.
 
 #include <unistd.h>
 
@@ -22,8 +25,11 @@
 
 #include "interface/cls_xml_generator.h"
 #include "interface/cls_xml_legacy.h"
+#include "core/component.h"
+#include "decode.h"
 #include "json.h"
 #include "options.h"
+#include "progress.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
@@ -40,15 +46,31 @@ constexpr int kExitFalse = 1;
 constexpr int kExitUsage = 2;
 constexpr int kExitSomeFailed = 3;  // True, but XMLErrors > 0
 
-int Usage(const std::string& message) {
-  std::cerr << "tqlm-xmlgen: " << message << "\n\n" << kUsage;
-  return kExitUsage;
+int Usage(const std::string& message) { return UsageError(message); }
+
+// A property setter (or the opening of the log file) that failed; the option
+// that set it is named after the error line.
+int SetterFailed(const Raised& raised, const std::string& option = {}) {
+  std::cerr << "ERROR: " << raised.error().number << ":" << AnsiToUtf8(raised.error().description);
+  if (!option.empty()) std::cerr << " (" << option << ")";
+  std::cerr << "\n";
+  return kExitFalse;
 }
 
-// A property setter (or the opening of the log file) that failed.
-int SetterFailed(const Raised& raised) {
-  std::cerr << "ERROR: " << raised.error().number << ":" << AnsiToUtf8(raised.error().description) << "\n";
-  return kExitFalse;
+// Raised with the option whose value caused it.
+struct OptionFailed {
+  Raised raised;
+  std::string option;
+};
+
+// Runs a setter; its error names the option.
+template <class Setter>
+void SetOption(const std::string& option, const std::string& value, Setter&& set) {
+  try {
+    set();
+  } catch (const Raised& raised) {
+    throw OptionFailed{raised, option + " " + value};
+  }
 }
 
 std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
@@ -68,10 +90,64 @@ constexpr bool kLegacy = std::is_same_v<Class, ClsXMLLegacy>;
 // The profile number in the class's type: Integer or Long (error 6 outside).
 template <class Class>
 void SetProfile(Class& object, const std::string& text) {
-  if constexpr (kLegacy<Class>)
-    object.MigrationProfile(CLngText(Ansi(text)));
-  else
-    object.MigrationProfile(CIntText(Ansi(text)));
+  SetOption("--profile", text, [&] {
+    if constexpr (kLegacy<Class>)
+      object.MigrationProfile(CLngText(Ansi(text)));
+    else
+      object.MigrationProfile(CIntText(Ansi(text)));
+  });
+}
+
+// Paths are Windows-1252 inside the component: a path with a character that
+// has no Windows-1252 form would silently name another file.
+std::optional<std::string> UnrepresentablePath(const Options& o) {
+  const std::pair<const char*, const std::optional<std::string>*> paths[] = {
+      {"--repository", &o.repository}, {"--xml-path", &o.xmlPath}, {"--log", &o.log},
+      {"--schema-ini-path", &o.schemaIniPath}};
+  for (const auto& [name, value] : paths)
+    if (*value && AnsiToUtf8(Utf8ToAnsi(**value)) != **value)
+      return std::string(name) + ": '" + **value + "' holds a character that Windows-1252 cannot carry";
+  return std::nullopt;
+}
+
+// The selection: --all, --list or range bounds, and only one way.
+std::optional<std::string> SelectionError(const Options& o) {
+  const bool bounds = o.packageFrom || o.moduleFrom || o.tableFrom || o.packageTo || o.moduleTo || o.tableTo;
+  if (!o.all && !o.list && !bounds)
+    return "select mapping objects with --all, --list CODES, or the bounds --package-from ... --table-to";
+  if (o.all + static_cast<bool>(o.list) + bounds > 1) return "--all, --list and the range bounds exclude each other";
+  return std::nullopt;
+}
+
+// The properties a generation and a plan share, in the client's order from
+// the range bounds on.
+template <class Class>
+void SetSelection(Class& object, const Options& o) {
+  if (o.all) {
+    // The widest range: the lowest and highest texts of each part.
+    const std::string highest(3, '\xFF');
+    object.PackageFrom("");
+    object.ModuleFrom("");
+    object.TableFrom("");
+    object.PackageTo(highest.substr(0, 2));
+    object.ModuleTo(highest);
+    object.TableTo(highest);
+  }
+  if (o.packageFrom) object.PackageFrom(Ansi(*o.packageFrom));
+  if (o.moduleFrom) object.ModuleFrom(Ansi(*o.moduleFrom));
+  if (o.tableFrom) object.TableFrom(Ansi(*o.tableFrom));
+  if (o.packageTo) object.PackageTo(Ansi(*o.packageTo));
+  if (o.moduleTo) object.ModuleTo(Ansi(*o.moduleTo));
+  if (o.tableTo) object.TableTo(Ansi(*o.tableTo));
+  if (o.list) object.ListOfMappingObjectsSelected(Ansi(*o.list));
+  if constexpr (!kLegacy<Class>) {
+    if (o.option)
+      SetOption("--option", *o.option, [&] {
+        object.XMLGenerationOption(static_cast<EnumGenerateXML>(CLngText(Ansi(*o.option))));
+      });
+  }
+  if (o.traverse) object.TraverseGeneration(ToVb(*o.traverse));
+  if (o.checkedOut) object.ConsiderCheckedOutVersions(kTrue);
 }
 
 template <class Class>
@@ -130,11 +206,18 @@ int Generate(const Options& o) {
   if (auto refusal = Refusal(o)) return Usage(*refusal);
   Class object;
   fs::FolderLock lock;
+  std::unique_ptr<ProgressLine> progress;
+  if (o.progress.value_or(::isatty(STDERR_FILENO) == 1)) {
+    progress = std::make_unique<ProgressLine>(stderr);
+    object.SetProgressObserver([&progress](VbLong done, VbLong total) { progress->Update(done, total); });
+  }
   try {
     object.ConnectionString(Ansi(*o.repository));
     SetProfile(object, *o.profile);
     object.XMLPath(Ansi(*o.xmlPath));
     const std::string xml = Ansi(Trim(*o.xmlPath));
+    // The command line makes the output folder, with its parents.
+    if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { fs::CreateFolders(xml); });
     if (fs::FolderExists(xml)) lock.Acquire(xml, o.wait);
     if (o.clear) object.ClearXMLDirectory(kTrue);
     if (!lock.Held() && fs::FolderExists(xml)) lock.Acquire(xml, o.wait);
@@ -146,42 +229,100 @@ int Generate(const Options& o) {
     else
       log = std::make_shared<StdioTextStream>(stdout);
     object.LogFileName(log);
-    if (o.packageFrom) object.PackageFrom(Ansi(*o.packageFrom));
-    if (o.moduleFrom) object.ModuleFrom(Ansi(*o.moduleFrom));
-    if (o.tableFrom) object.TableFrom(Ansi(*o.tableFrom));
-    if (o.packageTo) object.PackageTo(Ansi(*o.packageTo));
-    if (o.moduleTo) object.ModuleTo(Ansi(*o.moduleTo));
-    if (o.tableTo) object.TableTo(Ansi(*o.tableTo));
-    if (o.list) object.ListOfMappingObjectsSelected(Ansi(*o.list));
-    if (o.traverse) object.TraverseGeneration(ToVb(*o.traverse));
-    if (o.checkedOut) object.ConsiderCheckedOutVersions(kTrue);
+    SetSelection(object, o);
     if (o.split) object.SplitVorps(kTrue);
     if constexpr (kLegacy<Class>) {
       // The generator's options (--option, --include-2gb-check) mean nothing
       // here. Schema.ini goes beside the documents unless told otherwise.
       object.SchemaINIPath(Ansi(o.schemaIniPath ? *o.schemaIniPath : *o.xmlPath));
     } else {
-      if (o.option) object.XMLGenerationOption(static_cast<EnumGenerateXML>(CLngText(Ansi(*o.option))));
       if (o.include2GBCheck) object.Include2GBCheck(kTrue);
     }
     if (o.user) object.UserName(Ansi(*o.user));
+  } catch (const OptionFailed& failed) {
+    return SetterFailed(failed.raised, failed.option);
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
   bool result = IsTrue(object.GenerateXMLFile());
+  if (progress) progress->Finish();
   std::fflush(stdout);
   PrintOutcome(object, o, result);
   if (!result) return kExitFalse;
   return object.XMLErrors() > 0 ? kExitSomeFailed : kExitTrue;
 }
 
+// What is wrong with the options of generate and plan, before anything runs.
+std::optional<std::string> ProfileOptionError(const Options& o) {
+  if (!IsInteger(*o.profile)) return "--profile: '" + *o.profile + "' is not a whole number";
+  if (auto error = SelectionError(o)) return error;
+  return UnrepresentablePath(o);
+}
+
 int Generate(const Options& o) {
-  if (!o.repository || !o.profile || !o.xmlPath) return Usage("generate needs --repository, --profile and --xml-path");
-  if (!o.positional.empty()) return Usage("unexpected argument '" + o.positional.front() + "'");
-  if (!IsInteger(*o.profile)) return Usage("--profile takes a whole number");
+  if (auto error = ProfileOptionError(o)) return Usage(*error);
   if (o.legacy) return Generate<ClsXMLLegacy>(o);
   if (o.schemaIniPath) return Usage("--schema-ini-path belongs to the legacy class (--legacy)");
   return Generate<ClsXMLGenerator>(o);
+}
+
+std::string OutcomeText(ObjectOutcome outcome) {
+  switch (outcome) {
+    case ObjectOutcome::Written: return "write its document";
+    case ObjectOutcome::Failed: return "fail";
+    case ObjectOutcome::MScriptWritten: return "write its M-script's document";
+    case ObjectOutcome::MScriptFailed: return "fail: its M-script has no parent";
+    case ObjectOutcome::MScriptMemberSkipped: return "skip: handled with its M-script";
+    case ObjectOutcome::NoMappings: return "warning: no mappings maintained";
+    case ObjectOutcome::Expired: return "skip: expired";
+    case ObjectOutcome::StatusError: return "skip as an error: status E";
+    case ObjectOutcome::CommentOnly: return "skip: comment only";
+    case ObjectOutcome::NoRules: return "skip: no rules maintained";
+    case ObjectOutcome::NullSourceTables: return "skip: no source tables";
+  }
+  return {};
+}
+
+// Lists what a run would do with each selected object.
+template <class Class>
+int Plan(const Options& o) {
+  Class object;
+  try {
+    object.ConnectionString(Ansi(*o.repository));
+    SetProfile(object, *o.profile);
+    SetSelection(object, o);
+  } catch (const OptionFailed& failed) {
+    return SetterFailed(failed.raised, failed.option);
+  }
+  const bool result = IsTrue(object.Plan());
+  const auto& objects = object.State().run.objects;
+  if (o.json) {
+    std::string list;
+    for (const ObjectRecord& r : objects) {
+      JsonObject item;
+      item.AddString("code", r.code).AddString("status", r.status).AddNumber("profile", r.profile);
+      item.AddString("triple", r.vers + r.rele + r.cust).AddString("outcome", OutcomeText(r.outcome));
+      list += (list.empty() ? "" : ", ") + item.Text();
+    }
+    JsonObject json;
+    json.AddBool("result", result).AddString("ErrorDescription", object.ErrorDescription()).Add("objects", "[" + list + "]");
+    std::cout << json.Text() << "\n";
+  } else {
+    std::printf("%-12s %-6s %-8s %-12s %s\n", "object", "status", "profile", "V-R-C", "a run would");
+    for (const ObjectRecord& r : objects) {
+      const std::string triple = r.status.empty() ? "" : r.vers + "-" + r.rele + "-" + r.cust;
+      std::printf("%-12s %-6s %-8s %-12s %s\n", AnsiToUtf8(r.code).c_str(), r.status.c_str(),
+                  r.status.empty() ? "" : std::to_string(r.profile).c_str(), AnsiToUtf8(triple).c_str(),
+                  OutcomeText(r.outcome).c_str());
+    }
+    if (!result) std::cout << "ErrorDescription: " << AnsiToUtf8(object.ErrorDescription()) << "\n";
+  }
+  return result ? kExitTrue : kExitFalse;
+}
+
+int Plan(const Options& o) {
+  if (auto error = ProfileOptionError(o)) return Usage(*error);
+  return o.legacy ? Plan<ClsXMLLegacy>(o) : Plan<ClsXMLGenerator>(o);
 }
 
 // What a method call answers: its result as JSON and as text, the exit
@@ -289,6 +430,8 @@ int Invoke(const Call& call, const Options& o) {
     if (o.checkedOut) object.ConsiderCheckedOutVersions(kTrue);
     if (o.split) object.SplitVorps(kTrue);
     result = call(object, args);
+  } catch (const OptionFailed& failed) {
+    return SetterFailed(failed.raised, failed.option);
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
@@ -342,14 +485,15 @@ int InitRepository(const Options& o) {
 
 int main(int argc, char** argv) {
   using namespace tqlm::cli;
-  UsageError error;
-  std::optional<Options> options = ParseOptions(argc, argv, error);
-  if (!options) return Usage(error.message);
-  switch (options->command) {
-    case Command::Generate: return Generate(*options);
-    case Command::Call: return Call(*options);
-    case Command::InitRepository: return InitRepository(*options);
-    case Command::Help: std::cout << kUsage; return kExitTrue;
+  Parsed parsed = ParseOptions(argc, argv);
+  if (!parsed.options) return parsed.exit;
+  const Options& options = *parsed.options;
+  switch (options.command) {
+    case Command::Generate: return Generate(options);
+    case Command::Plan: return Plan(options);
+    case Command::Call: return Call(options);
+    case Command::Decode: return Decode(options);
+    case Command::InitRepository: return InitRepository(options);
   }
   return kExitUsage;
 }

@@ -7,27 +7,31 @@
 
 namespace tqlm::cli {
 
-enum class Command { Generate, Call, InitRepository, Help };
+enum class Command { Generate, Call, Plan, Decode, InitRepository };
 
 // Values of the options, as given (UTF-8); absent options are empty.
 struct Options {
-  Command command = Command::Help;
+  Command command = Command::Generate;
   bool legacy = false;
   std::optional<std::string> repository, profile, xmlPath, log;
   std::optional<std::string> packageFrom, packageTo, moduleFrom, moduleTo, tableFrom, tableTo;
-  std::optional<std::string> list, option, schemaIniPath, user;
-  std::optional<bool> traverse;
-  bool checkedOut = false, split = false, include2GBCheck = false, clear = false, json = false, wait = false;
-  std::vector<std::string> positional;  // METHOD and ARGs, or FILE and SCRIPTs
+  std::optional<std::string> list, option, schemaIniPath, user, out;
+  std::optional<bool> traverse, progress;
+  bool all = false, checkedOut = false, split = false, include2GBCheck = false, clear = false, json = false,
+       wait = false, utf8 = false;
+  std::vector<std::string> positional;  // METHOD and ARGs, FILE and SCRIPTs, or PATHs
 };
 
-struct UsageError {
-  std::string message;
+// What the parse ended in: options to act on, or an exit status (help and
+// --version printed: 0; a usage error printed: 2).
+struct Parsed {
+  std::optional<Options> options;
+  int exit = 0;
 };
 
-// Parses argv[1..]; a malformed command line gives a UsageError.
-std::optional<Options> ParseOptions(int argc, char** argv, UsageError& error);
+Parsed ParseOptions(int argc, char** argv);
 
-extern const char* const kUsage;
+// Prints a usage error naming what is wrong, and where help is; returns 2.
+int UsageError(const std::string& message);
 
 }  // namespace tqlm::cli

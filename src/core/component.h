@@ -10,9 +10,11 @@
 // component is a function over this state.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "core/class_traits.h"
 #include "core/records.h"
@@ -41,7 +43,35 @@ struct ClientSettings {
   std::string schemaIniPath;
 };
 
+// What a run did with one selected mapping object (a planning run: would do).
+enum class ObjectOutcome {
+  Written,               // its document (a planning run: would be written)
+  Failed,                // its document failed
+  MScriptWritten,        // the M-script document of its parent
+  MScriptFailed,         // that document failed (or the parent is missing)
+  MScriptMemberSkipped,  // handled with its M-script already
+  NoMappings,            // no mapping-object row: WARNING
+  Expired,               // status X
+  StatusError,           // status E skipped as an error
+  CommentOnly,           // status D
+  NoRules,               // status M without rules
+  NullSourceTables,      // legacy: no source-table list
+};
+
+struct ObjectRecord {
+  std::string code;
+  std::string status;  // empty without a mapping-object row
+  VbLong profile = 0;  // where the search ended
+  std::string vers, rele, cust;
+  ObjectOutcome outcome = ObjectOutcome::NoMappings;
+};
+
 struct RunState {
+  // A planning run selects and searches as a run does but writes nothing:
+  // no document, no side file (its log is the caller's to discard).
+  bool planning = false;
+  std::vector<ObjectRecord> objects;  // of the last run, in selection order
+
   // Results, read by the client after a run.
   std::string errorDescription;
   VbLong noOfXMLGenerated = 0;
@@ -80,6 +110,8 @@ struct DocumentState {
 
 struct Services {
   Repository repository;
+  // Told after each selected object: objects done, objects selected.
+  std::function<void(VbLong done, VbLong total)> progress;
   std::shared_ptr<TextStream> log;  // the client's; never opened or closed here
   Clock clock = LocalNow;
 };

@@ -76,6 +76,10 @@ std::string MemberList(Component& c, const MappingObject& child, const Parent& p
 
 }  // namespace
 
+std::string MScriptMembers(Component& c, const MappingObject& child) {
+  return MemberList(c, child, FindParent(c, child));
+}
+
 bool Create_MScript_XML(Component& c, MappingObject child) {
   c.document.includeText.clear();
   c.document.Reset();

@@ -13,6 +13,10 @@ namespace tqlm {
 // True when the document was written.
 bool Create_MScript_XML(Component& c, MappingObject object);
 
+// The member list of the M-script of a member, as its document would name
+// it; raises 991 when the member has no parent.
+std::string MScriptMembers(Component& c, const MappingObject& child);
+
 // The INFO section and the dumps of an M-script document, over its members.
 bool Construct_MScript_info_Tag(Component& c, MappingObject& object, std::string& text);
 bool Construct_Dump_Tags(Component& c, const MappingObject& object, std::string& text);

@@ -69,6 +69,10 @@ VbInteger ClsXMLGenerator::XMLWarnings() const { return state_->run.xmlWarnings;
 VbInteger ClsXMLGenerator::XMLErrors() const { return state_->run.xmlErrors; }
 
 void ClsXMLGenerator::SetClock(Clock clock) { state_->services.clock = std::move(clock); }
+void ClsXMLGenerator::SetProgressObserver(std::function<void(VbLong, VbLong)> observer) {
+  state_->services.progress = std::move(observer);
+}
+VbBoolean ClsXMLGenerator::Plan() { return PlanRun(*state_); }
 void ClsXMLGenerator::SetStatementObserver(std::function<void(std::string_view)> observer) {
   state_->services.repository.SetStatementObserver(std::move(observer));
 }

@@ -73,6 +73,10 @@ VbInteger ClsXMLLegacy::XMLWarnings() const { return state_->run.xmlWarnings; }
 VbInteger ClsXMLLegacy::XMLErrors() const { return state_->run.xmlErrors; }
 
 void ClsXMLLegacy::SetClock(Clock clock) { state_->services.clock = std::move(clock); }
+void ClsXMLLegacy::SetProgressObserver(std::function<void(VbLong, VbLong)> observer) {
+  state_->services.progress = std::move(observer);
+}
+VbBoolean ClsXMLLegacy::Plan() { return PlanRun(*state_); }
 void ClsXMLLegacy::SetStatementObserver(std::function<void(std::string_view)> observer) {
   state_->services.repository.SetStatementObserver(std::move(observer));
 }

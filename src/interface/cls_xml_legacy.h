@@ -65,9 +65,13 @@ class ClsXMLLegacy {
 
   // Not part of the automation interface: the source of the time stamps in
   // log lines (tests fix it), an observer of every repository statement (for
-  // tracing), and read access to the state for inspection.
+  // tracing), one of the run's progress (objects done, objects selected), a
+  // run that only plans (selects and searches, writes nothing; the outcome
+  // of each object is in State().run.objects), and read access to the state.
   void SetClock(Clock clock);
   void SetStatementObserver(std::function<void(std::string_view)> observer);
+  void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);
+  VbBoolean Plan();
   const Component& State() const { return *state_; }
 
  private:

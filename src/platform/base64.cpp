@@ -2,6 +2,8 @@
 
 #include <cstdint>
 
+#include "platform/error.h"
+
 namespace tqlm {
 
 namespace {
@@ -40,6 +42,40 @@ std::string Encode_Base64(std::string_view text) {
     put(rest == 2 ? kAlphabet[(n >> 6) & 63] : '=');
     put('=');
   }
+  return out;
+}
+
+std::string Decode_Base64(std::string_view text) {
+  std::string out;
+  out.reserve(text.size() / 4 * 3);
+  std::uint32_t bits = 0;
+  int count = 0, padding = 0;
+  for (char ch : text) {
+    if (ch == '\r' || ch == '\n' || ch == ' ' || ch == '\t') continue;
+    int value;
+    if (ch >= 'A' && ch <= 'Z') value = ch - 'A';
+    else if (ch >= 'a' && ch <= 'z') value = ch - 'a' + 26;
+    else if (ch >= '0' && ch <= '9') value = ch - '0' + 52;
+    else if (ch == '+') value = 62;
+    else if (ch == '/') value = 63;
+    else if (ch == '=') value = -1;
+    else Raise(kErrInvalidCall);
+    if (value < 0) {
+      ++padding;
+      value = 0;
+    } else if (padding > 0) {
+      Raise(kErrInvalidCall);  // data after the padding
+    }
+    bits = (bits << 6) | static_cast<std::uint32_t>(value);
+    if (++count == 4) {
+      out.push_back(static_cast<char>((bits >> 16) & 0xFF));
+      if (padding < 2) out.push_back(static_cast<char>((bits >> 8) & 0xFF));
+      if (padding < 1) out.push_back(static_cast<char>(bits & 0xFF));
+      bits = 0;
+      count = 0;
+    }
+  }
+  if (count != 0) Raise(kErrInvalidCall);
   return out;
 }
 

@@ -11,4 +11,8 @@ namespace tqlm {
 // gives an empty result.
 std::string Encode_Base64(std::string_view text);
 
+// The bytes of Base64 text; line breaks and blanks are skipped. Raises 5
+// for any other character outside the alphabet or a text cut short.
+std::string Decode_Base64(std::string_view text);
+
 }  // namespace tqlm

@@ -215,6 +215,15 @@ void CreateFolder(const std::string& path) {
   });
 }
 
+void CreateFolders(const std::string& path) {
+  Guarded([&] {
+    std::string native = NativeOrRaise(path);
+    std::error_code error;
+    std::filesystem::create_directories(native, error);
+    if (error) RaiseErrno(error.value(), kErrPathNotFound);
+  });
+}
+
 bool Encloses(const std::string& folder, const std::string& path) {
   std::string f, p;
   return ToNative(folder, f) && ToNative(path, p) && EnclosesNative(f, p);

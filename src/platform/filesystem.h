@@ -19,6 +19,9 @@ bool FileExists(const std::string& path);
 // Creates one folder level: 76 when the parent is missing, 58 when the
 // folder exists, 70 when access is denied.
 void CreateFolder(const std::string& path);
+// Creates a folder with every missing folder above it; 70 when access is
+// denied, 76 when a part of the path is a file.
+void CreateFolders(const std::string& path);
 
 // Empties a folder and keeps it: everything below it goes, read-only entries
 // included, links removed but never followed. Before anything is touched it

@@ -36,6 +36,12 @@ class StringTextStream final : public TextStream {
   std::string text_;
 };
 
+// Takes everything and keeps nothing.
+class NullTextStream final : public TextStream {
+ protected:
+  void Put(std::string_view) override {}
+};
+
 // Writes to a C stream that it does not own (standard output, say).
 class StdioTextStream final : public TextStream {
  public:

@@ -38,6 +38,10 @@ struct ProfileView {
   const Triple& Preferred() const { return Trim(checkedOut.vers).empty() ? own : checkedOut; }
 };
 
+struct SelectedObject {
+  std::string cpac, cmod, flno;
+};
+
 // Every status letter a legacy run selects; it starts each run afresh.
 constexpr std::string_view kLegacyStatusList = "'V','G','M','E','X','D'";
 
@@ -51,8 +55,14 @@ class GenerationRun {
     ReadProfile();
     if (legacy_) ReadApplicationKind();
     ReadCheckedOutVersions();
-    Recordset selection = SelectMappingObjects();
-    for (; !selection.Eof(); selection.MoveNext()) ExportObject(selection);
+    const std::vector<SelectedObject> selection = SelectMappingObjects();
+    c_.run.objects.clear();
+    c_.run.objects.reserve(selection.size());
+    const VbLong total = static_cast<VbLong>(selection.size());
+    for (const SelectedObject& selected : selection) {
+      ExportObject(selected);
+      if (c_.services.progress) c_.services.progress(n_.objects, total);
+    }
     // The legacy counters are Longs; the properties that publish them are
     // Integers.
     c_.run.xmlSuccess = CInt(static_cast<long long>(n_.success));
@@ -162,7 +172,8 @@ class GenerationRun {
     c_.settings.statusList += ",'C'";
   }
 
-  Recordset SelectMappingObjects() {
+  // The selected rows are read at once, so that their number is known.
+  std::vector<SelectedObject> SelectMappingObjects() {
     ClientSettings& s = c_.settings;
     // Legacy target tables are listed with the legacy files.
     const std::string table = legacy_ && c_.run.legacyApplication ? "qxlgy140" : "qxddi140";
@@ -185,20 +196,26 @@ class GenerationRun {
             "No Mapping Objects exists to generate XML Files for the selected Range  " + s.packageFrom +
                 s.moduleFrom + s.tableFrom + " TO " + s.packageTo + s.moduleTo + s.tableTo +
                 " Please select a valid range.");
-    return rs;
+    std::vector<SelectedObject> selection;
+    for (; !rs.Eof(); rs.MoveNext())
+      selection.push_back({rs.Field(0L).AsText(), rs.Field(1L).AsText(), rs.Field(2L).AsText()});
+    return selection;
   }
 
   void Count(VbLong& counter) const { counter = ClassNumber(t_, static_cast<double>(counter) + 1); }
 
-  void ExportObject(const Recordset& selected) {
-    c_.run.currentPac = FixedLength(selected.Field(0L).AsText(), 2);
-    c_.run.currentMod = FixedLength(selected.Field(1L).AsText(), 3);
-    const std::string flno = selected.Field(2L).AsText();
-    c_.run.currentFlno = t_.tableNumberWidth > 0 ? FixedLength(flno, t_.tableNumberWidth) : flno;
+  // The record of the object at hand, whose outcome the status rules set.
+  ObjectRecord& Record() { return c_.run.objects.back(); }
+
+  void ExportObject(const SelectedObject& selected) {
+    c_.run.currentPac = FixedLength(selected.cpac, 2);
+    c_.run.currentMod = FixedLength(selected.cmod, 3);
+    c_.run.currentFlno = t_.tableNumberWidth > 0 ? FixedLength(selected.flno, t_.tableNumberWidth) : selected.flno;
     const std::string code = c_.run.currentPac + c_.run.currentMod + c_.run.currentFlno;
     ProfileView view = profile_;
     n_.objects = CLng(static_cast<long long>(n_.objects) + 1);
     LogStarted(c_, n_.objects, code);
+    c_.run.objects.push_back(ObjectRecord{code});
 
     Triple current = view.Preferred();
     std::optional<Recordset> row = FindMappingRow(view, current);
@@ -207,6 +224,11 @@ class GenerationRun {
       Count(n_.noMapping);
       return;
     }
+    Record().status = row->Field("stat").AsText();
+    Record().profile = view.mprf;
+    Record().vers = current.vers;
+    Record().rele = current.rele;
+    Record().cust = current.cust;
     c_.run.noOfXMLGenerated = CLng(static_cast<long long>(c_.run.noOfXMLGenerated) + 1);
     ApplyStatusRules(*row, ObjectRef{code, view.mprf, current}, view);
   }
@@ -284,12 +306,14 @@ class GenerationRun {
     // The status letter is compared exactly as stored.
     const std::string stat = row.Field("stat").AsText();
     if (stat == "X") {
+      Record().outcome = ObjectOutcome::Expired;
       LogExpired(c_, object);
       if (!legacy_) Count(n_.errors);  // the legacy class counts it nowhere
       return;
     }
     // The legacy class skips every "E" object, the generator only with option 4.
     if (stat == "E" && (legacy_ || c_.settings.generationOption == 4)) {
+      Record().outcome = ObjectOutcome::StatusError;
       LogStatusError(c_, object);
       Count(n_.errors);
       return;
@@ -298,11 +322,13 @@ class GenerationRun {
     std::string prtx = legacy_ ? row.Field("prtx").AsText() : Trim(row.Field("prtx").AsText());
     const std::string comt = row.Field("comt").AsText();
     if (stat == "D") {
+      Record().outcome = ObjectOutcome::CommentOnly;
       LogCommentOnly(c_, object);
       Count(n_.noMapping);
       return;
     }
     if (stat == "M" && prtx.empty() && comt.empty()) {
+      Record().outcome = ObjectOutcome::NoRules;
       LogNoRules(c_, object);
       Count(n_.noMapping);
       return;
@@ -311,6 +337,7 @@ class GenerationRun {
     MappingObject document;
     if (legacy_) {
       if (stbl.IsNull()) {
+        Record().outcome = ObjectOutcome::NullSourceTables;
         LogNullSourceTables(c_, object);
         return;
       }
@@ -336,11 +363,14 @@ class GenerationRun {
   // M-script members it handled.
   void Export(bool mscript, const std::string& code, MappingObject document) {
     if (mscript && InStr(c_.run.listOfXMLGenerated, code) > 0) {
+      Record().outcome = ObjectOutcome::MScriptMemberSkipped;
       LogMScriptMemberSkipped(c_, code);
       Count(n_.mscript);
       return;
     }
-    const bool written = mscript ? Create_MScript_XML(c_, std::move(document)) : Create_XML(c_, std::move(document));
+    const bool written = Write(mscript, std::move(document));
+    Record().outcome = mscript ? (written ? ObjectOutcome::MScriptWritten : ObjectOutcome::MScriptFailed)
+                               : (written ? ObjectOutcome::Written : ObjectOutcome::Failed);
     if (!written) {
       Count(n_.errors);
       if (legacy_) LogDocumentFailed(c_, code, mscript);
@@ -349,6 +379,17 @@ class GenerationRun {
     if (!legacy_ || mscript) c_.run.listOfXMLGenerated += code + ",";
     LogCompleted(c_, code);
     Count(n_.success);
+  }
+
+  // The document of the object: written, or when planning only what marks
+  // an M-script's members as handled.
+  bool Write(bool mscript, MappingObject document) {
+    if (!c_.run.planning) return mscript ? Create_MScript_XML(c_, std::move(document)) : Create_XML(c_, std::move(document));
+    if (!mscript) return true;
+    return Trapped(c_, c_.traits.mscriptTrap, [&] {
+      c_.run.listOfXMLGenerated += MScriptMembers(c_, document) + ",";
+      return true;
+    });
   }
 
   Component& c_;
@@ -367,7 +408,7 @@ VbBoolean GenerateXMLFile(Component& c) {
   try {
     GenerationRun run(c);
     run.Run();
-    if (c.traits.kind == ClassKind::Legacy && !run.WriteSideFiles()) result = kFalse;
+    if (c.traits.kind == ClassKind::Legacy && !c.run.planning && !run.WriteSideFiles()) result = kFalse;
   } catch (...) {
     result = kFalse;
     VbError error = CurrentError();
@@ -379,6 +420,16 @@ VbBoolean GenerateXMLFile(Component& c) {
     }
   }
   c.services.repository.Disconnect();  // one connection per run
+  return result;
+}
+
+VbBoolean PlanRun(Component& c) {
+  std::shared_ptr<TextStream> log = std::move(c.services.log);
+  c.services.log = std::make_shared<NullTextStream>();
+  c.run.planning = true;
+  const VbBoolean result = GenerateXMLFile(c);
+  c.run.planning = false;
+  c.services.log = std::move(log);
   return result;
 }
 

@@ -11,4 +11,9 @@ namespace tqlm {
 // reason is in ErrorDescription and in the log). Never raises.
 VbBoolean GenerateXMLFile(Component& c);
 
+// The same selection and search without writing anything: no document, no
+// side file, no log line. The outcome of every selected object is in
+// RunState::objects, as after a run.
+VbBoolean PlanRun(Component& c);
+
 }  // namespace tqlm

@@ -41,7 +41,7 @@ check "a True run exits 0 and prints the outcome as JSON last" \
 check "the document and the log file are written" yes \
   "$([[ -f $work/xml/abcde/xabcde0100.XML ]] && grep -q 'TOTAL          =  7' "$work/run.log" && echo yes)"
 
-run generate --repository "$repo" --profile 12 --xml-path "$work/xml" --json
+run generate --repository "$repo" --profile 12 --xml-path "$work/xml" --all --json
 check "a False run exits 1 and reports its error description" \
   '1:{"result": false, "XMLSuccess": 0, "XMLWarnings": 0, "XMLErrors": 0, "ErrorDescription": " 111-Migration Profile No. 12 not available.", "ListOfXMLGenerated": "", "NoOfXMLGenerated": 0}' \
   "$status:$(tail -n 1 <<<"$out")"
@@ -52,11 +52,16 @@ run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --list "abc
 check "without --json a run prints the counters" "0:yes" \
   "$status:$(grep -q 'XMLSuccess: 2  XMLWarnings: 0  XMLErrors: 0' <<<"$out" && echo yes)"
 
-run generate --repository "$repo" --profile 40000 --xml-path "$work/xml"
-check "a profile outside the Integer range fails its setter" "1:ERROR: 6:Overflow" "$status:$err"
-run generate --repository "$repo" --profile 1 --xml-path "$work/missing/xml" --clear
-check "--clear with a missing parent folder fails its setter, and nothing runs" "1:ERROR: 76:Path not found:" \
-  "$status:$err:$out"
+run generate --repository "$repo" --profile 40000 --xml-path "$work/xml" --all
+check "a profile outside the Integer range fails its setter, named" "1:ERROR: 6:Overflow (--profile 40000)" "$status:$err"
+run generate --repository "$repo" --profile 1 --xml-path "$work/missing/deep/xml" --list abcde010 --quiet
+check "the output folder is created with its parents" "0:yes" "$status:$([[ -f $work/missing/deep/xml/abcde/xabcde0100.XML ]] && echo yes)"
+run generate --repository "$repo" --profile 1 --xml-path "$work/xml/"$'\xe6\x97\xa5' --all
+check "a path Windows-1252 cannot carry is refused, naming the option" "2:yes" "$status:$(grep -q -- '--xml-path' <<<"$err" && echo yes)"
+run generate --repository "$repo" --profile 1 --xml-path "$work/all" --all --json
+check "--all selects what the widest bounds select" "$(tail -n 1 <<<"$(
+  "$TQLM" generate --repository "$repo" --profile 1 --xml-path "$work/bounds" --json --package-from a --module-from a \
+    --table-from 0 --package-to zz --module-to zzz --table-to 999)")" "$(tail -n 1 <<<"$out")"
 
 run call --repository "$repo" AddSplitQueries_to_Precondition SRC "x = 1" abcde010
 check "call prints the Boolean result and the output argument" "0:True"$'\n'"x = 1" "$status:$out"
@@ -83,8 +88,8 @@ check "generate --legacy prints the legacy outcome" \
   '0:{"result": true, "XMLSuccess": 1, "XMLWarnings": 0, "XMLErrors": 0, "ErrorDescription": ""}' \
   "$status:$(tail -n 1 <<<"$out")"
 check "Schema.ini goes beside the documents" yes "$([[ -f $work/legacy/Schema.ini ]] && echo yes)"
-run generate --legacy --repository "$legacy_repo" --profile 3000000000 --xml-path "$work/legacy"
-check "a profile outside the Long range fails its setter" "1:ERROR: 6:Overflow" "$status:$err"
+run generate --legacy --repository "$legacy_repo" --profile 3000000000 --xml-path "$work/legacy" --all
+check "a profile outside the Long range fails its setter" "1:ERROR: 6:Overflow (--profile 3000000000)" "$status:$err"
 run call --legacy --json --repository "$legacy_repo" get_split_fields x abspl200 orders.csv
 check "call --legacy get_split_fields answers the stored list" '0:{"result": ""}' "$status:$out"
 run call --legacy --repository "$legacy_repo" ConstructSplitInfoFile 40000 "$work/legacy/splitinfo.xml"
@@ -100,8 +105,40 @@ check "a legacy rule may not assign empty()" 1 "$status"
 run call --legacy --repository "$legacy_repo" GetConnStr LSRC accounts
 check "call --legacy GetConnStr answers" \
   "0:<constr> <dsn> acc_dsn</dsn> <logn>acc_user</logn> <pswd>p<w&d</pswd></constr>" "$status:$out"
-run help
-check "help exits 0" 0 "$status"
+for command in "" generate plan call decode init-repository; do
+  run $command --help
+  check "help of '$command' exits 0 and explains its options" "0:yes" "$status:$(grep -q 'Options:' <<<"$out" && echo yes)"
+done
+run --version
+check "--version names the tool" "0:yes" "$status:$(grep -q '^tqlm-xmlgen [0-9]' <<<"$out" && echo yes)"
+run generate --repository="$repo" --profile=1 --xml-path="$work/eq" --list=abcde010 --quiet
+check "--name=value is taken as --name value" 0 "$status"
+run generate --repository "$repo" --profile 1 --xml-path "$work/none"
+check "without a selection the usage error says how to select" "2:yes" "$status:$(grep -q -- '--all' <<<"$err" && echo yes)"
+
+# plan: what a run would do, object by object, and no file written.
+files_before=$(find "$work" -type f | sort | md5sum)
+run plan --repository "$legacy_repo" --profile 5 --package-from ab --module-from cus --table-from 0 \
+  --package-to ab --module-to cus --table-to 99 --legacy --json
+check "plan writes nothing" "0:$files_before" "$status:$(find "$work" -type f | sort | md5sum)"
+check "plan names each object's outcome" "yes" "$(grep -q '"code": "abcus014", "status": "", "profile": 0, "triple": "", "outcome": "warning: no mappings maintained"' <<<"$out" && echo yes)"
+
+# Progress: a line on a terminal (a pseudo-terminal here), nothing on a pipe.
+if command -v script >/dev/null; then
+  script -qec "'$TQLM' generate --repository '$repo' --profile 1 --xml-path '$work/tty' --all --log '$work/tty.log'" \
+    /dev/null >"$work/tty.out" 2>&1
+  check "a terminal shows the progress line" yes "$(grep -q 'objects' "$work/tty.out" && echo yes)"
+fi
+run generate --repository "$repo" --profile 1 --xml-path "$work/pipe" --all --log "$work/pipe.log"
+check "a pipe gets no progress line" "" "$(grep 'objects' <<<"$err")"
+
+# decode: a legacy document and the conversion codes back to their text.
+run decode "$work/legacy/abcus/xabcus0100"
+check "decode gives the document's text" "0:<ABCUS010 TYPE = \"M\" TARGETTABLES = \"abcus010\">"$'\r' "$status:$(head -n 1 <<<"$out")"
+run decode --utf8 --out "$work/decoded" "$work/legacy"
+check "decode --utf8 --out writes UTF-8 files with a declaration" "0:<?xml version=\"1.0\" encoding=\"UTF-8\"?>"$'\r' \
+  "$status:$(head -n 1 "$work/decoded/xConversionCodes.xml")"
+check "decode round-trips the conversion codes" "$(cat "$work/legacy/xConversionCodes.XML")" "$(tail -n +2 "$work/decoded/xConversionCodes.xml")"
 
 # Usage errors exit 2.
 usage_errors=(

@@ -296,6 +296,46 @@ TEST_F(LegacyMScriptAndSplit, AProfileBeyondTheIntegerRangeOverflowsAtTheSplitIn
   EXPECT_NE(log_->text().find("\t\tSchema.ini File Built Successfully.\r\n" + line), std::string::npos);
 }
 
+// A plan selects and searches as the run does: object by object the same
+// outcome, the documents aside that failed only when written; and it writes
+// nothing.
+TEST_F(LegacyMScriptAndSplit, APlanAgreesWithTheRun) {
+  auto outcomes = [](const Component& s) {
+    std::vector<std::pair<std::string, ObjectOutcome>> list;
+    for (const ObjectRecord& r : s.run.objects)
+      list.emplace_back(r.code, r.outcome == ObjectOutcome::Failed ? ObjectOutcome::Written : r.outcome);
+    return list;
+  };
+  const std::string repository = ws_.Repository({"legacy_profiles.sql", "legacy_mscript_split.sql"});
+  for (const bool list : {true, false}) {
+    ClsXMLLegacy planned, run;
+    std::filesystem::remove_all(ws_.Dir() / "xml");
+    std::filesystem::create_directories(ws_.Dir() / "xml");
+    for (ClsXMLLegacy* l : {&planned, &run}) {
+      l->ConnectionString(repository);
+      l->MigrationProfile(list ? 8 : 5);
+      l->XMLPath(Xml());
+      l->SchemaINIPath(Xml());
+      l->LogFileName(std::make_shared<StringTextStream>());
+      if (list) {
+        l->ListOfMappingObjectsSelected("abmsc101,abmsc1020,abmsc103,abmsc104,abspl200");
+      } else {
+        l->PackageFrom("ab");
+        l->ModuleFrom("cus");
+        l->TableFrom("0");
+        l->PackageTo("ab");
+        l->ModuleTo("cus");
+        l->TableTo("99");
+      }
+    }
+    ASSERT_EQ(planned.Plan(), kTrue);
+    EXPECT_TRUE(ListFiles(ws_.Dir() / "xml").empty());
+    ASSERT_EQ(run.GenerateXMLFile(), kTrue);
+    EXPECT_EQ(outcomes(planned.State()), outcomes(run.State())) << list;
+    EXPECT_GE(planned.State().run.objects.size(), 5u);
+  }
+}
+
 TEST(LegacyProperties, BoundsAreLowerCasedOrKeptAndANewObjectDoesNotTraverse) {
   ClsXMLLegacy l;
   l.PackageFrom("ABC");

@@ -1,0 +1,96 @@
+#include "decode.h"
+
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <iterator>
+#include <vector>
+
+#include "platform/base64.h"
+#include "platform/codepage.h"
+#include "platform/error.h"
+
+namespace tqlm::cli {
+
+namespace {
+
+namespace stdfs = std::filesystem;
+
+// Documents the tool writes: x<code>0 and xConversionCodes in Base64,
+// x<code>0.XML and xConversionCodes.XML as text.
+bool IsDocument(const stdfs::path& file) {
+  const std::string name = file.filename().string();
+  if (name.empty() || name[0] != 'x') return false;
+  return file.extension().empty() || file.extension() == ".XML";
+}
+
+bool IsBase64Text(const std::string& bytes) {
+  if (bytes.empty()) return false;
+  for (unsigned char ch : bytes) {
+    const bool alphabet = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || (ch >= '0' && ch <= '9') ||
+                          ch == '+' || ch == '/' || ch == '=' || ch == '\r' || ch == '\n';
+    if (!alphabet) return false;
+  }
+  return true;
+}
+
+std::string Read(const stdfs::path& file) {
+  std::ifstream in(file, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + file.string());
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+std::string Decoded(const stdfs::path& file, bool utf8) {
+  std::string text = Read(file);
+  if (file.extension().empty() && IsBase64Text(text)) {
+    try {
+      text = Decode_Base64(text);
+    } catch (const Raised&) {
+      throw std::runtime_error(file.string() + " is no Base64 document");
+    }
+  }
+  if (!utf8) return text;
+  return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + AnsiToUtf8(text);
+}
+
+}  // namespace
+
+int Decode(const Options& o) {
+  // Each document with the path it goes to below --out.
+  std::vector<std::pair<stdfs::path, stdfs::path>> documents;
+  for (const std::string& argument : o.positional) {
+    const stdfs::path path(argument);
+    std::error_code error;
+    if (stdfs::is_directory(path, error)) {
+      for (const auto& entry : stdfs::recursive_directory_iterator(path, error))
+        if (entry.is_regular_file() && IsDocument(entry.path()))
+          documents.emplace_back(entry.path(), stdfs::relative(entry.path(), path));
+    } else if (stdfs::is_regular_file(path, error)) {
+      documents.emplace_back(path, path.filename());
+    } else {
+      return UsageError("decode: " + argument + " is no file or folder");
+    }
+  }
+  try {
+    for (const auto& [file, relative] : documents) {
+      const std::string text = Decoded(file, o.utf8);
+      if (o.out) {
+        stdfs::path target = stdfs::path(*o.out) / relative;
+        target += ".xml";
+        stdfs::create_directories(target.parent_path());
+        std::ofstream out(target, std::ios::binary);
+        out << text;
+        if (!out) throw std::runtime_error("cannot write " + target.string());
+      } else {
+        if (documents.size() > 1) std::cout << "==> " << file.string() << " <==\n";
+        std::cout << text << (documents.size() > 1 ? "\n" : "");
+      }
+    }
+  } catch (const std::exception& e) {
+    std::cerr << "tqlm-xmlgen: decode: " << e.what() << "\n";
+    return 1;
+  }
+  return 0;
+}
+
+}  // namespace tqlm::cli
