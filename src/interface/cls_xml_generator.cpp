@@ -11,10 +11,8 @@
 
 namespace tqlm {
 
-ClsXMLGenerator::ClsXMLGenerator() : state_(std::make_unique<Component>(kGeneratorTraits)) {}
+ClsXMLGenerator::ClsXMLGenerator() : ClassObject(kGeneratorTraits) {}
 
-// On release the field dictionary is emptied with the rest of the state.
-ClsXMLGenerator::~ClsXMLGenerator() = default;
 
 void ClsXMLGenerator::MigrationProfile(VbInteger profile) { state_->settings.migrationProfile = profile; }
 void ClsXMLGenerator::PackageFrom(std::string_view v) { SetPackageBound(*state_, state_->settings.packageFrom, v); }
@@ -67,14 +65,5 @@ VbLong ClsXMLGenerator::RowSizeofTable(std::string_view i_StrAppl, std::string_v
 VbInteger ClsXMLGenerator::XMLSuccess() const { return state_->run.xmlSuccess; }
 VbInteger ClsXMLGenerator::XMLWarnings() const { return state_->run.xmlWarnings; }
 VbInteger ClsXMLGenerator::XMLErrors() const { return state_->run.xmlErrors; }
-
-void ClsXMLGenerator::SetClock(Clock clock) { state_->services.clock = std::move(clock); }
-void ClsXMLGenerator::SetProgressObserver(std::function<void(VbLong, VbLong)> observer) {
-  state_->services.progress = std::move(observer);
-}
-VbBoolean ClsXMLGenerator::Plan() { return PlanRun(*state_); }
-void ClsXMLGenerator::SetStatementObserver(std::function<void(std::string_view)> observer) {
-  state_->services.repository.SetStatementObserver(std::move(observer));
-}
 
 }  // namespace tqlm

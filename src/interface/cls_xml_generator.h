@@ -6,26 +6,22 @@
 // getter. Text is Windows-1252, one byte per character.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/records.h"
-#include "platform/clock.h"
+#include "interface/class_object.h"
 #include "platform/textstream.h"
 #include "platform/vb_types.h"
 
 namespace tqlm {
 
-struct Component;
-
-class ClsXMLGenerator {
+// The members beyond the automation interface (clock, observers, Plan,
+// State) come from ClassObject.
+class ClsXMLGenerator : public ClassObject {
  public:
   ClsXMLGenerator();
-  ~ClsXMLGenerator();
-  ClsXMLGenerator(const ClsXMLGenerator&) = delete;
-  ClsXMLGenerator& operator=(const ClsXMLGenerator&) = delete;
 
   void MigrationProfile(VbInteger profile);
   void PackageFrom(std::string_view value);
@@ -59,20 +55,6 @@ class ClsXMLGenerator {
   VbInteger XMLSuccess() const;
   VbInteger XMLWarnings() const;
   VbInteger XMLErrors() const;
-
-  // Not part of the automation interface: the source of the time stamps in
-  // log lines (tests fix it), an observer of every repository statement (for
-  // tracing), one of the run's progress (objects done, objects selected), a
-  // run that only plans (selects and searches, writes nothing; the outcome
-  // of each object is in State().run.objects), and read access to the state.
-  void SetClock(Clock clock);
-  void SetStatementObserver(std::function<void(std::string_view)> observer);
-  void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);
-  VbBoolean Plan();
-  const Component& State() const { return *state_; }
-
- private:
-  std::unique_ptr<Component> state_;
 };
 
 }  // namespace tqlm

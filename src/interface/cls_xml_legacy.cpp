@@ -12,9 +12,8 @@
 
 namespace tqlm {
 
-ClsXMLLegacy::ClsXMLLegacy() : state_(std::make_unique<Component>(kLegacyTraits)) {}
+ClsXMLLegacy::ClsXMLLegacy() : ClassObject(kLegacyTraits) {}
 
-ClsXMLLegacy::~ClsXMLLegacy() = default;
 
 void ClsXMLLegacy::MigrationProfile(VbLong profile) { state_->settings.migrationProfile = profile; }
 void ClsXMLLegacy::ClearXMLDirectory(VbBoolean clear) { SetClearXMLDirectory(*state_, clear); }
@@ -71,14 +70,5 @@ std::string ClsXMLLegacy::GetFromToRange() { return tqlm::GetFromToRange(); }
 VbInteger ClsXMLLegacy::XMLSuccess() const { return state_->run.xmlSuccess; }
 VbInteger ClsXMLLegacy::XMLWarnings() const { return state_->run.xmlWarnings; }
 VbInteger ClsXMLLegacy::XMLErrors() const { return state_->run.xmlErrors; }
-
-void ClsXMLLegacy::SetClock(Clock clock) { state_->services.clock = std::move(clock); }
-void ClsXMLLegacy::SetProgressObserver(std::function<void(VbLong, VbLong)> observer) {
-  state_->services.progress = std::move(observer);
-}
-VbBoolean ClsXMLLegacy::Plan() { return PlanRun(*state_); }
-void ClsXMLLegacy::SetStatementObserver(std::function<void(std::string_view)> observer) {
-  state_->services.repository.SetStatementObserver(std::move(observer));
-}
 
 }  // namespace tqlm

@@ -11,25 +11,21 @@
 // until TraverseGeneration is set.
 #pragma once
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
-#include "platform/clock.h"
+#include "interface/class_object.h"
 #include "platform/textstream.h"
 #include "platform/vb_types.h"
 
 namespace tqlm {
 
-struct Component;
-
-class ClsXMLLegacy {
+// The members beyond the automation interface (clock, observers, Plan,
+// State) come from ClassObject.
+class ClsXMLLegacy : public ClassObject {
  public:
   ClsXMLLegacy();
-  ~ClsXMLLegacy();
-  ClsXMLLegacy(const ClsXMLLegacy&) = delete;
-  ClsXMLLegacy& operator=(const ClsXMLLegacy&) = delete;
 
   void MigrationProfile(VbLong profile);
   void ClearXMLDirectory(VbBoolean clear);  // acts at once on XMLPath
@@ -62,20 +58,6 @@ class ClsXMLLegacy {
   VbInteger XMLSuccess() const;
   VbInteger XMLWarnings() const;
   VbInteger XMLErrors() const;
-
-  // Not part of the automation interface: the source of the time stamps in
-  // log lines (tests fix it), an observer of every repository statement (for
-  // tracing), one of the run's progress (objects done, objects selected), a
-  // run that only plans (selects and searches, writes nothing; the outcome
-  // of each object is in State().run.objects), and read access to the state.
-  void SetClock(Clock clock);
-  void SetStatementObserver(std::function<void(std::string_view)> observer);
-  void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);
-  VbBoolean Plan();
-  const Component& State() const { return *state_; }
-
- private:
-  std::unique_ptr<Component> state_;
 };
 
 }  // namespace tqlm

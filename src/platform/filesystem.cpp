@@ -110,12 +110,8 @@ std::vector<std::string> EntryNames(DIR* dir) {
 
 void RemoveTree(int parent_fd, const char* name);
 
-// Empties the folder `name` (known to be a real folder, not a link). The
-// folder is first made accessible to its owner: read-only folders are
-// deleted too, and a folder without write permission keeps its entries.
-void RemoveFolderContents(int parent_fd, const char* name, mode_t mode) {
-  if ((mode & S_IRWXU) != S_IRWXU) ::fchmodat(parent_fd, name, (mode & 07777) | S_IRWXU, 0);
-  int fd = ::openat(parent_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+// Removes everything in the open folder `fd` (taking it over).
+void RemoveEntries(int fd) {
   if (fd < 0) RaiseErrno(errno, kErrPathFileAccess);
   OpenDir dir(::fdopendir(fd));
   if (!dir) {
@@ -124,6 +120,14 @@ void RemoveFolderContents(int parent_fd, const char* name, mode_t mode) {
     RaiseErrno(error, kErrPathFileAccess);
   }
   for (const std::string& child : EntryNames(dir.get())) RemoveTree(::dirfd(dir.get()), child.c_str());
+}
+
+// Empties the folder `name` (known to be a real folder, not a link) below
+// the one being removed. It is first made accessible to its owner:
+// read-only folders are removed too.
+void RemoveFolderContents(int parent_fd, const char* name, mode_t mode) {
+  if ((mode & S_IRWXU) != S_IRWXU) ::fchmodat(parent_fd, name, (mode & 07777) | S_IRWXU, 0);
+  RemoveEntries(::openat(parent_fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
 }
 
 // Removes `name` under `parent_fd` without following links: a link is
@@ -279,15 +283,7 @@ void EmptyFolder(const std::string& path) {
     if (!S_ISDIR(info.st_mode)) Raise(kErrPathNotFound);
     // Refused before anything changes: a folder whose entries may not go.
     if (::access(native.c_str(), W_OK | X_OK) != 0) RaiseErrno(errno, kErrPathNotFound);
-    int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0) RaiseErrno(errno, kErrPathNotFound);
-    OpenDir dir(::fdopendir(fd));
-    if (!dir) {
-      int error = errno;
-      ::close(fd);
-      RaiseErrno(error, kErrPathFileAccess);
-    }
-    for (const std::string& child : EntryNames(dir.get())) RemoveTree(::dirfd(dir.get()), child.c_str());
+    RemoveEntries(::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
   });
 }
 
