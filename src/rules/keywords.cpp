@@ -58,7 +58,7 @@ std::string ReplaceTargets(Component& c, std::string_view targetApplication, std
       const std::string token = Mid(text, open, close - open + 1);
       const std::string value = Get_Enum_Constant(c, targetApplication, token);
       if (!Trim(value).empty()) {
-        text = Left(text, pos - 1) + value + Mid(text, close + 1);
+        text.replace(static_cast<std::size_t>(pos - 1), static_cast<std::size_t>(close - pos + 1), value);
         bound.Count(text);
       }
     }
@@ -66,6 +66,17 @@ std::string ReplaceTargets(Component& c, std::string_view targetApplication, std
     pos = InStr(pos + 1, text, "target");
   }
   return text;
+}
+
+// The first line (split at line feeds) that contains `name`; nothing to
+// find counts as found in any line that is not empty.
+bool FirstLineContaining(std::string_view text, std::string_view name, std::string& line) {
+  std::size_t at = name.empty() ? text.find_first_not_of('\n') : text.find(name);
+  if (at == std::string_view::npos) return false;
+  const std::size_t begin = at == 0 ? 0 : text.rfind('\n', at - 1) + 1;  // npos + 1 is 0
+  const std::size_t end = text.find('\n', at);
+  line = std::string(text.substr(begin, end == std::string_view::npos ? std::string_view::npos : end - begin));
+  return true;
 }
 
 [[noreturn]] void NotDeclared(std::string_view name) {
@@ -225,9 +236,14 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
         if (Get_EmptyValuesForVariables(c, sourceApplication, name, value)) {
           statement = name + " = " + value;
           if (commentInLine > 0) statement += Mid(line, commentInLine);
-          text = Left(text, lineStart - 1) + " \r\n " + statement + " \r\n " + Mid(text, lineEnd);
+          // The line makes way for the statement in place, in the text and in
+          // its lower-case twin alike.
+          const std::string replacement = " \r\n " + statement + " \r\n ";
+          const auto at = static_cast<std::size_t>(lineStart - 1);
+          const auto length = static_cast<std::size_t>(lineEnd - lineStart);
+          text.replace(at, length, replacement);
+          lower.replace(at, length, LCase(replacement));
           bound.Count(text);
-          lower = LCase(text);
           scanner = std::make_unique<LineScanner>(text);
           skipStart = skipEnd = 0;
         }
@@ -244,15 +260,7 @@ bool Get_EmptyValuesForVariables(Component& c, std::string_view sourceApplicatio
   const std::string& declarations = c.document.declarations;
   if (Trim(declarations).empty()) NotDeclared(name);
   std::string declaration;
-  bool found = false;
-  for (const std::string& line : Split(declarations, "\n")) {
-    if (InStr(line, name) > 0) {
-      declaration = line;
-      found = true;
-      break;
-    }
-  }
-  if (!found) NotDeclared(name);
+  if (!FirstLineContaining(declarations, name, declaration)) NotDeclared(name);
 
   for (std::string_view gap : {"\t", "\r", "\n"}) declaration = Replace(declaration, gap, " ");
   while (InStr(declaration, "  ") > 0) declaration = Replace(declaration, "  ", " ");
