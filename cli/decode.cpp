@@ -58,6 +58,7 @@ std::string Decoded(const stdfs::path& file, bool utf8) {
 int Decode(const Options& o) {
   // Each document with the path it goes to below --out.
   std::vector<std::pair<stdfs::path, stdfs::path>> documents;
+  try {
   for (const std::string& argument : o.positional) {
     const stdfs::path path(argument);
     std::error_code error;
@@ -71,7 +72,6 @@ int Decode(const Options& o) {
       return UsageError("decode: " + argument + " is no file or folder");
     }
   }
-  try {
     for (const auto& [file, relative] : documents) {
       const std::string text = Decoded(file, o.utf8);
       if (o.out) {

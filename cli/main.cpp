@@ -218,11 +218,12 @@ int Generate(const Options& o) {
     const std::string xml = Ansi(Trim(*o.xmlPath));
     // The command line makes the output folder, with its parents.
     if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { fs::CreateFolders(xml); });
-    if (fs::FolderExists(xml)) lock.Acquire(xml, o.wait);
+    lock.Acquire(xml, o.wait);
     if (o.clear) object.ClearXMLDirectory(kTrue);
-    if (!lock.Held() && fs::FolderExists(xml)) lock.Acquire(xml, o.wait);
+    // Clearing a link to a folder makes a folder of its own, to hold too.
+    if (!lock.Holds(xml)) lock.Acquire(xml, o.wait);
     // Temporary files of a run that was killed in this folder go now.
-    if (lock.Held()) fs::RemoveTemporaryFiles(xml);
+    fs::RemoveTemporaryFiles(xml);
     std::shared_ptr<TextStream> log;
     if (o.log)
       log = CreateTextFile(Ansi(*o.log));
@@ -357,7 +358,7 @@ std::string HidePasswordOnTerminal(std::string text) {
 }
 
 // A public method as `call` knows it, for each class that has it (empty:
-// the class has no such method, or it is not built yet).
+// the class has no such method).
 struct MethodInfo {
   const char* name;
   int arguments;
@@ -406,15 +407,6 @@ const MethodInfo kMethods[] = {
      [](ClsXMLLegacy& l, const Arguments& a) { return BooleanResult(l.ConstructSplitInfoFile(CIntText(a[0]), a[1])); }},
 };
 
-// True when the method exists for the class at all (built or not).
-bool ClassHas(const char* name, bool legacy) {
-  static const std::vector<std::string_view> kGeneratorOnly{"RowSizeofTable"};
-  static const std::vector<std::string_view> kLegacyOnly{"GetConnStr", "GetFromToRange", "ConstructSplitInfoFile"};
-  for (std::string_view n : legacy ? kGeneratorOnly : kLegacyOnly)
-    if (n == name) return false;
-  return true;
-}
-
 template <class Class, class Call>
 int Invoke(const Call& call, const Options& o) {
   Class object;
@@ -456,12 +448,12 @@ int Call(const Options& o) {
     return Usage("ConstructSplitInfoFile takes a whole number as MPRF");
   for (const MethodInfo& method : kMethods) {
     if (name != method.name) continue;
-    if (!ClassHas(method.name, o.legacy))
+    // A class without the method has no entry for it.
+    if (o.legacy ? !method.legacy : !method.generator)
       return Usage(name + (o.legacy ? " is a method of the generator class (without --legacy)"
                                     : " is a method of the legacy class (--legacy)"));
     if (static_cast<int>(o.positional.size()) - 1 != method.arguments)
       return Usage(name + " takes " + std::to_string(method.arguments) + " arguments");
-    if (o.legacy ? !method.legacy : !method.generator) return Usage(name + " is not available in this build yet");
     return o.legacy ? Invoke<ClsXMLLegacy>(method.legacy, o) : Invoke<ClsXMLGenerator>(method.generator, o);
   }
   return Usage("unknown method '" + name + "'");

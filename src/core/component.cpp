@@ -26,6 +26,7 @@ void DocumentState::Reset() {
   declarations.clear();
   splitDeclarations.clear();
   splitConditions.RemoveAll();
+  includeText.clear();
 }
 
 }  // namespace tqlm

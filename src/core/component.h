@@ -100,11 +100,10 @@ struct DocumentState {
   std::string splitDeclarations;
   Dictionary<std::string> splitConditions;
   // The legacy functions string: definitions the variable writer includes,
-  // then the function writer's own (-> FUNCTION). Emptied by the document
-  // writers, not by Reset.
+  // then the function writer's own (-> FUNCTION).
   std::string includeText;
 
-  // Empties everything but the include text.
+  // Empties everything, when a document starts.
   void Reset();
 };
 

@@ -35,7 +35,6 @@ std::string Header(const Component& c, const MappingObject& object) {
 }  // namespace
 
 bool Create_XML(Component& c, MappingObject object) {
-  c.document.includeText.clear();
   c.document.Reset();
   return Trapped(c, c.traits.createXmlTrap, [&] {
     if (IsTrue(c.settings.splitVorps)) {

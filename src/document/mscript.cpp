@@ -81,7 +81,6 @@ std::string MScriptMembers(Component& c, const MappingObject& child) {
 }
 
 bool Create_MScript_XML(Component& c, MappingObject child) {
-  c.document.includeText.clear();
   c.document.Reset();
   return Trapped(c, c.traits.mscriptTrap, [&] {
     const Parent parent = FindParent(c, child);

@@ -21,8 +21,8 @@ namespace {
 constexpr std::size_t kCodeSlot = 6;
 using QuerySlots = std::array<std::string, 7>;
 
-// The messages of errors 120 and 121 name a table from a per-document list
-// that nothing fills, so the name is always empty.
+// The messages of errors 120 and 121 name a table that nothing supplies, so
+// the name is always empty.
 constexpr std::string_view kUnfilledTableName = "";
 
 constexpr std::array<std::string_view, 6> kQueryCodes{"S", "D", "E", "O", "F", "X"};

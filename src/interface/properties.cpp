@@ -20,7 +20,8 @@ void SetTableBound(Component& c, std::string& bound, std::string_view value) {
 void SetClearXMLDirectory(Component& c, VbBoolean clear) {
   c.settings.xmlPath = Trim(c.settings.xmlPath);
   if (!IsTrue(clear) || c.settings.xmlPath.empty()) return;
-  // The folder itself stays (emptied), so that a run's lock on it holds.
+  // The folder itself stays (emptied), so that a run's lock on it holds; a
+  // link to a folder gives way to a folder of its own.
   if (fs::FolderExists(c.settings.xmlPath))
     fs::EmptyFolder(c.settings.xmlPath);
   else

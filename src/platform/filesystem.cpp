@@ -359,6 +359,13 @@ FolderLock::~FolderLock() {
   if (fd_ >= 0) ::close(fd_);  // closing releases the lock
 }
 
+bool FolderLock::Holds(const std::string& folder) const {
+  std::string native;
+  struct stat held {}, now {};
+  return fd_ >= 0 && ToNative(folder, native) && ::fstat(fd_, &held) == 0 && ::stat(native.c_str(), &now) == 0 &&
+         held.st_dev == now.st_dev && held.st_ino == now.st_ino;
+}
+
 void FolderLock::Acquire(const std::string& folder, bool wait) {
   Guarded([&] {
     const std::string native = NativeOrRaise(folder);

@@ -80,6 +80,9 @@ class FolderLock {
   ~FolderLock();
   void Acquire(const std::string& folder, bool wait);
   bool Held() const { return fd_ >= 0; }
+  // True when the held folder is the one `folder` names now (a link
+  // replaced by a folder of its own is another one).
+  bool Holds(const std::string& folder) const;
 
  private:
   int fd_ = -1;

@@ -110,18 +110,15 @@ std::unique_ptr<TextStream> CreateTextFile(const std::string& path, TextFileOpti
                      ? ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, ownerOnly ? 0600 : 0666)
                      : ::open(final.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, ownerOnly ? 0600 : 0666);
   if (fd < 0) Raise(OpenErrorNumber(errno));
-  if (ownerOnly && ::fchmod(fd, 0600) != 0) {
-    const int error = errno;
+  auto fail = [&](int error) {
     ::close(fd);
+    if (!temporary.empty()) ::unlink(temporary.c_str());
     Raise(OpenErrorNumber(error));
-  }
+  };
+  if (ownerOnly && ::fchmod(fd, 0600) != 0) fail(errno);
   // Binary mode: the CR LF line ends are written by the stream itself.
   OwnedFile file(::fdopen(fd, "wb"));
-  if (!file) {
-    const int error = errno;
-    ::close(fd);
-    Raise(OpenErrorNumber(error));
-  }
+  if (!file) fail(errno);
   return std::make_unique<FileTextStream>(std::move(file), temporary, final);
 }
 

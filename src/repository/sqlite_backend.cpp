@@ -84,9 +84,6 @@ class StatementCache {
   std::unordered_multimap<std::string_view, Iterator> index_;
 };
 
-// The open database with its statement cache. Cursors share it with the
-// backend, so that a recordset still open when the repository disconnects
-// keeps working and the database closes with the last of them.
 // A database in WAL mode (bytes 18 and 19 of its header are 2) whose log
 // holds nothing is read as the immutable file it then is: a reader of a WAL
 // database would otherwise create its -shm and -wal files beside it. With a
@@ -118,6 +115,9 @@ std::string FileUri(const std::string& utf8Path, const char* parameters) {
   return uri + "?" + parameters;
 }
 
+// The open database with its statement cache. Cursors share it with the
+// backend, so that a recordset still open when the repository disconnects
+// keeps working and the database closes with the last of them.
 class SqliteConnection {
  public:
   explicit SqliteConnection(const std::string& utf8Path) {
@@ -132,6 +132,14 @@ class SqliteConnection {
       RaiseRepository(message);
     }
     sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+    // One read transaction for the connection's life: a run sees one
+    // snapshot of the repository, whatever another program writes meanwhile.
+    if (sqlite3_exec(db_, "BEGIN", nullptr, nullptr, nullptr) != SQLITE_OK) {
+      std::string message = sqlite3_errmsg(db_);
+      sqlite3_close(db_);
+      db_ = nullptr;
+      RaiseRepository(message);
+    }
     // No statement may attach (and so create) another database file.
     sqlite3_limit(db_, SQLITE_LIMIT_ATTACHED, 0);
   }
@@ -145,16 +153,22 @@ class SqliteConnection {
 
   sqlite3* Db() const { return db_; }
 
-  sqlite3_stmt* Prepare(const std::string& text) {
+  // Null when SQLite refuses the text.
+  sqlite3_stmt* TryPrepare(const std::string& text) {
     if (sqlite3_stmt* cached = cache_.Take(text)) return cached;
     sqlite3_stmt* statement = nullptr;
-    int rc = sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &statement, nullptr);
-    if (rc != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &statement, nullptr) != SQLITE_OK) {
       sqlite3_finalize(statement);
-      RaiseRepository(sqlite3_errmsg(db_));
+      return nullptr;
     }
-    if (statement == nullptr) RaiseRepository("The statement is empty.");
-    return statement;
+    return statement;  // null for a text without a statement
+  }
+
+  sqlite3_stmt* Prepare(const std::string& text) {
+    sqlite3_stmt* statement = TryPrepare(text);
+    if (statement != nullptr) return statement;
+    // An empty statement prepares to nothing without an error.
+    RaiseRepository(sqlite3_errcode(db_) == SQLITE_OK ? "The statement is empty." : sqlite3_errmsg(db_));
   }
 
   void Release(std::string text, sqlite3_stmt* statement) {
@@ -168,11 +182,77 @@ class SqliteConnection {
   StatementCache cache_;
 };
 
+// A statement as SQLite runs it: the string literals that stand as values
+// taken out as bound values, so that statements that differ only in the
+// values pasted into them share one prepared statement, and "+" outside
+// literals as "||". A literal joined to something by "+" stays in the text:
+// it belongs to an expression that an index may be built on. A text whose
+// literals do not close, or that holds parameters of its own, is run as it
+// is.
+struct Template {
+  std::string text;
+  std::vector<std::string> values;
+};
+
+Template MakeTemplate(std::string_view statement) {
+  Template t;
+  t.text.reserve(statement.size() + statement.size() / 8);
+  for (std::size_t i = 0; i < statement.size(); ++i) {
+    const char ch = statement[i];
+    if (ch == '?' || ch == ':' || ch == '@' || ch == '$') return {RewriteForSqlite(statement), {}};
+    if (ch == '+') {
+      t.text += "||";
+      continue;
+    }
+    if (ch != '\'') {
+      t.text += ch;
+      continue;
+    }
+    std::string value;
+    std::size_t j = i + 1;
+    for (;; ++j) {
+      if (j >= statement.size()) return {RewriteForSqlite(statement), {}};
+      if (statement[j] != '\'') {
+        value += statement[j];
+      } else if (j + 1 < statement.size() && statement[j + 1] == '\'') {
+        value += '\'';  // a doubled quote stands for one
+        ++j;
+      } else {
+        break;
+      }
+    }
+    const std::size_t before = statement.find_last_not_of(' ', i == 0 ? 0 : i - 1);
+    const std::size_t after = statement.find_first_not_of(' ', j + 1);
+    const bool joined = (i > 0 && before != std::string_view::npos && statement[before] == '+') ||
+                        (after != std::string_view::npos && statement[after] == '+');
+    if (joined) {
+      t.text.append(statement.substr(i, j - i + 1));
+    } else {
+      t.text += '?';
+      t.values.push_back(std::move(value));
+    }
+    i = j;
+  }
+  return t;
+}
+
 class SqliteCursor final : public Cursor {
  public:
-  SqliteCursor(std::shared_ptr<SqliteConnection> connection, std::string text)
-      : connection_(std::move(connection)), text_(std::move(text)) {
-    statement_ = connection_->Prepare(text_);
+  SqliteCursor(std::shared_ptr<SqliteConnection> connection, std::string_view statement)
+      : connection_(std::move(connection)) {
+    Template t = MakeTemplate(statement);
+    text_ = std::move(t.text);
+    if (t.values.empty()) {
+      statement_ = connection_->Prepare(text_);
+    } else if ((statement_ = connection_->TryPrepare(text_)) == nullptr) {
+      // What SQLite says of the statement as written, or runs it so.
+      text_ = RewriteForSqlite(statement);
+      statement_ = connection_->Prepare(text_);
+    } else {
+      for (std::size_t i = 0; i < t.values.size(); ++i)
+        sqlite3_bind_text(statement_, static_cast<int>(i + 1), t.values[i].data(), static_cast<int>(t.values[i].size()),
+                          SQLITE_TRANSIENT);
+    }
     const int count = sqlite3_column_count(statement_);
     names_.reserve(static_cast<std::size_t>(count));
     for (int i = 0; i < count; ++i) {
@@ -235,9 +315,9 @@ class SqliteBackend final : public Backend {
   explicit SqliteBackend(const std::string& utf8Path)
       : connection_(std::make_shared<SqliteConnection>(utf8Path)) {}
 
-  // SQLite joins text with "||", not "+".
+  // Through its template: values bound, "+" joining text as "||".
   std::unique_ptr<Cursor> Execute(const std::string& statement) override {
-    return std::make_unique<SqliteCursor>(connection_, RewriteForSqlite(statement));
+    return std::make_unique<SqliteCursor>(connection_, statement);
   }
 
  private:

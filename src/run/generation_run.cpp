@@ -9,6 +9,7 @@
 #include "core/pasted_values.h"
 #include "document/create_xml.h"
 #include "document/mscript.h"
+#include "platform/filesystem.h"
 #include "platform/text.h"
 #include "rules/xml_escape.h"
 #include "run/run_log.h"
@@ -89,7 +90,7 @@ class GenerationRun {
     if (IsTrue(c_.settings.splitVorps)) {
       // The split-information writer takes the profile number as an Integer.
       ConstructSplitInfoFile(c_, CInt(static_cast<long long>(c_.settings.migrationProfile)),
-                             c_.settings.xmlPath + "/splitinfo.xml");
+                             fs::ChildPath(c_.settings.xmlPath, "splitinfo.xml"));
     }
     return true;
   }
@@ -215,7 +216,7 @@ class GenerationRun {
     ProfileView view = profile_;
     n_.objects = CLng(static_cast<long long>(n_.objects) + 1);
     LogStarted(c_, n_.objects, code);
-    c_.run.objects.push_back(ObjectRecord{code});
+    c_.run.objects.emplace_back().code = code;
 
     Triple current = view.Preferred();
     std::optional<Recordset> row = FindMappingRow(view, current);
@@ -424,11 +425,18 @@ VbBoolean GenerateXMLFile(Component& c) {
 }
 
 VbBoolean PlanRun(Component& c) {
-  std::shared_ptr<TextStream> log = std::move(c.services.log);
-  c.services.log = std::make_shared<NullTextStream>();
+  // A plan leaves the object as it found it (the run changes the status and
+  // selection lists, the bounds, the handled list and the counters); only
+  // the outcomes stay.
+  const ClientSettings settings = c.settings;
+  const RunState run = c.run;
+  std::shared_ptr<TextStream> log = std::exchange(c.services.log, std::make_shared<NullTextStream>());
   c.run.planning = true;
-  const VbBoolean result = GenerateXMLFile(c);
-  c.run.planning = false;
+  const VbBoolean result = GenerateXMLFile(c);  // never raises
+  std::vector<ObjectRecord> objects = std::move(c.run.objects);
+  c.settings = settings;
+  c.run = run;
+  c.run.objects = std::move(objects);
   c.services.log = std::move(log);
   return result;
 }

@@ -333,6 +333,10 @@ TEST_F(LegacyMScriptAndSplit, APlanAgreesWithTheRun) {
     ASSERT_EQ(run.GenerateXMLFile(), kTrue);
     EXPECT_EQ(outcomes(planned.State()), outcomes(run.State())) << list;
     EXPECT_GE(planned.State().run.objects.size(), 5u);
+    // The plan left its object as it was: a run on it does what the other did.
+    ASSERT_EQ(planned.GenerateXMLFile(), kTrue);
+    EXPECT_EQ(planned.State().run.listOfXMLGenerated, run.State().run.listOfXMLGenerated);
+    EXPECT_EQ(planned.XMLErrors(), run.XMLErrors());
   }
 }
 

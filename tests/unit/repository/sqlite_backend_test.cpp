@@ -11,6 +11,7 @@
 #include <ostream>
 #include <string>
 
+#include "platform/codepage.h"
 #include "platform/error.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
@@ -248,6 +249,50 @@ TEST(SqliteOnly, AWalRepositoryIsReadWithoutFilesBesideIt) {
   repository.Disconnect();
   EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
   EXPECT_FALSE(std::filesystem::exists(path + "-shm"));
+}
+
+// Values are bound, not pasted: the rows must be those of the text as
+// written, for every shape of value the component pastes (trailing blanks
+// against RTRIM columns, Nulls, quotes doubled, in-lists, a literal joined
+// into an indexed expression).
+TEST(SqliteOnly, BoundValuesGiveTheRowsOfTheTextAsWritten) {
+  TempFolder folder;
+  const std::string path = SqliteFactory().create(folder, "tpl", kFixtureScript);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  auto raw = [&](const std::string& statement) {
+    std::string rows;
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, RewriteForSqlite(statement).c_str(), -1, &st, nullptr), SQLITE_OK) << statement;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      for (int i = 0; i < sqlite3_column_count(st); ++i) {
+        const unsigned char* text = sqlite3_column_text(st, i);
+        rows += (text ? reinterpret_cast<const char*>(text) : "<null>") + std::string("|");
+      }
+      rows += ",";
+    }
+    sqlite3_finalize(st);
+    return rows;
+  };
+  Repository repository;
+  repository.SetConnectionString(path);
+  for (const std::string statement : {
+           "select fdnm from qxddi150 where appl = 'APP  ' and cpac = 'aa' and flno in ('001','002 ') order by fdnm",
+           "select cpac + cmod + flno + '.' + fdnm from qxddi150 where cpac + cmod + flno + '.' + fdnm = 'aabbb001.F2'",
+           "select 'it''s' + t, n from kinds where t = '' or t = 'x' order by seq",
+           "select count(*) from qxddi140 where cpac between 'aa' and 'bz' and UPPER(cmod) = UPPER('bbb')",
+           "select sapp from qxmap100 where vers = 'V1' and rele = 'R1 '",
+       }) {
+    std::string rows;
+    for (Recordset rs = repository.Open(statement); !rs.Eof(); rs.MoveNext()) {
+      for (long i = 0; i < rs.FieldCount(); ++i)
+        rows += (rs.Field(i).IsNull() ? std::string("<null>") : AnsiToUtf8(rs.Field(i).AsText())) + "|";
+      rows += ",";
+    }
+    EXPECT_EQ(rows, raw(statement)) << statement;
+    EXPECT_FALSE(rows.empty()) << statement;
+  }
+  sqlite3_close(db);
 }
 
 }  // namespace
