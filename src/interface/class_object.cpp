@@ -1,7 +1,11 @@
 #include "interface/class_object.h"
 
 #include "core/component.h"
+#include "core/pasted_values.h"
+#include "interface/properties.h"
+#include "rules/keywords.h"
 #include "run/generation_run.h"
+#include "split/split_processing.h"
 
 namespace tqlm {
 
@@ -21,5 +25,41 @@ void ClassObject::SetProgressObserver(std::function<void(VbLong, VbLong)> observ
 }
 
 VbBoolean ClassObject::Plan() { return PlanRun(*state_); }
+
+void ClassObject::ClearXMLDirectory(VbBoolean clear) { SetClearXMLDirectory(*state_, clear); }
+void ClassObject::PackageFrom(std::string_view v) { SetPackageBound(*state_, state_->settings.packageFrom, v); }
+void ClassObject::ModuleFrom(std::string_view v) { SetModuleBound(*state_, state_->settings.moduleFrom, v); }
+void ClassObject::TableFrom(std::string_view v) { SetTableBound(*state_, state_->settings.tableFrom, v); }
+void ClassObject::PackageTo(std::string_view v) { SetPackageBound(*state_, state_->settings.packageTo, v); }
+void ClassObject::ModuleTo(std::string_view v) { SetModuleBound(*state_, state_->settings.moduleTo, v); }
+void ClassObject::TableTo(std::string_view v) { SetTableBound(*state_, state_->settings.tableTo, v); }
+void ClassObject::ConnectionString(std::string_view v) {
+  state_->services.repository.SetConnectionString(std::string(v));
+}
+void ClassObject::XMLPath(std::string_view v) { state_->settings.xmlPath = v; }
+void ClassObject::TraverseGeneration(VbBoolean v) { state_->settings.traverseGeneration = v; }
+void ClassObject::ConsiderCheckedOutVersions(VbBoolean v) { state_->settings.considerCheckedOutVersions = v; }
+void ClassObject::LogFileName(std::shared_ptr<TextStream> stream) { state_->services.log = std::move(stream); }
+void ClassObject::UserName(std::string_view v) { state_->settings.userName = v; }
+std::string ClassObject::ErrorDescription() const { return state_->run.errorDescription; }
+void ClassObject::ListOfMappingObjectsSelected(std::string_view v) { SetSelectionList(*state_, v); }
+void ClassObject::SplitVorps(VbBoolean v) { state_->settings.splitVorps = v; }
+VbBoolean ClassObject::GenerateXMLFile() { return tqlm::GenerateXMLFile(*state_); }
+
+VbBoolean ClassObject::Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
+                                                    std::string_view StrString, std::string& Return_String) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"StrTrgAppl", StrTrgAppl}});
+  return ToVb(tqlm::Replace_Empty_Default_Target(*state_, StrSrcAppl, StrTrgAppl, StrString, Return_String));
+}
+
+VbBoolean ClassObject::AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
+                                                       std::string_view strTgtTable, std::string& StrReturnString) {
+  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}});
+  return ToVb(tqlm::AddSplitQueries_to_Precondition(*state_, StrSrcAppl, InString, strTgtTable, StrReturnString));
+}
+
+VbInteger ClassObject::XMLSuccess() const { return state_->run.xmlSuccess; }
+VbInteger ClassObject::XMLWarnings() const { return state_->run.xmlWarnings; }
+VbInteger ClassObject::XMLErrors() const { return state_->run.xmlErrors; }
 
 }  // namespace tqlm

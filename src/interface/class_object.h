@@ -1,13 +1,16 @@
-// What both public classes have beyond their automation interface: the
-// object's state, and the hooks a host program or a test uses. Not part of
-// the automation interface.
+// What both public classes share: the object's state, the members of the
+// automation interface that both have alike (each class lists them with
+// `using`, in its own slot order), and the hooks a host program or a test
+// uses, which are not part of the automation interface.
 #pragma once
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "platform/clock.h"
+#include "platform/textstream.h"
 #include "platform/vb_types.h"
 
 namespace tqlm {
@@ -33,6 +36,33 @@ class ClassObject {
 
  protected:
   explicit ClassObject(const ClassTraits& traits);
+
+  // Members of the automation interface that both classes have alike.
+  void ClearXMLDirectory(VbBoolean clear);  // acts at once on XMLPath
+  void PackageFrom(std::string_view value);
+  void ModuleFrom(std::string_view value);
+  void TableFrom(std::string_view value);
+  void PackageTo(std::string_view value);
+  void ModuleTo(std::string_view value);
+  void TableTo(std::string_view value);
+  void ConnectionString(std::string_view value);
+  void XMLPath(std::string_view value);
+  void TraverseGeneration(VbBoolean value);
+  void ConsiderCheckedOutVersions(VbBoolean value);
+  void LogFileName(std::shared_ptr<TextStream> stream);
+  void UserName(std::string_view value);
+  std::string ErrorDescription() const;
+  void ListOfMappingObjectsSelected(std::string_view value);
+  void SplitVorps(VbBoolean value);
+  VbBoolean GenerateXMLFile();
+  VbBoolean Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
+                                         std::string_view StrString, std::string& Return_String);
+  VbBoolean AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
+                                            std::string_view strTgtTable, std::string& StrReturnString);
+  VbInteger XMLSuccess() const;
+  VbInteger XMLWarnings() const;
+  VbInteger XMLErrors() const;
+
   ~ClassObject();
   std::unique_ptr<Component> state_;
 };

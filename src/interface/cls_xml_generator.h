@@ -6,13 +6,11 @@
 // getter. Text is Windows-1252, one byte per character.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "core/records.h"
 #include "interface/class_object.h"
-#include "platform/textstream.h"
 #include "platform/vb_types.h"
 
 namespace tqlm {
@@ -24,37 +22,35 @@ class ClsXMLGenerator : public ClassObject {
   ClsXMLGenerator();
 
   void MigrationProfile(VbInteger profile);
-  void PackageFrom(std::string_view value);
-  void ModuleFrom(std::string_view value);
-  void TableFrom(std::string_view value);
-  void PackageTo(std::string_view value);
-  void ModuleTo(std::string_view value);
-  void TableTo(std::string_view value);
-  void ConnectionString(std::string_view value);
-  void XMLPath(std::string_view value);
+  using ClassObject::PackageFrom;
+  using ClassObject::ModuleFrom;
+  using ClassObject::TableFrom;
+  using ClassObject::PackageTo;
+  using ClassObject::ModuleTo;
+  using ClassObject::TableTo;
+  using ClassObject::ConnectionString;
+  using ClassObject::XMLPath;
   void Include2GBCheck(VbBoolean value);
   void XMLGenerationOption(EnumGenerateXML option);
-  void ClearXMLDirectory(VbBoolean clear);  // acts at once on XMLPath
+  using ClassObject::ClearXMLDirectory;
   std::string ListOfXMLGenerated() const;
-  std::string ErrorDescription() const;
-  void LogFileName(std::shared_ptr<TextStream> stream);
-  void UserName(std::string_view value);
-  void ListOfMappingObjectsSelected(std::string_view value);
-  void TraverseGeneration(VbBoolean value);
+  using ClassObject::ErrorDescription;
+  using ClassObject::LogFileName;
+  using ClassObject::UserName;
+  using ClassObject::ListOfMappingObjectsSelected;
+  using ClassObject::TraverseGeneration;
   VbLong NoOfXMLGenerated() const;
-  void ConsiderCheckedOutVersions(VbBoolean value);
-  void SplitVorps(VbBoolean value);
-  VbBoolean GenerateXMLFile();
-  VbBoolean Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
-                                         std::string_view StrString, std::string& Return_String);
-  VbBoolean AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
-                                            std::string_view strTgtTable, std::string& StrReturnString);
+  using ClassObject::ConsiderCheckedOutVersions;
+  using ClassObject::SplitVorps;
+  using ClassObject::GenerateXMLFile;
+  using ClassObject::Replace_Empty_Default_Target;
+  using ClassObject::AddSplitQueries_to_Precondition;
   std::string get_split_fields(std::string_view StrSrcAppl, std::string_view strTgtTable,
                                std::string_view StrSrcTable, std::string& StrFlst);
   VbLong RowSizeofTable(std::string_view i_StrAppl, std::string_view i_StrTable);
-  VbInteger XMLSuccess() const;
-  VbInteger XMLWarnings() const;
-  VbInteger XMLErrors() const;
+  using ClassObject::XMLSuccess;
+  using ClassObject::XMLWarnings;
+  using ClassObject::XMLErrors;
 };
 
 }  // namespace tqlm

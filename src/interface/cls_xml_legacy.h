@@ -11,12 +11,10 @@
 // until TraverseGeneration is set.
 #pragma once
 
-#include <memory>
 #include <string>
 #include <string_view>
 
 #include "interface/class_object.h"
-#include "platform/textstream.h"
 #include "platform/vb_types.h"
 
 namespace tqlm {
@@ -28,36 +26,34 @@ class ClsXMLLegacy : public ClassObject {
   ClsXMLLegacy();
 
   void MigrationProfile(VbLong profile);
-  void ClearXMLDirectory(VbBoolean clear);  // acts at once on XMLPath
-  void PackageFrom(std::string_view value);
-  void ModuleFrom(std::string_view value);
-  void TableFrom(std::string_view value);  // stored as given
-  void PackageTo(std::string_view value);
-  void ModuleTo(std::string_view value);
-  void TableTo(std::string_view value);  // stored as given
-  void ConnectionString(std::string_view value);
-  void XMLPath(std::string_view value);
-  void TraverseGeneration(VbBoolean value);
-  void ConsiderCheckedOutVersions(VbBoolean value);
-  void LogFileName(std::shared_ptr<TextStream> stream);
+  using ClassObject::ClearXMLDirectory;
+  using ClassObject::PackageFrom;
+  using ClassObject::ModuleFrom;
+  using ClassObject::TableFrom;  // stored as given
+  using ClassObject::PackageTo;
+  using ClassObject::ModuleTo;
+  using ClassObject::TableTo;  // stored as given
+  using ClassObject::ConnectionString;
+  using ClassObject::XMLPath;
+  using ClassObject::TraverseGeneration;
+  using ClassObject::ConsiderCheckedOutVersions;
+  using ClassObject::LogFileName;
   void SchemaINIPath(std::string_view value);  // the folder of Schema.ini
-  void UserName(std::string_view value);
-  std::string ErrorDescription() const;
-  void ListOfMappingObjectsSelected(std::string_view value);
-  void SplitVorps(VbBoolean value);  // also writes splitinfo.xml after a run
-  VbBoolean GenerateXMLFile();
-  VbBoolean Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
-                                         std::string_view StrString, std::string& Return_String);
+  using ClassObject::UserName;
+  using ClassObject::ErrorDescription;
+  using ClassObject::ListOfMappingObjectsSelected;
+  using ClassObject::SplitVorps;  // also writes splitinfo.xml after a run
+  using ClassObject::GenerateXMLFile;
+  using ClassObject::Replace_Empty_Default_Target;
   VbBoolean ConstructSplitInfoFile(VbInteger IntMprf, std::string_view StrSplitInfoFileName);
   std::string GetConnStr(std::string_view i_StrAppl, std::string_view i_StrTable);
-  VbBoolean AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
-                                            std::string_view strTgtTable, std::string& StrReturnString);
+  using ClassObject::AddSplitQueries_to_Precondition;
   std::string get_split_fields(std::string_view StrSrcAppl, std::string_view strTgtTable,
                                std::string_view StrSrcTable);
   std::string GetFromToRange();
-  VbInteger XMLSuccess() const;
-  VbInteger XMLWarnings() const;
-  VbInteger XMLErrors() const;
+  using ClassObject::XMLSuccess;
+  using ClassObject::XMLWarnings;
+  using ClassObject::XMLErrors;
 };
 
 }  // namespace tqlm
