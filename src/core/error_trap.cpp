@@ -2,8 +2,8 @@
 
 namespace tqlm {
 
-void ReportError(Component& c, const TrapStyle& style, const VbError& error) {
-  std::string line = ErrorLine(style, error);
+void ReportError(Component& c, const TrapStyle& style, const VbError& error, std::string_view hint) {
+  std::string line = ErrorLine(style, error, hint);
   if (style.storesDescription) c.run.errorDescription = line;
   if (style.call == LogCall::WriteLine)
     c.Log().WriteLine(line);

@@ -40,15 +40,15 @@ bool Construct_Source_Info_Tag(Component& c, std::string_view appl, std::string_
 bool Get_Legacy_File_details(Component& c, std::string_view appl, std::string_view cpac, std::string_view cmod,
                              std::string_view flno, std::string& text) {
   // The line names the file after its own line end.
+  constexpr TrapStyle kTrap{"\t\tERROR in Get_Legacy_File_details :- ", " - ", "", LogCall::Write, true};
   const std::string hint = "\r\nHint : for File : " + std::string(cpac) + std::string(cmod) + std::string(flno);
-  const TrapStyle trap{"\t\tERROR in Get_Legacy_File_details :- ", " - ", hint, LogCall::Write, true};
-  return Trapped(c, trap, [&] {
+  return Trapped(c, kTrap, [&] {
     Recordset rs = c.Query(" select * from qxlgy141  where appl='" + std::string(appl) + "' and cpac='" +
                            std::string(cpac) + "'  and cmod='" + std::string(cmod) + "'  and flno='" +
                            std::string(flno) + "'");
     if (rs.HasRow()) text = "<NSKP>" + rs.Field("nskp").AsText() + "</NSKP>";
     return true;
-  });
+  }, hint);
 }
 
 bool Construct_Connection_Tags(Component& c, std::string_view appl, std::string_view cpac, std::string_view cmod,

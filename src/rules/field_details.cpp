@@ -103,9 +103,9 @@ void Store_Field_Details_in_Dictionary(Component& c, const FieldDetails& f) {
     if (c.traits.kind == ClassKind::Generator) {
       ReportError(c, kGeneratorTrap, CurrentError());
     } else {
-      const std::string hint = "Hint : for field " + current + "\r\n";
-      ReportError(c, TrapStyle{"\t\tERROR in Store_Field_Details_in_Dictionary:- ", " - ", hint, LogCall::Write, true},
-                  CurrentError());
+      constexpr TrapStyle kLegacyFieldTrap{"\t\tERROR in Store_Field_Details_in_Dictionary:- ", " - ", "\r\n",
+                                      LogCall::Write, true};
+      ReportError(c, kLegacyFieldTrap, CurrentError(), "Hint : for field " + current);
     }
   }
 }

@@ -14,10 +14,14 @@ namespace {
 
 // The rewriting procedures write their error lines whole; the legacy class
 // adds a hint with the text it was given.
-TrapStyle RewriteTrap(const Component& c, std::string_view prefix, std::string_view hint, std::string& suffix,
-                      std::string_view input) {
-  if (c.traits.kind == ClassKind::Legacy) suffix = "\r\n" + std::string(hint) + std::string(input);
-  return TrapStyle{prefix, ":", suffix, LogCall::WriteLine, true};
+constexpr TrapStyle kReplaceTargetsTrap{"\t\tERROR:in Replace_Empty_Default_Target()  ErrNo.", ":", "",
+                                        LogCall::WriteLine, true};
+constexpr TrapStyle kReplaceEmptyDefaultTrap{"\t\tERROR:in Replace_Empty_Default()  ErrNo.", ":", "",
+                                             LogCall::WriteLine, true};
+
+std::string RewriteHint(const Component& c, std::string_view words, std::string_view input) {
+  if (c.traits.kind != ClassKind::Legacy) return {};
+  return "\r\n" + std::string(words) + std::string(input);
 }
 
 constexpr TrapStyle kReplaceTargetTrap{"\t\tERROR:in Replace_Target()  ErrNo.", ":", "", LogCall::WriteLine, true};
@@ -100,10 +104,7 @@ bool Replace_Empty_Default_Target(Component& c, std::string_view sourceApplicati
                                   std::string_view targetApplication, std::string_view text,
                                   std::string& Return_String) {
   Return_String.clear();
-  std::string hint;
-  const TrapStyle trap = RewriteTrap(c, "\t\tERROR:in Replace_Empty_Default_Target()  ErrNo.", "Hint : for Rules : ",
-                                     hint, text);
-  return Trapped(c, trap, [&] {
+  return Trapped(c, kReplaceTargetsTrap, [&] {
     std::string s;
     if (c.traits.kind == ClassKind::Legacy)
       Replace_Target(c, targetApplication, text, s);  // its result text is taken, its Boolean is not
@@ -120,7 +121,7 @@ bool Replace_Empty_Default_Target(Component& c, std::string_view sourceApplicati
     }
     Return_String = s;
     return true;
-  });
+  }, RewriteHint(c, "Hint : for Rules : ", text));
 }
 
 std::string Get_Enum_Constant(Component& c, std::string_view appl, std::string_view text) {
@@ -197,10 +198,7 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
   const bool legacy = c.traits.kind == ClassKind::Legacy;
   // A comment runs from "|" (generator) or "'" (legacy) to the line end.
   const char kComment = legacy ? '\'' : '|';
-  std::string hint;
-  const TrapStyle trap =
-      RewriteTrap(c, "\t\tERROR:in Replace_Empty_Default()  ErrNo.", "Hint : for rules ", hint, input);
-  return Trapped(c, trap, [&] {
+  return Trapped(c, kReplaceEmptyDefaultTrap, [&] {
     std::string text(input);
     std::string lower = LCase(text);  // kept in step with `text`
     RewriteBound bound(text.size());
@@ -252,7 +250,7 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
     }
     result = text;
     return true;
-  });
+  }, RewriteHint(c, "Hint : for rules ", input));
 }
 
 bool Get_EmptyValuesForVariables(Component& c, std::string_view sourceApplication, std::string_view name,
