@@ -245,8 +245,11 @@ int Generate(const Options& o) {
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
+  long statements = 0;
+  if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
   bool result = IsTrue(object.GenerateXMLFile());
   if (progress) progress->Finish();
+  if (o.stats) std::cerr << "statements: " << statements << "\n";
   std::fflush(stdout);
   PrintOutcome(object, o, result);
   if (!result) return kExitFalse;
