@@ -249,7 +249,7 @@ int Generate(const Options& o) {
   if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
   bool result = IsTrue(object.GenerateXMLFile());
   if (progress) progress->Finish();
-  if (o.stats) std::cerr << "statements: " << statements << "\n";
+  if (o.stats) std::cerr << "statements: " << statements << "  sent: " << object.StatementsSent() << "\n";
   std::fflush(stdout);
   PrintOutcome(object, o, result);
   if (!result) return kExitFalse;

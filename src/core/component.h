@@ -126,6 +126,9 @@ struct Component {
 
   // Runs a statement on the run's connection.
   Recordset Query(std::string_view statement) { return services.repository.Open(statement); }
+  // Runs a lookup the run repeats (a domain, a constant, a library row):
+  // the same text gives the same rows, from memory after the first time.
+  Recordset Lookup(std::string_view statement) { return services.repository.OpenRemembered(statement); }
   // The client's log stream; raises 91 when none was handed over.
   TextStream& Log() const;
   std::string Now() const { return services.clock(); }

@@ -7,7 +7,7 @@ namespace tqlm {
 
 bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view domain, DomainDescription& out) {
   return Trapped(c, c.traits.standardTrap, [&] {
-    Recordset rs = c.Query(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = '" +
+    Recordset rs = c.Lookup(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = '" +
                                      std::string(appl) + "' AND cpac+cdom = '" + std::string(domain) + "'");
     if (!rs.HasRow())
       Raise(114, "XML Generation",
@@ -37,7 +37,7 @@ bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::stri
     out.caseCode.clear();
     out.alignment.clear();
     const std::string application(appl);
-    Recordset rs = c.Query(
+    Recordset rs = c.Lookup(
         " select type,conv,adju,leng from qxddi220   where  appl = '" + application +
         "'  and cpac + cdom = (select cdom from qxddi150 where  appl = '" + application +
         "' and cpac+ cmod + flno + '.' + fdnm = '" + reference + "')");

@@ -27,6 +27,9 @@ class ClassObject {
   void SetClock(Clock clock);
   // Sees every repository statement as the component built it (tracing).
   void SetStatementObserver(std::function<void(std::string_view)> observer);
+  // Statements sent to the repository since the connection string was set
+  // (lookups answered from memory are not sent).
+  long StatementsSent() const;
   // Told after each selected object: objects done, objects selected.
   void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);
   // A run that only plans: it selects and searches as GenerateXMLFile does

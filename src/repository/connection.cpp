@@ -52,6 +52,22 @@ std::string_view ForeignBackendName(std::string_view connectionString) {
 
 }  // namespace
 
+// Rows kept by OpenRemembered, handed out again one at a time.
+class Repository::RememberedCursor final : public Cursor {
+ public:
+  explicit RememberedCursor(std::shared_ptr<const Remembered> result) : result_(std::move(result)) {}
+  const std::vector<std::string>& ColumnNames() const override { return result_->names; }
+  bool Next(std::vector<Value>& row) override {
+    if (next_ == result_->rows.size()) return false;
+    row = result_->rows[next_++];
+    return true;
+  }
+
+ private:
+  std::shared_ptr<const Remembered> result_;
+  std::size_t next_ = 0;
+};
+
 std::string RepositoryFile(std::string_view connectionString) {
   std::string_view text = TrimBlanks(connectionString);
   if (StartsWithNoCase(text, "sqlite:")) return std::string(text.substr(7));
@@ -69,16 +85,53 @@ std::unique_ptr<Backend> OpenBackend(std::string_view connectionString) {
 }
 
 void Repository::SetConnectionString(std::string connectionString) {
-  backend_.reset();
+  Disconnect();
   connectionString_ = std::move(connectionString);
+  sent_ = 0;
+}
+
+Backend& Repository::Connected() {
+  if (!backend_) backend_ = OpenBackend(connectionString_);
+  return *backend_;
 }
 
 Recordset Repository::Open(std::string_view statement) {
   if (observer_) observer_(statement);
-  if (!backend_) backend_ = OpenBackend(connectionString_);
-  return Recordset(backend_->Execute(AnsiToUtf8(statement)));
+  Backend& backend = Connected();
+  ++sent_;
+  return Recordset(backend.Execute(AnsiToUtf8(statement)));
 }
 
-void Repository::Disconnect() { backend_.reset(); }
+Recordset Repository::OpenRemembered(std::string_view statement) {
+  if (observer_) observer_(statement);
+  std::string key(statement);
+  auto found = remembered_.find(key);
+  if (found == remembered_.end()) {
+    Backend& backend = Connected();
+    ++sent_;
+    std::unique_ptr<Cursor> cursor = backend.Execute(AnsiToUtf8(statement));
+    auto result = std::make_shared<Remembered>();
+    result->names = cursor->ColumnNames();
+    std::size_t bytes = key.size() + sizeof(Remembered);
+    for (std::vector<Value> row; cursor->Next(row);) {
+      for (const Value& v : row) bytes += sizeof(Value) + (v.IsText() ? v.AsText().size() : 0);
+      result->rows.push_back(row);
+    }
+    if (rememberedBytes_ + bytes > kRememberedBudget) Forget();
+    rememberedBytes_ += bytes;
+    found = remembered_.emplace(std::move(key), std::move(result)).first;
+  }
+  return Recordset(std::make_unique<RememberedCursor>(found->second));
+}
+
+void Repository::Forget() {
+  remembered_.clear();
+  rememberedBytes_ = 0;
+}
+
+void Repository::Disconnect() {
+  backend_.reset();
+  Forget();  // the next connection reads a new snapshot
+}
 
 }  // namespace tqlm

@@ -6,6 +6,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
+#include <vector>
 
 #include "repository/recordset.h"
 
@@ -38,6 +40,16 @@ class Repository {
   // first use.
   Recordset Open(std::string_view statement);
 
+  // Like Open, for the lookups a run repeats (domain details, constants,
+  // library rows): within one connection, which reads one snapshot, a text
+  // already run returns its rows again from memory. The observer still sees
+  // every statement; results are kept up to a fixed budget, after which
+  // they are forgotten and read again.
+  Recordset OpenRemembered(std::string_view statement);
+
+  // Statements sent to the backend since the connection string was set.
+  long StatementsSent() const { return sent_; }
+
   // Ends the connection; the next statement opens a new one.
   void Disconnect();
 
@@ -49,6 +61,18 @@ class Repository {
   std::string connectionString_;
   std::unique_ptr<Backend> backend_;
   std::function<void(std::string_view)> observer_;
+  static constexpr std::size_t kRememberedBudget = 8u << 20;  // bytes
+  class RememberedCursor;
+  struct Remembered {
+    std::vector<std::string> names;
+    std::vector<std::vector<Value>> rows;
+  };
+  std::unordered_map<std::string, std::shared_ptr<const Remembered>> remembered_;
+  std::size_t rememberedBytes_ = 0;
+  long sent_ = 0;
+
+  Backend& Connected();
+  void Forget();
 };
 
 }  // namespace tqlm

@@ -92,25 +92,25 @@ void Get_Table_Declarations(std::string& definition, std::string& tables) {
 std::string Get_Function_Definition(Component& c, const std::string& name, std::string& tables) {
   if (name.empty()) return {};
   try {
-    Recordset owners = c.Query("select mprf from qxlib100 where upper(fnam) = upper('" + name + "') and mprf in (" +
+    Recordset owners = c.Lookup("select mprf from qxlib100 where upper(fnam) = upper('" + name + "') and mprf in (" +
                                c.run.relatedProfiles + ") order by mprf desc");
     if (!owners.HasRow()) NoSuchFunction(name);
     const std::string profile = owners.Field("mprf").AsText();
     std::string version, alternative;
     bool checkedOut = false;
     {
-      Recordset rs = c.Query("select vers+rele+cust,scme from qxmap100 where mprf = " + profile);
+      Recordset rs = c.Lookup("select vers+rele+cust,scme from qxmap100 where mprf = " + profile);
       if (rs.HasRow()) {
         version = rs.Field(0L).AsText();
         checkedOut = rs.Field(1L).AsText() == "Y";
       }
     }
     if (checkedOut) {
-      Recordset rs = c.Query("select dver+drel+dcus from qxmap105 where mprf = " + profile);
+      Recordset rs = c.Lookup("select dver+drel+dcus from qxmap105 where mprf = " + profile);
       if (rs.HasRow()) alternative = rs.Field(0L).AsText();
     }
     auto lookup = [&](const std::string& triple) {
-      return c.Query("select * from qxlib100 where mprf = " + profile + " and vers+rele+cust='" + triple +
+      return c.Lookup("select * from qxlib100 where mprf = " + profile + " and vers+rele+cust='" + triple +
                      "' and upper(fnam) = upper('" + name + "')");
     };
     std::optional<std::string> definition;

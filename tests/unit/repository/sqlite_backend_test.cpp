@@ -295,5 +295,39 @@ TEST(SqliteOnly, BoundValuesGiveTheRowsOfTheTextAsWritten) {
   sqlite3_close(db);
 }
 
+// A remembered lookup reads the repository once per connection: the same
+// text gives the same rows (names, Nulls, an empty result) from memory, the
+// observer still sees every statement, and a new connection reads afresh.
+TEST(SqliteOnly, RememberedLookupsAreReadOncePerConnection) {
+  TempFolder folder;
+  const std::string path = SqliteFactory().create(folder, "memo", kFixtureScript);
+  Repository repository;
+  repository.SetConnectionString(path);
+  long observed = 0;
+  repository.SetStatementObserver([&observed](std::string_view) { ++observed; });
+  auto rows = [&](const std::string& statement) {
+    Recordset rs = repository.OpenRemembered(statement);
+    std::string text = std::to_string(rs.FieldCount()) + (rs.Bof() ? "B" : "") + (rs.Eof() ? "E" : "") + ":";
+    if (rs.HasRow()) text += rs.Field("T").AsText() + "/" + (rs.Field("n").IsNull() ? "null" : "?") + ";";
+    return text + rs.GetString("|", ",", "<null>");
+  };
+  const std::string kinds = "select t, n from kinds order by seq", none = "select t, n from kinds where seq = 9";
+  EXPECT_EQ(rows(kinds), "2:x/null;x|<null>,|<null>,");
+  EXPECT_EQ(rows(none), "2BE:");
+  EXPECT_EQ(rows(kinds), "2:x/null;x|<null>,|<null>,");
+  EXPECT_EQ(rows(none), "2BE:");
+  EXPECT_EQ(observed, 4);
+  EXPECT_EQ(repository.StatementsSent(), 2);
+  EXPECT_EQ(ErrorOf([&] { repository.OpenRemembered("select * from nosuch"); }).number, kErrRepository);
+
+  repository.Disconnect();
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "UPDATE kinds SET t = 'y' WHERE seq = 1", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  EXPECT_EQ(rows(kinds), "2:y/null;y|<null>,|<null>,");
+  EXPECT_EQ(repository.StatementsSent(), 4);
+}
+
 }  // namespace
 }  // namespace tqlm
