@@ -1,30 +1,54 @@
 #!/usr/bin/env bash
 # Measures generation over synthetic profiles against the floor (every row
-# read once, files of the same sizes written). Usage:
+# read once, files of the same sizes written). Each figure is the median of
+# RUNS runs (default 3), the run and the floor taken in turn. Usage:
 #   run_bench.sh TQLM_XMLGEN BENCH_FLOOR [TABLES...]     (default 500 5000)
 set -eu
 tool=$1 floor=$2
 shift 2
 sizes=("$@")
 ((${#sizes[@]})) || sizes=(500 5000)
+runs=${RUNS:-3}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 [[ -x /usr/bin/time ]] || { echo "run_bench.sh: needs /usr/bin/time (Debian package time)" >&2; exit 2; }
-seconds() { /usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null | tail -n 1; }
+measure() { /usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null | tail -n 1; }  # prints: seconds peakKiB
+median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 printf '%8s %10s %8s %8s %10s %10s %8s %8s\n' tables docs/s MB/s peakMiB stmts/doc sent/doc floor_s ratio
 for n in "${sizes[@]}"; do
   python3 "$here/../tools/large_profile.py" "$n" "$work/p$n.sql" >/dev/null
   "$tool" init-repository "$work/p$n.db" "$work/p$n.sql" >/dev/null
-  read -r run peak < <(seconds "$tool" generate --repository "$work/p$n.db" --profile 1 --all --clear \
-    --xml-path "$work/x$n" --log "$work/l$n" --quiet --stats)
-  read -r statements sent < <("$tool" generate --repository "$work/p$n.db" --profile 1 --all --clear \
-    --xml-path "$work/x$n" --log "$work/l$n" --quiet --stats 2>&1 >/dev/null |
-    sed -n 's/^statements: \([0-9]*\)  sent: \([0-9]*\)$/\1 \2/p')
-  read -r base _ < <(seconds "$floor" "$work/p$n.db" "$work/x$n" "$work/f$n")
+  rm -f "$work/p$n.sql"
+  # A generator run stops at its 32,768th document (its counters are
+  # Integers): larger profiles run as consecutive runs of 30 modules
+  # (30,000 tables) each, into the same folder.
+  {
+    echo 'set -e'
+    for ((m = 0; m * 1000 < n; m += 30)); do
+      printf '%q ' "$tool" generate --repository "$work/p$n.db" --profile 1 --xml-path "$work/x$n" \
+        --log "$work/l$n.$m" --quiet --package-from ab --package-to ab --table-from 000 --table-to 999 \
+        --module-from "$(printf 'm%02d' "$m")" --module-to "$(printf 'm%02d' $((m + 29)))"
+      ((m)) || printf -- '--clear'
+      printf ' "$@"\n'
+    done
+  } >"$work/generate.sh"
+  generate=(bash "$work/generate.sh")
+  read -r statements sent < <("${generate[@]}" --stats 2>&1 >/dev/null |
+    sed -n 's/^statements: \([0-9]*\)  sent: \([0-9]*\)$/\1 \2/p' | awk '{ s += $1; q += $2 } END { print s, q }')
+  : >"$work/runs" && : >"$work/floors"
+  for ((i = 0; i < runs; i++)); do
+    measure "${generate[@]}" >>"$work/runs"
+    rm -rf "$work/f$n"
+    measure "$floor" "$work/p$n.db" "$work/x$n" "$work/f$n" >>"$work/floors"
+  done
+  run=$(cut -d' ' -f1 "$work/runs" | median)
+  peak=$(cut -d' ' -f2 "$work/runs" | median)
+  base=$(cut -d' ' -f1 "$work/floors" | median)
   mb=$(du -sm "$work/x$n" | cut -f1)
   awk -v n="$n" -v t="$run" -v p="$peak" -v s="$statements" -v q="$sent" -v f="$base" -v mb="$mb" 'BEGIN {
-    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %8.2f %8.1f\n", n, n / t, mb / t, p / 1024, s / n, q / n, f, t / (f > 0 ? f : 0.01) }'
-  rm -rf "$work/x$n" "$work/f$n"
+    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %8.2f %8.1f\n", n, n / t, mb / t, p / 1024, s / n, q / n, f,
+      t / (f > 0 ? f : 0.01) }'
+  rm -rf "$work/x$n" "$work/f$n" "$work/l$n".* "$work/p$n.db"
 done

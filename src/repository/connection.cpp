@@ -112,8 +112,12 @@ Recordset Repository::OpenRemembered(std::string_view statement) {
     std::unique_ptr<Cursor> cursor = backend.Execute(AnsiToUtf8(statement));
     auto result = std::make_shared<Remembered>();
     result->names = cursor->ColumnNames();
-    std::size_t bytes = key.size() + sizeof(Remembered);
+    // What an entry holds, with a rough allowance for the containers'
+    // own blocks (hash node, shared block, each row's vector).
+    constexpr std::size_t kEntryOverhead = 160, kRowOverhead = 48;
+    std::size_t bytes = kEntryOverhead + 2 * key.size() + sizeof(Remembered);
     for (std::vector<Value> row; cursor->Next(row);) {
+      bytes += kRowOverhead;
       for (const Value& v : row) bytes += sizeof(Value) + (v.IsText() ? v.AsText().size() : 0);
       result->rows.push_back(row);
     }

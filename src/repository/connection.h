@@ -61,7 +61,7 @@ class Repository {
   std::string connectionString_;
   std::unique_ptr<Backend> backend_;
   std::function<void(std::string_view)> observer_;
-  static constexpr std::size_t kRememberedBudget = 8u << 20;  // bytes
+  static constexpr std::size_t kRememberedBudget = 4u << 20;  // bytes
   class RememberedCursor;
   struct Remembered {
     std::vector<std::string> names;
