@@ -207,10 +207,17 @@ int Generate(const Options& o) {
   Class object;
   fs::FolderLock lock;
   std::unique_ptr<ProgressLine> progress;
-  if (o.progress.value_or(::isatty(STDERR_FILENO) == 1)) {
-    progress = std::make_unique<ProgressLine>(stderr);
-    object.SetProgressObserver([&progress](VbLong done, VbLong total) { progress->Update(done, total); });
-  }
+  if (o.progress.value_or(::isatty(STDERR_FILENO) == 1)) progress = std::make_unique<ProgressLine>(stderr);
+  object.SetProgressObserver([&progress, warned = false](VbLong done, VbLong total) mutable {
+    // The run's counters are Integers, as the class's interface has them.
+    if (!warned && total > 32767) {
+      warned = true;
+      if (progress) progress->Finish();
+      std::cerr << "warning: " << total << " objects selected; a run that counts more than 32,767 documents, "
+                << "warnings or errors stops with error 6 (Overflow): select ranges of at most 32,767 objects\n";
+    }
+    if (progress) progress->Update(done, total);
+  });
   try {
     object.ConnectionString(Ansi(*o.repository));
     SetProfile(object, *o.profile);

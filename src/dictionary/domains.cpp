@@ -8,7 +8,7 @@ namespace tqlm {
 bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view domain, DomainDescription& out) {
   return Trapped(c, c.traits.standardTrap, [&] {
     Recordset rs = c.Lookup(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = '" +
-                                     std::string(appl) + "' AND cpac+cdom = '" + std::string(domain) + "'");
+                                      std::string(appl) + "' AND cpac+cdom = '" + std::string(domain) + "'");
     if (!rs.HasRow())
       Raise(114, "XML Generation",
             " No Domain information for the domain " + std::string(domain) + " in the Application " +

@@ -93,7 +93,7 @@ std::string Get_Function_Definition(Component& c, const std::string& name, std::
   if (name.empty()) return {};
   try {
     Recordset owners = c.Lookup("select mprf from qxlib100 where upper(fnam) = upper('" + name + "') and mprf in (" +
-                               c.run.relatedProfiles + ") order by mprf desc");
+                                c.run.relatedProfiles + ") order by mprf desc");
     if (!owners.HasRow()) NoSuchFunction(name);
     const std::string profile = owners.Field("mprf").AsText();
     std::string version, alternative;
@@ -111,7 +111,7 @@ std::string Get_Function_Definition(Component& c, const std::string& name, std::
     }
     auto lookup = [&](const std::string& triple) {
       return c.Lookup("select * from qxlib100 where mprf = " + profile + " and vers+rele+cust='" + triple +
-                     "' and upper(fnam) = upper('" + name + "')");
+                      "' and upper(fnam) = upper('" + name + "')");
     };
     std::optional<std::string> definition;
     if (!alternative.empty() && IsTrue(c.settings.considerCheckedOutVersions)) {

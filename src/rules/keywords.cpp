@@ -134,7 +134,7 @@ std::string Get_Enum_Constant(Component& c, std::string_view appl, std::string_v
     if (p2 == 0) return "0";
     const std::string name = Replace(Mid(text, p1 + 1, p2 - p1 - 1), " ", "");
     Recordset rs = c.Lookup("select cnst from qxddi230 where appl= '" + std::string(appl) +
-                                     "' and cpac + cdom + '.' + ctnm  ='" + name + "'");
+                                      "' and cpac + cdom + '.' + ctnm  ='" + name + "'");
     if (rs.HasRow())
       result = rs.Field("cnst").AsText();
     else
