@@ -3,17 +3,26 @@
 # read once, files of the same sizes written). Each figure is the median of
 # RUNS runs (default 3), the run and the floor taken in turn. Usage:
 #   run_bench.sh TQLM_XMLGEN BENCH_FLOOR [TABLES...]     (default 500 5000)
-set -eu
+set -euo pipefail
 tool=$1 floor=$2
 shift 2
 sizes=("$@")
 ((${#sizes[@]})) || sizes=(500 5000)
+for n in "${sizes[@]}"; do
+  # The synthetic profile numbers modules m00 to m99 of 1,000 tables each.
+  [[ $n =~ ^[1-9][0-9]*$ ]] && ((n <= 100000)) || { echo "run_bench.sh: sizes from 1 to 100000 ($n)" >&2; exit 2; }
+done
 runs=${RUNS:-3}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 [[ -x /usr/bin/time ]] || { echo "run_bench.sh: needs /usr/bin/time (Debian package time)" >&2; exit 2; }
-measure() { /usr/bin/time -f '%e %M' "$@" 2>&1 >/dev/null | tail -n 1; }  # prints: seconds peakKiB
+# Prints "seconds peakKiB" of a command that must succeed.
+measure() {
+  /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" ||
+    { echo "run_bench.sh: failed: $*" >&2; cat "$work/stderr" >&2; exit 1; }
+  tail -n 1 "$work/time"
+}
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
 printf '%8s %10s %8s %8s %10s %10s %8s %8s\n' tables docs/s MB/s peakMiB stmts/doc sent/doc floor_s ratio
@@ -37,6 +46,7 @@ for n in "${sizes[@]}"; do
   generate=(bash "$work/generate.sh")
   read -r statements sent < <("${generate[@]}" --stats 2>&1 >/dev/null |
     sed -n 's/^statements: \([0-9]*\)  sent: \([0-9]*\)$/\1 \2/p' | awk '{ s += $1; q += $2 } END { print s, q }')
+  ((statements > 0)) || { echo "run_bench.sh: generate --stats printed no count" >&2; exit 1; }
   : >"$work/runs" && : >"$work/floors"
   for ((i = 0; i < runs; i++)); do
     measure "${generate[@]}" >>"$work/runs"
@@ -46,7 +56,9 @@ for n in "${sizes[@]}"; do
   run=$(cut -d' ' -f1 "$work/runs" | median)
   peak=$(cut -d' ' -f2 "$work/runs" | median)
   base=$(cut -d' ' -f1 "$work/floors" | median)
-  mb=$(du -sm "$work/x$n" | cut -f1)
+  documents=$(find "$work/x$n" -type f -name '*.XML' | wc -l)
+  ((documents == n)) || { echo "run_bench.sh: $documents documents for $n tables" >&2; exit 1; }
+  mb=$(find "$work/x$n" -type f -printf '%s\n' | awk '{ b += $1 } END { print b / 1e6 }')
   awk -v n="$n" -v t="$run" -v p="$peak" -v s="$statements" -v q="$sent" -v f="$base" -v mb="$mb" 'BEGIN {
     printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %8.2f %8.1f\n", n, n / t, mb / t, p / 1024, s / n, q / n, f,
       t / (f > 0 ? f : 0.01) }'

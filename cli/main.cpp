@@ -209,12 +209,17 @@ int Generate(const Options& o) {
   std::unique_ptr<ProgressLine> progress;
   if (o.progress.value_or(::isatty(STDERR_FILENO) == 1)) progress = std::make_unique<ProgressLine>(stderr);
   object.SetProgressObserver([&progress, warned = false](VbLong done, VbLong total) mutable {
-    // The run's counters are Integers, as the class's interface has them.
+    // The counters the class publishes are Integers: the generator stops
+    // when one passes 32,767, the legacy class when it publishes them.
     if (!warned && total > 32767) {
       warned = true;
       if (progress) progress->Finish();
-      std::cerr << "warning: " << total << " objects selected; a run that counts more than 32,767 documents, "
-                << "warnings or errors stops with error 6 (Overflow): select ranges of at most 32,767 objects\n";
+      std::cerr << "warning: " << total << " objects selected; "
+                << (kLegacy<Class> ? "a run that counts more than 32,767 documents, warnings or errors writes them "
+                                     "but ends with error 6 (Overflow), without its summary and side files"
+                                   : "a run stops with error 6 (Overflow) when it counts more than 32,767 "
+                                     "documents, warnings or errors")
+                << ": select ranges of at most 32,767 objects\n";
     }
     if (progress) progress->Update(done, total);
   });

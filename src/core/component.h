@@ -109,7 +109,8 @@ struct DocumentState {
 
 struct Services {
   Repository repository;
-  // Told after each selected object: objects done, objects selected.
+  // Told when the selection is known (none done), then after each selected
+  // object: objects done, objects selected.
   std::function<void(VbLong done, VbLong total)> progress;
   std::shared_ptr<TextStream> log;  // the client's; never opened or closed here
   Clock clock = LocalNow;

@@ -30,7 +30,8 @@ class ClassObject {
   // Statements sent to the repository since the connection string was set
   // (lookups answered from memory are not sent).
   long StatementsSent() const;
-  // Told after each selected object: objects done, objects selected.
+  // Told when the selection is known (none done), then after each selected
+  // object: objects done, objects selected.
   void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);
   // A run that only plans: it selects and searches as GenerateXMLFile does
   // and writes nothing; the outcome of each object is in State().run.objects.

@@ -60,6 +60,7 @@ class GenerationRun {
     c_.run.objects.clear();
     c_.run.objects.reserve(selection.size());
     const VbLong total = static_cast<VbLong>(selection.size());
+    if (c_.services.progress) c_.services.progress(0, total);  // the selection is known
     for (const SelectedObject& selected : selection) {
       ExportObject(selected);
       if (c_.services.progress) c_.services.progress(n_.objects, total);

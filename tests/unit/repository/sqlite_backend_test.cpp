@@ -327,6 +327,11 @@ TEST(SqliteOnly, RememberedLookupsAreReadOncePerConnection) {
   sqlite3_close(db);
   EXPECT_EQ(rows(kinds), "2:y/null;y|<null>,|<null>,");
   EXPECT_EQ(repository.StatementsSent(), 4);
+
+  // Another repository under the same text: its own rows.
+  repository.SetConnectionString(SqliteFactory().create(
+      folder, "other", "CREATE TABLE kinds (seq INTEGER, t TEXT, n); INSERT INTO kinds VALUES (1, 'z', 5);"));
+  EXPECT_EQ(rows(kinds), "2:z/?;z|5,");
 }
 
 }  // namespace
