@@ -25,7 +25,7 @@ measure() {
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-printf '%8s %10s %8s %8s %10s %10s %8s %8s\n' tables docs/s MB/s peakMiB stmts/doc sent/doc floor_s ratio
+printf '%8s %10s %8s %8s %10s %10s %10s %8s %8s\n' tables docs/s MB/s peakMiB stmts/doc sent/doc prep/doc floor_s ratio
 for n in "${sizes[@]}"; do
   python3 "$here/../tools/large_profile.py" "$n" "$work/p$n.sql" >/dev/null
   "$tool" init-repository "$work/p$n.db" "$work/p$n.sql" >/dev/null
@@ -44,8 +44,9 @@ for n in "${sizes[@]}"; do
     done
   } >"$work/generate.sh"
   generate=(bash "$work/generate.sh")
-  read -r statements sent < <("${generate[@]}" --stats 2>&1 >/dev/null |
-    sed -n 's/^statements: \([0-9]*\)  sent: \([0-9]*\)$/\1 \2/p' | awk '{ s += $1; q += $2 } END { print s, q }')
+  read -r statements sent prepared < <("${generate[@]}" --stats 2>&1 >/dev/null |
+    sed -n 's/^statements: \([0-9]*\)  sent: \([0-9]*\)  prepared: \([0-9]*\)$/\1 \2 \3/p' |
+    awk '{ s += $1; q += $2; c += $3 } END { print s, q, c }')
   ((statements > 0)) || { echo "run_bench.sh: generate --stats printed no count" >&2; exit 1; }
   : >"$work/runs" && : >"$work/floors"
   for ((i = 0; i < runs; i++)); do
@@ -59,8 +60,8 @@ for n in "${sizes[@]}"; do
   documents=$(find "$work/x$n" -type f -name '*.XML' | wc -l)
   ((documents == n)) || { echo "run_bench.sh: $documents documents for $n tables" >&2; exit 1; }
   mb=$(find "$work/x$n" -type f -printf '%s\n' | awk '{ b += $1 } END { print b / 1e6 }')
-  awk -v n="$n" -v t="$run" -v p="$peak" -v s="$statements" -v q="$sent" -v f="$base" -v mb="$mb" 'BEGIN {
-    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %8.2f %8.1f\n", n, n / t, mb / t, p / 1024, s / n, q / n, f,
+  awk -v n="$n" -v t="$run" -v p="$peak" -v s="$statements" -v q="$sent" -v c="$prepared" -v f="$base" -v mb="$mb" 'BEGIN {
+    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %10.2f %8.2f %8.1f\n", n, n / t, mb / t, p / 1024, s / n, q / n, c / n, f,
       t / (f > 0 ? f : 0.01) }'
   rm -rf "$work/x$n" "$work/f$n" "$work/l$n".* "$work/p$n.db"
 done

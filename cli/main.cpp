@@ -261,7 +261,9 @@ int Generate(const Options& o) {
   if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
   bool result = IsTrue(object.GenerateXMLFile());
   if (progress) progress->Finish();
-  if (o.stats) std::cerr << "statements: " << statements << "  sent: " << object.StatementsSent() << "\n";
+  if (o.stats)
+    std::cerr << "statements: " << statements << "  sent: " << object.StatementsSent()
+              << "  prepared: " << object.StatementsPrepared() << "\n";
   std::fflush(stdout);
   PrintOutcome(object, o, result);
   if (!result) return kExitFalse;

@@ -72,7 +72,7 @@ Parsed ParseOptions(int argc, char** argv) {
   generate->add_flag("--include-2gb-check", o.include2GBCheck, "Add the row-size lines (generator class)");
   Value(generate, "--schema-ini-path", o.schemaIniPath, "Folder of Schema.ini (legacy class; default: --xml-path)");
   Value(generate, "--user", o.user, "User name (stored only)");
-  generate->add_flag("--stats", o.stats, "Print the statements the run built and those it sent to the repository (standard error)");
+  generate->add_flag("--stats", o.stats, "Print the statements the run built, sent and compiled (standard error)");
   generate->add_flag_function(
       "--progress,!--quiet", [&o](std::int64_t count) { o.progress = count > 0; },
       "Show (or never show) the progress line; by default it shows on a terminal");

@@ -17,6 +17,7 @@ ClassObject::~ClassObject() = default;
 void ClassObject::SetClock(Clock clock) { state_->services.clock = std::move(clock); }
 
 long ClassObject::StatementsSent() const { return state_->services.repository.StatementsSent(); }
+long ClassObject::StatementsPrepared() const { return state_->services.repository.StatementsPrepared(); }
 
 void ClassObject::SetStatementObserver(std::function<void(std::string_view)> observer) {
   state_->services.repository.SetStatementObserver(std::move(observer));

@@ -28,8 +28,9 @@ class ClassObject {
   // Sees every repository statement as the component built it (tracing).
   void SetStatementObserver(std::function<void(std::string_view)> observer);
   // Statements sent to the repository since the connection string was set
-  // (lookups answered from memory are not sent).
+  // (lookups answered from memory are not sent), and those it compiled.
   long StatementsSent() const;
+  long StatementsPrepared() const;
   // Told when the selection is known (none done), then after each selected
   // object: objects done, objects selected.
   void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);

@@ -88,6 +88,7 @@ void Repository::SetConnectionString(std::string connectionString) {
   Disconnect();
   connectionString_ = std::move(connectionString);
   sent_ = 0;
+  prepared_ = 0;
 }
 
 Backend& Repository::Connected() {
@@ -134,6 +135,7 @@ void Repository::Forget() {
 }
 
 void Repository::Disconnect() {
+  if (backend_) prepared_ += backend_->Prepared();
   backend_.reset();
   Forget();  // the next connection reads a new snapshot
 }

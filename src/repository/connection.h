@@ -20,6 +20,8 @@ class Backend {
   // the backend rewrites where its server speaks another. Failures raise
   // -2147217900 with the backend's message.
   virtual std::unique_ptr<Cursor> Execute(const std::string& statement) = 0;
+  // Statements compiled so far (a statement reused is not compiled again).
+  virtual long Prepared() const = 0;
 };
 
 // Opens the backend for a connection string: a path to a SQLite file or
@@ -47,8 +49,10 @@ class Repository {
   // they are forgotten and read again.
   Recordset OpenRemembered(std::string_view statement);
 
-  // Statements sent to the backend since the connection string was set.
+  // Statements sent to the backend, and those it had to compile, since the
+  // connection string was set.
   long StatementsSent() const { return sent_; }
+  long StatementsPrepared() const { return prepared_ + (backend_ ? backend_->Prepared() : 0); }
 
   // Ends the connection; the next statement opens a new one.
   void Disconnect();
@@ -70,6 +74,7 @@ class Repository {
   std::unordered_map<std::string, std::shared_ptr<const Remembered>> remembered_;
   std::size_t rememberedBytes_ = 0;
   long sent_ = 0;
+  long prepared_ = 0;  // by the connections closed
 
   Backend& Connected();
   void Forget();

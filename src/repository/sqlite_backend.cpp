@@ -152,11 +152,13 @@ class SqliteConnection {
   }
 
   sqlite3* Db() const { return db_; }
+  long Prepared() const { return prepared_; }
 
   // Null when SQLite refuses the text.
   sqlite3_stmt* TryPrepare(const std::string& text) {
     if (sqlite3_stmt* cached = cache_.Take(text)) return cached;
     sqlite3_stmt* statement = nullptr;
+    ++prepared_;
     if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &statement, nullptr) != SQLITE_OK) {
       sqlite3_finalize(statement);
       return nullptr;
@@ -180,6 +182,7 @@ class SqliteConnection {
  private:
   sqlite3* db_ = nullptr;
   StatementCache cache_;
+  long prepared_ = 0;
 };
 
 // A statement as SQLite runs it: the string literals that stand as values
@@ -319,6 +322,7 @@ class SqliteBackend final : public Backend {
   std::unique_ptr<Cursor> Execute(const std::string& statement) override {
     return std::make_unique<SqliteCursor>(connection_, statement);
   }
+  long Prepared() const override { return connection_->Prepared(); }
 
  private:
   std::shared_ptr<SqliteConnection> connection_;

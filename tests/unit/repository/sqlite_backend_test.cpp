@@ -293,6 +293,11 @@ TEST(SqliteOnly, BoundValuesGiveTheRowsOfTheTextAsWritten) {
     EXPECT_FALSE(rows.empty()) << statement;
   }
   sqlite3_close(db);
+  // Texts that differ only in their values share one compiled statement.
+  const long before = repository.StatementsPrepared();
+  for (const char* flno : {"001", "002", "003", "it''s"})
+    repository.Open(std::string("select fdnm from qxddi150 where flno = '") + flno + "'");
+  EXPECT_EQ(repository.StatementsPrepared(), before + 1);
 }
 
 // A remembered lookup reads the repository once per connection: the same
