@@ -3,6 +3,7 @@
 // records handed to the dump writer.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <filesystem>
@@ -62,6 +63,26 @@ TEST_F(InfoSection, RepositoryTextReachesTheDocumentAsWindows1252) {
 }
 
 // A reader called on its own, on the fixture's repository.
+// Lookups are remembered within a run only: a second run of the same object
+// reads the repository as it is by then.
+TEST_F(InfoSection, ASecondRunReadsDomainsAfresh) {
+  GeneratorUnderTest run(repo_, 1, ws_.Path("xml"));
+  const std::string before = "<FLDA DOMA = \"abfld\" COMB = \"N\" CHLD = \"\"  TYPE = \"L\" LENG = \"6\"";
+  run.generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue) << run.Log();
+  EXPECT_NE(Written("xabcde0100.XML").find(before), std::string::npos);
+
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(repo_.c_str(), &db), SQLITE_OK);
+  ASSERT_EQ(sqlite3_exec(db, "UPDATE qxddi220 SET leng = 7 WHERE cdom = 'fld'", nullptr, nullptr, nullptr), SQLITE_OK);
+  sqlite3_close(db);
+  run.generator.ListOfMappingObjectsSelected("abcde010");
+  ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue) << run.Log();
+  std::string after = before;
+  after.replace(after.size() - 2, 1, "7");
+  EXPECT_NE(Written("xabcde0100.XML").find(after), std::string::npos);
+}
+
 class Readers : public InfoSection {
  protected:
   void SetUp() override {
