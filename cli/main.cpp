@@ -273,6 +273,8 @@ int Generate(const Options& o) {
 // What is wrong with the options of generate and plan, before anything runs.
 std::optional<std::string> ProfileOptionError(const Options& o) {
   if (!IsInteger(*o.profile)) return "--profile: '" + *o.profile + "' is not a whole number";
+  if (o.option && !(o.option->size() == 1 && (*o.option)[0] >= '0' && (*o.option)[0] <= '5'))
+    return "--option: '" + *o.option + "' is not one of 0 to 5";
   if (auto error = SelectionError(o)) return error;
   return UnrepresentablePath(o);
 }

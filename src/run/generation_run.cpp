@@ -428,16 +428,18 @@ VbBoolean GenerateXMLFile(Component& c) {
 VbBoolean PlanRun(Component& c) {
   // A plan leaves the object as it found it (the run changes the status and
   // selection lists, the bounds, the handled list and the counters); only
-  // the outcomes stay.
+  // the outcomes stay: each object's, and why the run failed if it did.
   const ClientSettings settings = c.settings;
   const RunState run = c.run;
   std::shared_ptr<TextStream> log = std::exchange(c.services.log, std::make_shared<NullTextStream>());
   c.run.planning = true;
   const VbBoolean result = GenerateXMLFile(c);  // never raises
   std::vector<ObjectRecord> objects = std::move(c.run.objects);
+  std::string errorDescription = std::move(c.run.errorDescription);
   c.settings = settings;
   c.run = run;
   c.run.objects = std::move(objects);
+  c.run.errorDescription = std::move(errorDescription);
   c.services.log = std::move(log);
   return result;
 }

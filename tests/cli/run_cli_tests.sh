@@ -126,6 +126,11 @@ run plan --repository "$legacy_repo" --profile 5 --package-from ab --module-from
 check "plan writes nothing" "0:$files_before" "$status:$(find "$work" -type f | sort | md5sum)"
 check "plan names each object's outcome" "yes" "$(grep -q '"code": "abcus014", "status": "", "profile": 0, "triple": "", "outcome": "warning: no mappings maintained"' <<<"$out" && echo yes)"
 
+run plan --repository "$repo" --profile 12 --all
+check "plan says why the run would fail" "1:yes" "$status:$(grep -q '111-Migration Profile No. 12 not available' <<<"$out" && echo yes)"
+run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --all --option 9
+check "an --option outside 0 to 5 is a usage error" "2:yes" "$status:$(grep -q -- "--option: '9'" <<<"$err" && echo yes)"
+
 # Progress: a line on a terminal (a pseudo-terminal here), nothing on a pipe.
 if command -v script >/dev/null; then
   script -qec "'$TQLM' generate --repository '$repo' --profile 1 --xml-path '$work/tty' --all --log '$work/tty.log'" \
