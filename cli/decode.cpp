@@ -59,19 +59,19 @@ int Decode(const Options& o) {
   // Each document with the path it goes to below --out.
   std::vector<std::pair<stdfs::path, stdfs::path>> documents;
   try {
-  for (const std::string& argument : o.positional) {
-    const stdfs::path path(argument);
-    std::error_code error;
-    if (stdfs::is_directory(path, error)) {
-      for (const auto& entry : stdfs::recursive_directory_iterator(path, error))
-        if (entry.is_regular_file() && IsDocument(entry.path()))
-          documents.emplace_back(entry.path(), stdfs::relative(entry.path(), path));
-    } else if (stdfs::is_regular_file(path, error)) {
-      documents.emplace_back(path, path.filename());
-    } else {
-      return UsageError("decode: " + argument + " is no file or folder");
+    for (const std::string& argument : o.positional) {
+      const stdfs::path path(argument);
+      std::error_code error;
+      if (stdfs::is_directory(path, error)) {
+        for (const auto& entry : stdfs::recursive_directory_iterator(path, error))
+          if (entry.is_regular_file() && IsDocument(entry.path()))
+            documents.emplace_back(entry.path(), stdfs::relative(entry.path(), path));
+      } else if (stdfs::is_regular_file(path, error)) {
+        documents.emplace_back(path, path.filename());
+      } else {
+        return UsageError("decode: " + argument + " is no file or folder");
+      }
     }
-  }
     for (const auto& [file, relative] : documents) {
       const std::string text = Decoded(file, o.utf8);
       if (o.out) {
