@@ -182,6 +182,10 @@ void PrintOutcome(const Class& object, const Options& o, bool result) {
 std::optional<std::string> Refusal(const Options& o) {
   const std::string repository = RepositoryFile(Ansi(*o.repository));
   const std::string xml = Ansi(*o.xmlPath);
+  // Said here, naming the file, rather than by the run's backend message
+  // after the output folder was made.
+  if (!repository.empty() && !fs::FileExists(repository))
+    return "--repository: no such file: " + *o.repository;
   if (o.log) {
     const std::string log = Ansi(*o.log);
     if (!repository.empty() && fs::SameFile(log, repository)) return "--log names the repository file";

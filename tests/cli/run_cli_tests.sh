@@ -54,6 +54,9 @@ check "without --json a run prints the counters" "0:yes" \
 
 run generate --repository "$repo" --profile 40000 --xml-path "$work/xml" --all
 check "a profile outside the Integer range fails its setter, named" "1:ERROR: 6:Overflow (--profile 40000)" "$status:$err"
+run generate --repository "$work/nosuch.db" --profile 1 --xml-path "$work/never" --all
+check "a missing repository file is named, and no folder is made" "2:yes:no" \
+  "$status:$(grep -q -- "--repository: no such file: $work/nosuch.db" <<<"$err" && echo yes):$([[ -e $work/never ]] && echo yes || echo no)"
 run generate --repository "$repo" --profile 1 --xml-path "$work/missing/deep/xml" --list abcde010 --quiet
 check "the output folder is created with its parents" "0:yes" "$status:$([[ -f $work/missing/deep/xml/abcde/xabcde0100.XML ]] && echo yes)"
 run generate --repository "$repo" --profile 1 --xml-path "$work/stats" --list abcde010 --quiet --stats
