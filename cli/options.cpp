@@ -25,6 +25,12 @@ constexpr const char* kGenerationOptions =
     "  3 V and G                     4 V G M E X D, E objects skipped as errors\n"
     "  5 V G M E X D, E objects generated (the default list is V, G and E)";
 
+// One of two flags that say yes and no to the same thing; both is an error.
+void Either(std::optional<bool>& target, bool value, const char* yes, const char* no) {
+  if (target && *target != value) throw CLI::ValidationError(std::string(yes) + " and " + no + " exclude each other");
+  target = value;
+}
+
 // A value option that leaves `target` empty unless given.
 CLI::Option* Value(CLI::App* command, const std::string& name, std::optional<std::string>& target,
                    const std::string& meaning) {
@@ -50,9 +56,10 @@ void AddSelectionOptions(CLI::App* command, Options& o) {
   Value(command, "--module-to", o.moduleTo, "Range: highest module");
   Value(command, "--table-to", o.tableTo, "Range: highest table number");
   Value(command, "--option", o.option, "Statuses to export, 0 to 5 (generator class; see below)");
-  command->add_flag_function(
-      "--traverse,!--no-traverse", [&o](std::int64_t count) { o.traverse = count > 0; },
-      "Look for rules in the profiles this one was derived from (on for the generator, off for the legacy class)");
+  command->add_flag_callback("--traverse", [&o] { Either(o.traverse, true, "--traverse", "--no-traverse"); },
+                             "Look for rules in the profiles this one was derived from (generator default)");
+  command->add_flag_callback("--no-traverse", [&o] { Either(o.traverse, false, "--traverse", "--no-traverse"); },
+                             "Look only in this profile (legacy default)");
   command->add_flag("--checked-out", o.checkedOut, "Include checked-out rule versions");
   command->add_flag("--json", o.json, "Print the outcome as one JSON line");
 }
@@ -79,9 +86,10 @@ Parsed ParseOptions(int argc, char** argv) {
   Value(generate, "--schema-ini-path", o.schemaIniPath, "Folder of Schema.ini (legacy class; default: --xml-path)");
   Value(generate, "--user", o.user, "User name (stored only)");
   generate->add_flag("--stats", o.stats, "Print the statements the run built, sent and compiled (standard error)");
-  generate->add_flag_function(
-      "--progress,!--quiet", [&o](std::int64_t count) { o.progress = count > 0; },
-      "Show (or never show) the progress line; by default it shows on a terminal");
+  generate->add_flag_callback("--progress", [&o] { Either(o.progress, true, "--progress", "--quiet"); },
+                              "Show the progress line on standard error (by default only on a terminal)");
+  generate->add_flag_callback("--quiet", [&o] { Either(o.progress, false, "--progress", "--quiet"); },
+                              "Never show the progress line");
 
   CLI::App* plan = app.add_subcommand("plan", "List what generate would do with each selected object; write nothing");
   AddProfileOptions(plan, o);

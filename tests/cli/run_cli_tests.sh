@@ -131,6 +131,9 @@ check "plan names each object's outcome" "yes" "$(grep -q '"code": "abcus014", "
 
 run plan --repository "$repo" --profile 12 --all
 check "plan says why the run would fail" "1:yes" "$status:$(grep -q '111-Migration Profile No. 12 not available' <<<"$out" && echo yes)"
+run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --all --traverse --no-traverse
+check "a flag and its opposite together are a usage error" "2:yes" \
+  "$status:$(grep -q -- "--traverse and --no-traverse exclude each other" <<<"$err" && echo yes)"
 run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --all --option 9
 check "an --option outside 0 to 5 is a usage error" "2:yes" "$status:$(grep -q -- "--option: '9'" <<<"$err" && echo yes)"
 
