@@ -389,32 +389,27 @@ struct MethodInfo {
   std::function<CallResult(ClsXMLLegacy&, const Arguments&)> legacy;
 };
 
+// The methods both classes have alike: a Boolean and an output argument.
+template <class Class>
+CallResult ReplaceEmptyDefaultTarget(Class& object, const Arguments& a) {
+  std::string out;
+  const VbBoolean result = object.Replace_Empty_Default_Target(a[0], a[1], a[2], out);
+  return BooleanResult(result, out);
+}
+template <class Class>
+CallResult AddSplitQueries(Class& object, const Arguments& a) {
+  std::string out;
+  const VbBoolean result = object.AddSplitQueries_to_Precondition(a[0], a[1], a[2], out);
+  return BooleanResult(result, out);
+}
+
 // The public methods `call` knows; arguments are Windows-1252 texts.
 const MethodInfo kMethods[] = {
     {"RowSizeofTable", 2,
      [](ClsXMLGenerator& g, const Arguments& a) { return LongResult(g.RowSizeofTable(a[0], a[1])); }, nullptr},
-    {"Replace_Empty_Default_Target", 3,
-     [](ClsXMLGenerator& g, const Arguments& a) {
-       std::string out;
-       VbBoolean result = g.Replace_Empty_Default_Target(a[0], a[1], a[2], out);
-       return BooleanResult(result, out);
-     },
-     [](ClsXMLLegacy& l, const Arguments& a) {
-       std::string out;
-       VbBoolean result = l.Replace_Empty_Default_Target(a[0], a[1], a[2], out);
-       return BooleanResult(result, out);
-     }},
-    {"AddSplitQueries_to_Precondition", 3,
-     [](ClsXMLGenerator& g, const Arguments& a) {
-       std::string out;
-       VbBoolean result = g.AddSplitQueries_to_Precondition(a[0], a[1], a[2], out);
-       return BooleanResult(result, out);
-     },
-     [](ClsXMLLegacy& l, const Arguments& a) {
-       std::string out;
-       VbBoolean result = l.AddSplitQueries_to_Precondition(a[0], a[1], a[2], out);
-       return BooleanResult(result, out);
-     }},
+    {"Replace_Empty_Default_Target", 3, ReplaceEmptyDefaultTarget<ClsXMLGenerator>,
+     ReplaceEmptyDefaultTarget<ClsXMLLegacy>},
+    {"AddSplitQueries_to_Precondition", 3, AddSplitQueries<ClsXMLGenerator>, AddSplitQueries<ClsXMLLegacy>},
     {"get_split_fields", 3,
      [](ClsXMLGenerator& g, const Arguments& a) {
        std::string stored;
