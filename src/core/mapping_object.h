@@ -23,6 +23,13 @@ struct MappingObject {
   std::string ElementName() const { return UCase(TableCode()); }
   // The tables the document covers: its own, or an M-script's members.
   std::string CoveredTables() const { return mscript ? members : TableCode(); }
+  // The conditions on the object's rule keys, as statements write them after
+  // "where ".
+  std::string KeyConditions() const {
+    return "mprf = " + CStr(static_cast<long long>(mprf)) + " AND vers = '" + vers + "' AND rele = '" + rele +
+           "' AND cust = '" + cust + "' AND tcpac = '" + tcpac + "' AND tcmod = '" + tcmod + "' AND tflno = '" +
+           tflno + "'";
+  }
 };
 
 }  // namespace tqlm

@@ -16,19 +16,12 @@ namespace {
 
 constexpr TrapStyle kLegacyFunctionTrap{"\t\tERROR in Construct_Function_Tag :- ", " - ", "\r\n", LogCall::Write, true};
 
-// The conditions on the mapping object's keys, after "where ".
-std::string ObjectKeys(const MappingObject& o) {
-  return "mprf = " + CStr(static_cast<long long>(o.mprf)) + " AND vers = '" + o.vers + "' AND rele = '" + o.rele +
-         "' AND cust = '" + o.cust + "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
-         o.tflno + "'";
-}
-
 std::string Element(const std::string& functions) { return "<FUNCTION>\r\n" + functions + "\r\n</FUNCTION>\r\n"; }
 
 // Generator: the first row's functions with their keywords rewritten.
 bool GeneratorFunctionTag(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
-    Recordset rs = c.Query(" select func from qxmap160  where " + ObjectKeys(o));
+    Recordset rs = c.Query(" select func from qxmap160  where " + o.KeyConditions());
     if (!rs.HasRow() || rs.Field("func").AsText().empty()) return true;
     std::string functions;
     if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, rs.Field("func").AsText(), functions)) return false;
@@ -43,7 +36,7 @@ bool GeneratorFunctionTag(Component& c, const MappingObject& o, std::string& tex
 bool LegacyFunctionTag(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kLegacyFunctionTrap, [&] {
     std::string& functions = c.document.includeText;
-    for (Recordset rs = c.Query(" select func from  qxmap160 where " + ObjectKeys(o)); !rs.Eof(); rs.MoveNext()) {
+    for (Recordset rs = c.Query(" select func from  qxmap160 where " + o.KeyConditions()); !rs.Eof(); rs.MoveNext()) {
       const Value& func = rs.Field("func");
       if (!func.IsNull() && !func.AsText().empty()) functions += "\r\n" + func.AsText();
     }

@@ -38,10 +38,8 @@ QuerySlots& Slots(std::vector<QuerySlots>& table, std::size_t index) {
 
 std::vector<QuerySlots> ReadQueries(Component& c, const MappingObject& o, std::size_t& used) {
   std::vector<QuerySlots> table(static_cast<std::size_t>(c.document.migrateCount) + 1);
-  Recordset rs = c.Query(" select * from qxmap130 where mprf = " + CStr(static_cast<long long>(o.mprf)) +
-                                   " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
-                                   "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
-                                   o.tflno + "' order by scpac, scmod , sflno ");
+  Recordset rs =
+      c.Query(" select * from qxmap130 where " + o.KeyConditions() + " order by scpac, scmod , sflno ");
   if (!rs.HasRow()) Raise(120, "XML Generation", "No Mainquery for the Table " + std::string(kUnfilledTableName));
   std::size_t index = 0;
   std::string previous;
@@ -145,10 +143,8 @@ std::string LegacyQuery(Component& c, const MappingObject& o, const Recordset& r
 // breaks between them.
 bool LegacySourceTableTags(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kLegacyTrap, [&] {
-    Recordset rs = c.Query(" select *  from qxmap130 where mprf = " + CStr(static_cast<long long>(o.mprf)) +
-                           " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
-                           "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" + o.tflno +
-                           "' order by scpac, scmod, sflno, icod desc");
+    Recordset rs =
+        c.Query(" select *  from qxmap130 where " + o.KeyConditions() + " order by scpac, scmod, sflno, icod desc");
     if (!rs.HasRow()) return true;
     std::string out, element;
     std::array<std::string, 3> previous;

@@ -214,10 +214,8 @@ std::string LegacyMappedElement(const MappingObject& o, const CFieldInfo& f, con
     else if (stringField) v = LegacyString(f, v, true);
     element = OpenTag(name, rule.IntFieldType) + " TVAR = \"" + v + "\"> " + r;
   } else if (rule.IntFieldType == 0) {
-    if (InStr(LCase(WithoutBlanks(r)), "empty()") > 0 || Trim(r).empty())
-      r = ReplaceFirst(WithoutBlanks(r), "empty()", f.StrInitialValue, Compare::Text);
-    if (InStr(LCase(WithoutBlanks(r)), "default()") > 0)
-      r = Replace(WithoutBlanks(r), "default()", f.StrDefaultValue, Compare::Text);
+    ReplaceEmptyCall(r, f);
+    ReplaceDefaultCall(r, f);
     if (ft == "K") r = Converted(r, "to_utc");
     else if (ft == "T") r = Converted(r, "to_date");
     else if (stringField) r = LegacyString(f, r, InStr(LCase(r), "space(") == 0);
