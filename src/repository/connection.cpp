@@ -91,16 +91,15 @@ void Repository::SetConnectionString(std::string connectionString) {
   prepared_ = 0;
 }
 
-Backend& Repository::Connected() {
+std::unique_ptr<Cursor> Repository::Send(std::string_view statement) {
   if (!backend_) backend_ = OpenBackend(connectionString_);
-  return *backend_;
+  ++sent_;
+  return backend_->Execute(AnsiToUtf8(statement));
 }
 
 Recordset Repository::Open(std::string_view statement) {
   if (observer_) observer_(statement);
-  Backend& backend = Connected();
-  ++sent_;
-  return Recordset(backend.Execute(AnsiToUtf8(statement)));
+  return Recordset(Send(statement));
 }
 
 Recordset Repository::OpenRemembered(std::string_view statement) {
@@ -108,9 +107,7 @@ Recordset Repository::OpenRemembered(std::string_view statement) {
   std::string key(statement);
   auto found = remembered_.find(key);
   if (found == remembered_.end()) {
-    Backend& backend = Connected();
-    ++sent_;
-    std::unique_ptr<Cursor> cursor = backend.Execute(AnsiToUtf8(statement));
+    std::unique_ptr<Cursor> cursor = Send(statement);
     auto result = std::make_shared<Remembered>();
     result->names = cursor->ColumnNames();
     // What an entry holds, with a rough allowance for the containers'
@@ -120,7 +117,7 @@ Recordset Repository::OpenRemembered(std::string_view statement) {
     for (std::vector<Value> row; cursor->Next(row);) {
       bytes += kRowOverhead;
       for (const Value& v : row) bytes += sizeof(Value) + (v.IsText() ? v.AsText().size() : 0);
-      result->rows.push_back(row);
+      result->rows.push_back(std::move(row));
     }
     if (rememberedBytes_ + bytes > kRememberedBudget) Forget();
     rememberedBytes_ += bytes;

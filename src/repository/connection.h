@@ -76,7 +76,8 @@ class Repository {
   long sent_ = 0;
   long prepared_ = 0;  // by the connections closed
 
-  Backend& Connected();
+  // Opens the connection on first use and runs the statement.
+  std::unique_ptr<Cursor> Send(std::string_view statement);
   void Forget();
 };
 

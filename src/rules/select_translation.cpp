@@ -199,10 +199,14 @@ bool Translate_Rule(Component& c, std::string_view rule, std::string_view contex
         out += RuleName(c, token) + " ";
         continue;
       }
-      const std::string current = LCase(token);
-      const std::string next = j + 1 < tokens.size() ? LCase(tokens[j + 1]) : std::string();
-      const std::string previous = j >= 2 ? LCase(tokens[j - 1]) : std::string();
-      if (current == "select" && next != "case" && previous != "end") {
+      // "select case" and "end select" are no embedded selects.
+      const auto opensSelect = [&] {
+        if (LCase(token) != "select") return false;
+        const std::string next = j + 1 < tokens.size() ? LCase(tokens[j + 1]) : std::string();
+        const std::string previous = j >= 2 ? LCase(tokens[j - 1]) : std::string();
+        return next != "case" && previous != "end";
+      };
+      if (opensSelect()) {
         // An embedded select, up to its block keyword.
         std::string statement;
         std::size_t k = j;

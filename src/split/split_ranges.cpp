@@ -80,8 +80,8 @@ SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication,
     const std::string domain = domains.Field("cdom").AsText();
     range.declarations += "\r\n\textern domain " + domain + " from." + src + "." + field +
                           "\r\n\textern domain " + domain + " to." + src + "." + field;
-    Recordset typeRow = c.Query("select type from qxddi220 where appl='" + appl + "' and cpac+cdom='" +
-                                          domain + "'");
+    Recordset typeRow = c.Lookup("select type from qxddi220 where appl='" + appl + "' and cpac+cdom='" +
+                                           domain + "'");
     const std::string type = typeRow.HasRow() ? typeRow.Field("type").AsText() : std::string();
     fromCases += Case("from.", src, field, type);
     toCases += Case("to.", src, field, type);
