@@ -1,5 +1,7 @@
 #include "core/class_traits.h"
 
+#include "platform/text.h"
+
 namespace tqlm {
 
 const ClassTraits kGeneratorTraits{
@@ -63,6 +65,10 @@ const ClassTraits kLegacyTraits{
 
 VbLong ClassNumber(const ClassTraits& traits, double value) {
   return traits.numberWidth == NumberWidth::Integer ? CInt(value) : CLng(value);
+}
+
+std::string ClassTableNumber(const ClassTraits& traits, const std::string& flno) {
+  return traits.tableNumberWidth > 0 ? FixedLength(flno, traits.tableNumberWidth) : flno;
 }
 
 }  // namespace tqlm

@@ -7,6 +7,7 @@
 // side and `kind` picks one.
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "core/trap_style.h"
@@ -83,5 +84,7 @@ extern const ClassTraits kLegacyTraits;
 
 // A number read from the repository in the class's width.
 VbLong ClassNumber(const ClassTraits& traits, double value);
+// A table number in the class's width (as read where the class has none).
+std::string ClassTableNumber(const ClassTraits& traits, const std::string& flno);
 
 }  // namespace tqlm

@@ -26,6 +26,10 @@
 
 namespace tqlm {
 
+// Every status letter, as an SQL in-list: what options 4 and 5 select, and
+// what a legacy run selects.
+inline constexpr std::string_view kEveryStatus = "'V','G','M','E','X','D'";
+
 struct ClientSettings {
   VbLong migrationProfile = 0;  // an Integer in the generator class
   std::string xmlPath;

@@ -58,10 +58,8 @@ Parent FindParent(Component& c, const MappingObject& child) {
     Raise(991, "Create_MScript_XML", "No Parent M-Script Defined for child M-script " + child.TableCode());
   // Package and module have fixed widths, the table number the class's
   // width or the one read.
-  const long width = c.traits.tableNumberWidth;
-  const std::string bflno = rs.Field("bflno").AsText();
   return Parent{FixedLength(rs.Field("bpac").AsText(), 2), FixedLength(rs.Field("bmod").AsText(), 3),
-                width > 0 ? FixedLength(bflno, width) : bflno};
+                ClassTableNumber(c.traits, rs.Field("bflno").AsText())};
 }
 
 // The codes of all members of the parent, joined by ",".

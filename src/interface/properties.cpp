@@ -41,7 +41,7 @@ void SetGenerationOption(Component& c, VbLong option) {
     case 2: c.settings.statusList = "'V'"; break;
     case 3: c.settings.statusList = "'V','G'"; break;
     case 4:
-    case 5: c.settings.statusList = "'V','G','M','E','X','D'"; break;
+    case 5: c.settings.statusList = kEveryStatus; break;
     default: break;  // stored, status list unchanged
   }
 }

@@ -43,8 +43,6 @@ struct SelectedObject {
   std::string cpac, cmod, flno;
 };
 
-// Every status letter a legacy run selects; it starts each run afresh.
-constexpr std::string_view kLegacyStatusList = "'V','G','M','E','X','D'";
 
 class GenerationRun {
  public:
@@ -168,7 +166,7 @@ class GenerationRun {
   }
 
   void ReadCheckedOutVersions() {
-    if (legacy_) c_.settings.statusList = kLegacyStatusList;
+    if (legacy_) c_.settings.statusList = kEveryStatus;  // afresh for each run
     if (!IsSet(c_.settings.considerCheckedOutVersions)) return;
     if (profile_.checkedOutFlag) profile_.checkedOut = CheckedOutTriple(c_.settings.migrationProfile);
     c_.settings.statusList += ",'C'";
@@ -212,7 +210,7 @@ class GenerationRun {
   void ExportObject(const SelectedObject& selected) {
     c_.run.currentPac = FixedLength(selected.cpac, 2);
     c_.run.currentMod = FixedLength(selected.cmod, 3);
-    c_.run.currentFlno = t_.tableNumberWidth > 0 ? FixedLength(selected.flno, t_.tableNumberWidth) : selected.flno;
+    c_.run.currentFlno = ClassTableNumber(t_, selected.flno);
     const std::string code = c_.run.currentPac + c_.run.currentMod + c_.run.currentFlno;
     ProfileView view = profile_;
     n_.objects = CLng(static_cast<long long>(n_.objects) + 1);
