@@ -60,11 +60,12 @@ Values LegacyValues(const FieldDetails& f, VbLong& length) {
 // The length text as a Long: empty is 0, anything not numeric raises 13.
 VbLong FieldLength(std::string_view length) { return length.empty() ? 0 : CLngText(length); }
 
-// Adds the record of the field, or of each of its `depth` elements.
-void AddRecords(Component& c, const FieldDetails& f, const Values& values, VbLong length, std::string& current) {
+// Adds the record of the field, or of each of its `depth` elements. The
+// legacy error line names the field being added in `hint`.
+void AddRecords(Component& c, const FieldDetails& f, const Values& values, VbLong length, std::string& hint) {
   const bool generator = c.traits.kind == ClassKind::Generator;
   auto add = [&](const std::string& name) {
-    current = f.tableName + "." + name;
+    if (!generator) hint = "Hint : for field " + f.tableName + "." + name;
     CFieldInfo info;
     info.StrFieldName = name;
     info.StrDomainName = f.domainName;
@@ -91,23 +92,20 @@ void AddRecords(Component& c, const FieldDetails& f, const Values& values, VbLon
 
 }  // namespace
 
+constexpr TrapStyle kLegacyFieldTrap{"\t\tERROR in Store_Field_Details_in_Dictionary:- ", " - ", "\r\n",
+                                     LogCall::Write, true};
+
 void Store_Field_Details_in_Dictionary(Component& c, const FieldDetails& f) {
+  const bool generator = c.traits.kind == ClassKind::Generator;
   // The legacy line names the field: by its plain name until the records
   // are being made, then as table.field.
-  std::string current = f.fieldName;
-  try {
+  std::string hint = generator ? std::string() : "Hint : for field " + f.fieldName;
+  Trapped(c, generator ? kGeneratorTrap : kLegacyFieldTrap, [&] {
     VbLong length = FieldLength(f.length);
-    const Values values = c.traits.kind == ClassKind::Generator ? GeneratorValues(f) : LegacyValues(f, length);
-    AddRecords(c, f, values, length, current);
-  } catch (...) {
-    if (c.traits.kind == ClassKind::Generator) {
-      ReportError(c, kGeneratorTrap, CurrentError());
-    } else {
-      constexpr TrapStyle kLegacyFieldTrap{"\t\tERROR in Store_Field_Details_in_Dictionary:- ", " - ", "\r\n",
-                                      LogCall::Write, true};
-      ReportError(c, kLegacyFieldTrap, CurrentError(), "Hint : for field " + current);
-    }
-  }
+    const Values values = generator ? GeneratorValues(f) : LegacyValues(f, length);
+    AddRecords(c, f, values, length, hint);
+    return true;
+  }, hint);
 }
 
 }  // namespace tqlm
