@@ -1,56 +1,16 @@
 #include "repository/connection.h"
 
+#include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "repository/odbc_backend.h"
+#include "repository/server_connection.h"
 #include "repository/sqlite_backend.h"
 
 namespace tqlm {
-
-namespace {
-
-constexpr const char* kErrorSource = "Repository";
-
-bool StartsWithNoCase(std::string_view text, std::string_view lowerPrefix) {
-  if (text.size() < lowerPrefix.size()) return false;
-  for (std::size_t i = 0; i < lowerPrefix.size(); ++i) {
-    char c = text[i];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerPrefix[i]) return false;
-  }
-  return true;
-}
-
-std::string_view TrimBlanks(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
-
-// True when a "key=value;..." connection string starts with `lowerKey`.
-bool HasLeadingKey(std::string_view connectionString, std::string_view lowerKey) {
-  std::string_view rest = connectionString;
-  while (!rest.empty()) {
-    const std::size_t end = rest.find(';');
-    std::string_view part = TrimBlanks(rest.substr(0, end));
-    if (StartsWithNoCase(part, lowerKey)) return true;
-    if (end == std::string_view::npos) break;
-    rest.remove_prefix(end + 1);
-  }
-  return false;
-}
-
-// The name of the backend a connection string asks for when it is not
-// SQLite, or empty.
-std::string_view ForeignBackendName(std::string_view connectionString) {
-  if (StartsWithNoCase(connectionString, "odbc:")) return "ODBC";
-  if (HasLeadingKey(connectionString, "provider=")) return "OLE DB";
-  if (HasLeadingKey(connectionString, "dsn=") || HasLeadingKey(connectionString, "driver=")) return "ODBC";
-  return {};
-}
-
-}  // namespace
 
 // Rows kept by OpenRemembered, handed out again one at a time.
 class Repository::RememberedCursor final : public Cursor {
@@ -69,18 +29,23 @@ class Repository::RememberedCursor final : public Cursor {
 };
 
 std::string RepositoryFile(std::string_view connectionString) {
-  std::string_view text = TrimBlanks(connectionString);
-  if (StartsWithNoCase(text, "sqlite:")) return std::string(text.substr(7));
-  if (!ForeignBackendName(text).empty()) return {};
+  try {
+    if (ServerConnectionFor(connectionString)) return {};
+  } catch (const Raised&) {
+    return {};  // a server string that cannot be used: opening it says why
+  }
+  std::string_view text = connectionString;
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  constexpr std::string_view kPrefix = "sqlite:";
+  if (text.size() >= kPrefix.size() &&
+      std::equal(kPrefix.begin(), kPrefix.end(), text.begin(),
+                 [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b); }))
+    return std::string(text.substr(kPrefix.size()));
   return std::string(connectionString);
 }
 
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString) {
-  if (std::string_view name = ForeignBackendName(TrimBlanks(connectionString)); !name.empty()) {
-    Raise(kErrRepository, kErrorSource,
-          "The " + std::string(name) + " backend is not available in this build; "
-          "the connection string must name a SQLite repository file.");
-  }
+  if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString)) return OpenOdbcBackend(*server);
   return OpenSqliteBackend(AnsiToUtf8(RepositoryFile(connectionString)));
 }
 

@@ -5,10 +5,14 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <optional>
 #include <sstream>
 
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "repository/connection.h"
+#include "repository/odbc_backend.h"
+#include "repository/server_connection.h"
 
 namespace tqlm {
 
@@ -80,7 +84,14 @@ void Discard(sqlite3* db, const std::filesystem::path& path) {
 
 }  // namespace
 
-void CreateRepository(const std::string& path, const std::vector<std::string>& scriptFiles) {
+void CreateRepository(const std::string& connectionString, const std::vector<std::string>& scriptFiles) {
+  if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString)) {
+    std::vector<SqlScript> scripts;
+    for (Script& script : ReadScripts(scriptFiles)) scripts.push_back(SqlScript{AnsiToUtf8(script.name), std::move(script.sql)});
+    CreateServerRepository(*server, RepositorySchemaSql(), scripts);
+    return;
+  }
+  const std::string path = RepositoryFile(connectionString);
   const std::filesystem::path fsPath = FsPath(path);
   std::error_code ec;
   if (std::filesystem::exists(std::filesystem::symlink_status(fsPath, ec))) {

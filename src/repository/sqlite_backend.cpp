@@ -11,6 +11,7 @@
 
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "repository/dialect.h"
 
 namespace tqlm {
 
@@ -202,7 +203,7 @@ Template MakeTemplate(std::string_view statement) {
   t.text.reserve(statement.size() + statement.size() / 8);
   for (std::size_t i = 0; i < statement.size(); ++i) {
     const char ch = statement[i];
-    if (ch == '?' || ch == ':' || ch == '@' || ch == '$') return {RewriteForSqlite(statement), {}};
+    if (ch == '?' || ch == ':' || ch == '@' || ch == '$') return {JoinTextWithBars(statement), {}};
     if (ch == '+') {
       t.text += "||";
       continue;
@@ -214,7 +215,7 @@ Template MakeTemplate(std::string_view statement) {
     std::string value;
     std::size_t j = i + 1;
     for (;; ++j) {
-      if (j >= statement.size()) return {RewriteForSqlite(statement), {}};
+      if (j >= statement.size()) return {JoinTextWithBars(statement), {}};
       if (statement[j] != '\'') {
         value += statement[j];
       } else if (j + 1 < statement.size() && statement[j + 1] == '\'') {
@@ -249,7 +250,7 @@ class SqliteCursor final : public Cursor {
       statement_ = connection_->Prepare(text_);
     } else if ((statement_ = connection_->TryPrepare(text_)) == nullptr) {
       // What SQLite says of the statement as written, or runs it so.
-      text_ = RewriteForSqlite(statement);
+      text_ = JoinTextWithBars(statement);
       statement_ = connection_->Prepare(text_);
     } else {
       for (std::size_t i = 0; i < t.values.size(); ++i)
@@ -333,23 +334,6 @@ class SqliteBackend final : public Backend {
 std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path) {
   if (utf8Path.empty()) Raise(kErrRepository, kErrorSource, "The connection string names no repository file.");
   return std::make_unique<SqliteBackend>(std::string(utf8Path));
-}
-
-std::string RewriteForSqlite(std::string_view statement) {
-  std::string out;
-  out.reserve(statement.size() + statement.size() / 8);
-  bool inLiteral = false;
-  // A doubled quote inside a literal closes and at once reopens it, so
-  // toggling on every quote keeps it inside.
-  for (char c : statement) {
-    if (c == '\'') inLiteral = !inLiteral;
-    if (c == '+' && !inLiteral) {
-      out.append("||");
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 }  // namespace tqlm

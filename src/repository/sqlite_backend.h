@@ -14,8 +14,4 @@ namespace tqlm {
 // be opened; never creates it.
 std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path);
 
-// Rewrites statement text of the original server's dialect for SQLite:
-// every "+" outside single-quoted literals becomes "||".
-std::string RewriteForSqlite(std::string_view statement);
-
 }  // namespace tqlm

@@ -1,0 +1,513 @@
+#include "repository/odbc_backend.h"
+
+#include <sql.h>
+#include <sqlext.h>
+#include <sqlucode.h>
+
+#include <list>
+#include <unordered_map>
+#include <utility>
+
+#include "platform/codepage.h"
+#include "platform/error.h"
+#include "repository/dialect.h"
+
+namespace tqlm {
+
+namespace {
+
+constexpr const char* kErrorSource = "Repository";
+// Statement texts a run repeats (the same lookup for every field, say);
+// more would only keep rarely used statements alive on the server.
+constexpr std::size_t kStatementCacheSize = 64;
+
+// ODBC's wide characters are UTF-16 code units with unixODBC.
+using WideText = std::basic_string<SQLWCHAR>;
+
+WideText Utf16(std::string_view utf8) {
+  WideText out;
+  out.reserve(utf8.size());
+  for (std::size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
+    char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    bool valid = length > 0 && i + length <= utf8.size();
+    for (int k = 1; valid && k < length; ++k) {
+      const auto next = static_cast<unsigned char>(utf8[i + k]);
+      valid = (next & 0xC0) == 0x80;
+      cp = (cp << 6) | (next & 0x3F);
+    }
+    if (!valid) {
+      out.push_back(u'?');
+      ++i;
+      continue;
+    }
+    i += length;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<SQLWCHAR>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<SQLWCHAR>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<SQLWCHAR>(cp));
+    }
+  }
+  return out;
+}
+
+std::string Utf8(const SQLWCHAR* text, std::size_t units) {
+  std::string out;
+  out.reserve(units);
+  for (std::size_t i = 0; i < units; ++i) {
+    char32_t cp = text[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    }
+    if (cp < 0x80) {
+      out += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+      out += static_cast<char>(0xC0 | (cp >> 6));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+      out += static_cast<char>(0xE0 | (cp >> 12));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (cp >> 18));
+      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+  }
+  return out;
+}
+
+bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
+
+// The driver's messages for a handle, one after the other.
+std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
+  std::string text;
+  SQLWCHAR state[6], message[1024];
+  SQLINTEGER native = 0;
+  SQLSMALLINT length = 0;
+  for (SQLSMALLINT record = 1; Succeeded(SQLGetDiagRecW(type, handle, record, state, &native, message,
+                                                        SQLSMALLINT(sizeof message / sizeof *message), &length));
+       ++record) {
+    std::string line = Utf8(message, std::min<std::size_t>(length, sizeof message / sizeof *message - 1));
+    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    if (line.empty()) continue;
+    if (!text.empty()) text += ' ';
+    text += line;
+  }
+  return text.empty() ? "The ODBC driver reported a failure without a message." : text;
+}
+
+enum class Dialect { kBars, kPlus };
+
+// The session: environment and connection handles, the server's dialect and
+// the statements prepared for texts seen before.
+class OdbcConnection {
+ public:
+  OdbcConnection(const ServerConnection& server, bool readOnly) : password_(server.password) {
+    if (!Succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_)))
+      Fail("The ODBC driver manager could not be started.");
+    SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
+    if (!Succeeded(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) Fail(SQL_HANDLE_ENV, env_);
+    if (readOnly)
+      SQLSetConnectAttrW(dbc_, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
+    WideText text = Utf16(server.odbc);
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
+                                           nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
+    if (!Succeeded(rc)) Fail(SQL_HANDLE_DBC, dbc_);
+    connected_ = true;
+    dbms_ = Info(SQL_DBMS_NAME);
+    if (dbms_ == "PostgreSQL" || dbms_ == "SQLite") {
+      dialect_ = Dialect::kBars;
+    } else if (dbms_ == "Microsoft SQL Server") {
+      dialect_ = Dialect::kPlus;
+    } else {
+      Fail("The repository server \"" + dbms_ +
+           "\" is not supported; PostgreSQL and Microsoft SQL Server are.");
+    }
+    if (!Succeeded(SQLSetConnectAttrW(dbc_, SQL_ATTR_AUTOCOMMIT, reinterpret_cast<SQLPOINTER>(SQL_AUTOCOMMIT_OFF), 0)))
+      Fail(SQL_HANDLE_DBC, dbc_);
+    // Every transaction of the session reads one snapshot and may not
+    // write; the setting takes effect with the next transaction.
+    if (readOnly && dbms_ == "PostgreSQL") {
+      Execute("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
+      EndTransaction(SQL_COMMIT);
+    }
+  }
+  OdbcConnection(const OdbcConnection&) = delete;
+  OdbcConnection& operator=(const OdbcConnection&) = delete;
+  ~OdbcConnection() {
+    for (auto& entry : idle_) SQLFreeHandle(SQL_HANDLE_STMT, entry.statement);
+    if (connected_) {
+      SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+      SQLDisconnect(dbc_);
+    }
+    if (dbc_ != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
+    if (env_ != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env_);
+  }
+
+  const std::string& Dbms() const { return dbms_; }
+  long Prepared() const { return prepared_; }
+
+  // The statement as the server speaks it.
+  std::string InDialect(std::string_view statement) const {
+    return dialect_ == Dialect::kBars ? JoinTextWithBars(statement) : std::string(statement);
+  }
+
+  // Runs a statement and reads all its rows before it returns, so that
+  // drivers that allow one active result per connection serve nested
+  // recordsets too. A text run before reuses its prepared statement.
+  void Run(const std::string& text, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
+    SQLHSTMT statement = Take(text);
+    Released release{this, text, statement};
+    if (!Succeeded(SQLExecute(statement))) Fail(SQL_HANDLE_STMT, statement);
+    SQLSMALLINT count = 0;
+    if (!Succeeded(SQLNumResultCols(statement, &count))) Fail(SQL_HANDLE_STMT, statement);
+    std::vector<Column> columns(static_cast<std::size_t>(count));
+    names.resize(columns.size());
+    for (SQLUSMALLINT i = 0; i < count; ++i) {
+      SQLWCHAR name[256];
+      SQLSMALLINT nameLength = 0, type = 0, scale = 0, nullable = 0;
+      SQLULEN size = 0;
+      if (!Succeeded(SQLDescribeColW(statement, SQLUSMALLINT(i + 1), name, SQLSMALLINT(sizeof name / sizeof *name),
+                                     &nameLength, &type, &size, &scale, &nullable)))
+        Fail(SQL_HANDLE_STMT, statement);
+      names[i] = Utf8ToAnsi(Utf8(name, std::min<std::size_t>(nameLength, sizeof name / sizeof *name - 1)));
+      columns[i] = KindOf(type, scale);
+    }
+    for (;;) {
+      const SQLRETURN rc = SQLFetch(statement);
+      if (rc == SQL_NO_DATA) break;
+      if (!Succeeded(rc)) Fail(SQL_HANDLE_STMT, statement);
+      std::vector<Value> row(columns.size());
+      for (SQLUSMALLINT i = 0; i < count; ++i) row[i] = Read(statement, SQLUSMALLINT(i + 1), columns[i]);
+      rows.push_back(std::move(row));
+    }
+  }
+
+  // Runs a statement that returns no rows, without preparing it.
+  void Execute(const std::string& text) {
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement))) Fail(SQL_HANDLE_DBC, dbc_);
+    WideText wide = Utf16(text);
+    const SQLRETURN rc = SQLExecDirectW(statement, wide.data(), static_cast<SQLINTEGER>(wide.size()));
+    if (!Succeeded(rc) && rc != SQL_NO_DATA) {
+      std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
+      SQLFreeHandle(SQL_HANDLE_STMT, statement);
+      Fail(message);
+    }
+    SQLFreeHandle(SQL_HANDLE_STMT, statement);
+  }
+
+  void EndTransaction(SQLSMALLINT completion) {
+    if (!Succeeded(SQLEndTran(SQL_HANDLE_DBC, dbc_, completion))) Fail(SQL_HANDLE_DBC, dbc_);
+  }
+
+  [[noreturn]] void Fail(SQLSMALLINT type, SQLHANDLE handle) const { Fail(Diagnostics(type, handle)); }
+  [[noreturn]] void Fail(const std::string& utf8Message) const {
+    Raise(kErrRepository, kErrorSource, Utf8ToAnsi(WithoutPassword(utf8Message, password_)));
+  }
+
+ private:
+  enum class Column { kInteger, kReal, kBytes, kText };
+
+  std::string Info(SQLUSMALLINT type) const {
+    SQLWCHAR value[256];
+    SQLSMALLINT length = 0;
+    if (!Succeeded(SQLGetInfoW(dbc_, type, value, sizeof value, &length))) Fail(SQL_HANDLE_DBC, dbc_);
+    return Utf8(value, std::min<std::size_t>(static_cast<std::size_t>(length) / sizeof(SQLWCHAR),
+                                             sizeof value / sizeof *value - 1));
+  }
+
+  struct Released {
+    OdbcConnection* connection;
+    const std::string& text;
+    SQLHSTMT statement;
+    ~Released() { connection->Put(text, statement); }
+  };
+
+  static Column KindOf(SQLSMALLINT type, SQLSMALLINT scale) {
+    switch (type) {
+      case SQL_SMALLINT: case SQL_INTEGER: case SQL_BIGINT: case SQL_TINYINT: case SQL_BIT:
+        return Column::kInteger;
+      case SQL_NUMERIC: case SQL_DECIMAL:
+        return scale == 0 ? Column::kInteger : Column::kReal;
+      case SQL_REAL: case SQL_FLOAT: case SQL_DOUBLE:
+        return Column::kReal;
+      case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY:
+        return Column::kBytes;
+      default:
+        return Column::kText;
+    }
+  }
+
+  Value Read(SQLHSTMT statement, SQLUSMALLINT column, Column kind) const {
+    SQLLEN indicator = 0;
+    switch (kind) {
+      case Column::kInteger: {
+        SQLBIGINT number = 0;
+        if (!Succeeded(SQLGetData(statement, column, SQL_C_SBIGINT, &number, 0, &indicator)))
+          Fail(SQL_HANDLE_STMT, statement);
+        return indicator == SQL_NULL_DATA ? Value() : Value::Integer(number);
+      }
+      case Column::kReal: {
+        double number = 0;
+        if (!Succeeded(SQLGetData(statement, column, SQL_C_DOUBLE, &number, 0, &indicator)))
+          Fail(SQL_HANDLE_STMT, statement);
+        return indicator == SQL_NULL_DATA ? Value() : Value::Real(number);
+      }
+      case Column::kBytes: {
+        std::string bytes;
+        if (!ReadLong(statement, column, SQL_C_BINARY, 1, bytes)) return Value();
+        return Value::Text(std::move(bytes));
+      }
+      case Column::kText: {
+        std::string units;
+        if (!ReadLong(statement, column, SQL_C_WCHAR, sizeof(SQLWCHAR), units)) return Value();
+        return Value::Text(Utf8ToAnsi(
+            Utf8(reinterpret_cast<const SQLWCHAR*>(units.data()), units.size() / sizeof(SQLWCHAR))));
+      }
+    }
+    return Value();
+  }
+
+  // A column of any length, read in pieces; false for Null. `unit` is the
+  // size of one character of the C type (the terminator the driver adds to
+  // each piece of text).
+  bool ReadLong(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType, std::size_t unit,
+                std::string& out) const {
+    char buffer[8192];
+    const std::size_t terminator = cType == SQL_C_BINARY ? 0 : unit;
+    for (;;) {
+      SQLLEN indicator = 0;
+      const SQLRETURN rc = SQLGetData(statement, column, cType, buffer, sizeof buffer, &indicator);
+      if (rc == SQL_NO_DATA) return true;
+      if (!Succeeded(rc)) Fail(SQL_HANDLE_STMT, statement);
+      if (indicator == SQL_NULL_DATA) return false;
+      std::size_t got;
+      if (indicator == SQL_NO_TOTAL || static_cast<std::size_t>(indicator) > sizeof buffer - terminator) {
+        got = sizeof buffer - terminator;  // a full piece; more follows
+      } else {
+        got = static_cast<std::size_t>(indicator);
+      }
+      got -= got % unit;
+      out.append(buffer, got);
+      if (rc == SQL_SUCCESS) return true;
+    }
+  }
+
+  SQLHSTMT Take(const std::string& text) {
+    if (auto found = index_.find(text); found != index_.end()) {
+      SQLHSTMT statement = found->second->statement;
+      idle_.erase(found->second);
+      index_.erase(found);
+      return statement;
+    }
+    SQLHSTMT statement = SQL_NULL_HSTMT;
+    if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement))) Fail(SQL_HANDLE_DBC, dbc_);
+    WideText wide = Utf16(text);
+    ++prepared_;
+    if (!Succeeded(SQLPrepareW(statement, wide.data(), static_cast<SQLINTEGER>(wide.size())))) {
+      std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
+      SQLFreeHandle(SQL_HANDLE_STMT, statement);
+      Fail(message);
+    }
+    return statement;
+  }
+
+  // Keeps a statement for its text, closing its result; the least recently
+  // used one goes when there are too many.
+  void Put(const std::string& text, SQLHSTMT statement) {
+    SQLFreeStmt(statement, SQL_CLOSE);
+    if (index_.count(text) != 0) {
+      SQLFreeHandle(SQL_HANDLE_STMT, statement);
+      return;
+    }
+    idle_.push_front(Idle{text, statement});
+    index_.emplace(idle_.front().text, idle_.begin());
+    if (idle_.size() > kStatementCacheSize) {
+      index_.erase(idle_.back().text);
+      SQLFreeHandle(SQL_HANDLE_STMT, idle_.back().statement);
+      idle_.pop_back();
+    }
+  }
+
+  struct Idle {
+    std::string text;
+    SQLHSTMT statement;
+  };
+
+  SQLHENV env_ = SQL_NULL_HENV;
+  SQLHDBC dbc_ = SQL_NULL_HDBC;
+  bool connected_ = false;
+  std::string password_;
+  std::string dbms_;
+  Dialect dialect_ = Dialect::kBars;
+  std::list<Idle> idle_;
+  std::unordered_map<std::string_view, std::list<Idle>::iterator> index_;
+  long prepared_ = 0;
+};
+
+// All rows of one statement, read at once.
+class OdbcCursor final : public Cursor {
+ public:
+  const std::vector<std::string>& ColumnNames() const override { return names_; }
+  bool Next(std::vector<Value>& row) override {
+    if (next_ == rows_.size()) return false;
+    row = std::move(rows_[next_++]);
+    return true;
+  }
+
+  std::vector<std::string> names_;
+  std::vector<std::vector<Value>> rows_;
+
+ private:
+  std::size_t next_ = 0;
+};
+
+class OdbcBackend final : public Backend {
+ public:
+  explicit OdbcBackend(const ServerConnection& server) : connection_(server, true) {}
+
+  std::unique_ptr<Cursor> Execute(const std::string& statement) override {
+    if (HoldsSecondStatement(statement)) connection_.Fail("A statement may not hold a second statement.");
+    auto cursor = std::make_unique<OdbcCursor>();
+    connection_.Run(connection_.InDialect(statement), cursor->names_, cursor->rows_);
+    return cursor;
+  }
+  long Prepared() const override { return connection_.Prepared(); }
+
+ private:
+  OdbcConnection connection_;
+};
+
+bool IsWordCharacter(char c) {
+  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
+}
+
+bool MatchesNoCase(std::string_view text, std::size_t at, std::string_view lowerWord) {
+  if (at + lowerWord.size() > text.size()) return false;
+  for (std::size_t k = 0; k < lowerWord.size(); ++k) {
+    char c = text[at + k];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != lowerWord[k]) return false;
+  }
+  return true;
+}
+
+// Statements without "order by" return rows in the order the server finds
+// them. SQLite finds them in the order of the index it searches, rows of one
+// key in the order they were loaded; a PostgreSQL table of a few rows is
+// read from start to end. Storing every table in the order of its first
+// index, rows of one key as loaded (an index scan, never a sort, which would
+// not keep them), and giving the planner the tables' sizes makes the two
+// return the same order for a freshly loaded repository.
+void Settle(OdbcConnection& connection) {
+  std::vector<std::string> names;
+  std::vector<std::vector<Value>> rows;
+  connection.Run(
+      "select distinct on (t.relname) t.relname, i.relname from pg_index x join pg_class i on i.oid = x.indexrelid "
+      "join pg_class t on t.oid = x.indrelid join pg_namespace n on n.oid = t.relnamespace "
+      "where n.nspname = current_schema() order by t.relname, i.oid",
+      names, rows);
+  connection.Execute("SET LOCAL enable_sort = off");
+  for (const auto& row : rows)
+    connection.Execute("CLUSTER " + AnsiToUtf8(row[0].AsText()) + " USING " + AnsiToUtf8(row[1].AsText()));
+  connection.Execute("ANALYZE");
+}
+
+}  // namespace
+
+std::unique_ptr<Backend> OpenOdbcBackend(const ServerConnection& server) {
+  return std::make_unique<OdbcBackend>(server);
+}
+
+std::string SqliteScriptForPostgres(std::string_view sql) {
+  std::string out;
+  out.reserve(sql.size() + sql.size() / 16);
+  for (std::size_t i = 0; i < sql.size();) {
+    const char c = sql[i];
+    if (c == '\'') {  // a literal, copied as it stands
+      std::size_t end = i + 1;
+      while (end < sql.size() && !(sql[end] == '\'' && (end + 1 >= sql.size() || sql[end + 1] != '\''))) {
+        end += sql[end] == '\'' ? 2 : 1;
+      }
+      out.append(sql.substr(i, end + 1 - i));
+      i = end + 1;
+      continue;
+    }
+    if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {  // a comment, to the line's end
+      const std::size_t end = std::min(sql.find('\n', i), sql.size());
+      out.append(sql.substr(i, end - i));
+      i = end;
+      continue;
+    }
+    const bool wordStart = i == 0 || !IsWordCharacter(sql[i - 1]);
+    if (wordStart && MatchesNoCase(sql, i, "text collate rtrim")) {
+      out += "bpchar";
+      i += 18;
+      continue;
+    }
+    if (wordStart && MatchesNoCase(sql, i, "char") && !IsWordCharacter(i + 4 < sql.size() ? sql[i + 4] : ' ')) {
+      std::size_t open = i + 4;
+      while (open < sql.size() && sql[open] == ' ') ++open;
+      const std::size_t close = open < sql.size() && sql[open] == '(' ? sql.find(')', open) : std::string_view::npos;
+      if (close != std::string_view::npos) {
+        // char(13, 10): the characters of those codes, joined.
+        std::string_view arguments = sql.substr(open + 1, close - open - 1);
+        out += '(';
+        for (bool first = true; !arguments.empty(); first = false) {
+          const std::size_t comma = std::min(arguments.find(','), arguments.size());
+          out.append(first ? "" : " || ").append("chr(").append(arguments.substr(0, comma)).append(")");
+          arguments.remove_prefix(std::min(comma + 1, arguments.size()));
+        }
+        out += ')';
+        i = close + 1;
+        continue;
+      }
+    }
+    out += c;
+    ++i;
+  }
+  return out;
+}
+
+void CreateServerRepository(const ServerConnection& server, const std::string& schemaSql,
+                            const std::vector<SqlScript>& scripts) {
+  OdbcConnection connection(server, false);
+  if (connection.Dbms() != "PostgreSQL")
+    connection.Fail("The repository schema can be created on PostgreSQL only, not on \"" + connection.Dbms() + "\".");
+  // The schema's first table tells whether it is there already.
+  std::vector<std::string> names;
+  std::vector<std::vector<Value>> rows;
+  connection.Run("select count(*) from information_schema.tables where table_name = 'qxmap100' and "
+                 "table_schema = current_schema()",
+                 names, rows);
+  if (!rows.empty() && rows[0][0].AsNumber() != 0) Raise(kErrFileExists, kErrorSource);
+  connection.EndTransaction(SQL_COMMIT);
+  std::string failing = "repository schema";
+  try {
+    connection.Execute(SqliteScriptForPostgres(schemaSql));
+    for (const SqlScript& script : scripts) {
+      failing = script.name;
+      connection.Execute(SqliteScriptForPostgres(script.sql));
+    }
+    failing = "repository schema";
+    Settle(connection);
+    connection.EndTransaction(SQL_COMMIT);
+  } catch (const Raised& raised) {
+    try {
+      connection.EndTransaction(SQL_ROLLBACK);
+    } catch (const Raised&) {
+      // the failure already reported is the one that counts
+    }
+    Raise(kErrRepository, kErrorSource, Utf8ToAnsi(failing) + ": " + raised.error().description);
+  }
+}
+
+}  // namespace tqlm
