@@ -1,5 +1,5 @@
-// Statement text of the original server's dialect, rewritten for servers
-// that speak another.
+// Statement and script text rewritten for the dialect of the server that
+// runs it.
 #pragma once
 
 #include <string>
@@ -15,5 +15,11 @@ std::string JoinTextWithBars(std::string_view statement);
 // the component never builds and which could only come from a value that
 // broke out of its quotes.
 bool HoldsSecondStatement(std::string_view statement);
+
+// SQLite's dialect of the repository schema and of SQL scripts, rewritten
+// for PostgreSQL: the schema's text columns as bpchar (compared without
+// trailing blanks, returned as stored), and char(n, ...) as
+// (chr(n) || ...).
+std::string SqliteScriptForPostgres(std::string_view sql);
 
 }  // namespace tqlm

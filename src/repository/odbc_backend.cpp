@@ -94,7 +94,10 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
                                                         SQLSMALLINT(sizeof message / sizeof *message), &length));
        ++record) {
     std::string line = Utf8(message, std::min<std::size_t>(length, sizeof message / sizeof *message - 1));
-    while (!line.empty() && (line.back() == '\n' || line.back() == '\r' || line.back() == ' ')) line.pop_back();
+    // One line, as every error line is.
+    for (char& c : line)
+      if (c == '\n' || c == '\r') c = ' ';
+    while (!line.empty() && line.back() == ' ') line.pop_back();
     if (line.empty()) continue;
     if (!text.empty()) text += ' ';
     text += line;
@@ -165,9 +168,9 @@ class OdbcConnection {
   void Run(const std::string& text, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
     SQLHSTMT statement = Take(text);
     Released release{this, text, statement};
-    if (!Succeeded(SQLExecute(statement))) Fail(SQL_HANDLE_STMT, statement);
+    if (!Succeeded(SQLExecute(statement))) FailStatement(statement);
     SQLSMALLINT count = 0;
-    if (!Succeeded(SQLNumResultCols(statement, &count))) Fail(SQL_HANDLE_STMT, statement);
+    if (!Succeeded(SQLNumResultCols(statement, &count))) FailStatement(statement);
     std::vector<Column> columns(static_cast<std::size_t>(count));
     names.resize(columns.size());
     for (SQLUSMALLINT i = 0; i < count; ++i) {
@@ -176,14 +179,14 @@ class OdbcConnection {
       SQLULEN size = 0;
       if (!Succeeded(SQLDescribeColW(statement, SQLUSMALLINT(i + 1), name, SQLSMALLINT(sizeof name / sizeof *name),
                                      &nameLength, &type, &size, &scale, &nullable)))
-        Fail(SQL_HANDLE_STMT, statement);
+        FailStatement(statement);
       names[i] = Utf8ToAnsi(Utf8(name, std::min<std::size_t>(nameLength, sizeof name / sizeof *name - 1)));
       columns[i] = KindOf(type, scale);
     }
     for (;;) {
       const SQLRETURN rc = SQLFetch(statement);
       if (rc == SQL_NO_DATA) break;
-      if (!Succeeded(rc)) Fail(SQL_HANDLE_STMT, statement);
+      if (!Succeeded(rc)) FailStatement(statement);
       std::vector<Value> row(columns.size());
       for (SQLUSMALLINT i = 0; i < count; ++i) row[i] = Read(statement, SQLUSMALLINT(i + 1), columns[i]);
       rows.push_back(std::move(row));
@@ -209,6 +212,14 @@ class OdbcConnection {
   }
 
   [[noreturn]] void Fail(SQLSMALLINT type, SQLHANDLE handle) const { Fail(Diagnostics(type, handle)); }
+
+  // A failed statement ends its transaction (PostgreSQL refuses every
+  // further statement of it); the next statement begins another.
+  [[noreturn]] void FailStatement(SQLHSTMT statement) {
+    std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
+    SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+    Fail(message);
+  }
   [[noreturn]] void Fail(const std::string& utf8Message) const {
     Raise(kErrRepository, kErrorSource, Utf8ToAnsi(WithoutPassword(utf8Message, password_)));
   }
@@ -315,6 +326,7 @@ class OdbcConnection {
     if (!Succeeded(SQLPrepareW(statement, wide.data(), static_cast<SQLINTEGER>(wide.size())))) {
       std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
       SQLFreeHandle(SQL_HANDLE_STMT, statement);
+      SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
       Fail(message);
     }
     return statement;
@@ -386,20 +398,6 @@ class OdbcBackend final : public Backend {
   OdbcConnection connection_;
 };
 
-bool IsWordCharacter(char c) {
-  return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_';
-}
-
-bool MatchesNoCase(std::string_view text, std::size_t at, std::string_view lowerWord) {
-  if (at + lowerWord.size() > text.size()) return false;
-  for (std::size_t k = 0; k < lowerWord.size(); ++k) {
-    char c = text[at + k];
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    if (c != lowerWord[k]) return false;
-  }
-  return true;
-}
-
 // Statements without "order by" return rows in the order the server finds
 // them. SQLite finds them in the order of the index it searches, rows of one
 // key in the order they were loaded; a PostgreSQL table of a few rows is
@@ -425,56 +423,6 @@ void Settle(OdbcConnection& connection) {
 
 std::unique_ptr<Backend> OpenOdbcBackend(const ServerConnection& server) {
   return std::make_unique<OdbcBackend>(server);
-}
-
-std::string SqliteScriptForPostgres(std::string_view sql) {
-  std::string out;
-  out.reserve(sql.size() + sql.size() / 16);
-  for (std::size_t i = 0; i < sql.size();) {
-    const char c = sql[i];
-    if (c == '\'') {  // a literal, copied as it stands
-      std::size_t end = i + 1;
-      while (end < sql.size() && !(sql[end] == '\'' && (end + 1 >= sql.size() || sql[end + 1] != '\''))) {
-        end += sql[end] == '\'' ? 2 : 1;
-      }
-      out.append(sql.substr(i, end + 1 - i));
-      i = end + 1;
-      continue;
-    }
-    if (c == '-' && i + 1 < sql.size() && sql[i + 1] == '-') {  // a comment, to the line's end
-      const std::size_t end = std::min(sql.find('\n', i), sql.size());
-      out.append(sql.substr(i, end - i));
-      i = end;
-      continue;
-    }
-    const bool wordStart = i == 0 || !IsWordCharacter(sql[i - 1]);
-    if (wordStart && MatchesNoCase(sql, i, "text collate rtrim")) {
-      out += "bpchar";
-      i += 18;
-      continue;
-    }
-    if (wordStart && MatchesNoCase(sql, i, "char") && !IsWordCharacter(i + 4 < sql.size() ? sql[i + 4] : ' ')) {
-      std::size_t open = i + 4;
-      while (open < sql.size() && sql[open] == ' ') ++open;
-      const std::size_t close = open < sql.size() && sql[open] == '(' ? sql.find(')', open) : std::string_view::npos;
-      if (close != std::string_view::npos) {
-        // char(13, 10): the characters of those codes, joined.
-        std::string_view arguments = sql.substr(open + 1, close - open - 1);
-        out += '(';
-        for (bool first = true; !arguments.empty(); first = false) {
-          const std::size_t comma = std::min(arguments.find(','), arguments.size());
-          out.append(first ? "" : " || ").append("chr(").append(arguments.substr(0, comma)).append(")");
-          arguments.remove_prefix(std::min(comma + 1, arguments.size()));
-        }
-        out += ')';
-        i = close + 1;
-        continue;
-      }
-    }
-    out += c;
-    ++i;
-  }
-  return out;
 }
 
 void CreateServerRepository(const ServerConnection& server, const std::string& schemaSql,

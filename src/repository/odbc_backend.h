@@ -30,9 +30,4 @@ struct SqlScript {
 void CreateServerRepository(const ServerConnection& server, const std::string& schemaSql,
                             const std::vector<SqlScript>& scripts);
 
-// SQLite's dialect of the repository schema and the bundled scripts,
-// rewritten for PostgreSQL: text columns as bpchar (compared without
-// trailing blanks, returned as stored), and char(n, ...) as chr(n) || ...
-std::string SqliteScriptForPostgres(std::string_view sql);
-
 }  // namespace tqlm

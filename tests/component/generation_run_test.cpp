@@ -204,7 +204,7 @@ TEST_F(GenerationRun, SummaryGroupsThousands) {
       ws_.Repository({"run_profiles.sql"},
                      "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < 1199) "
                      "INSERT INTO qxddi140 (appl, cpac, cmod, flno) SELECT 'TRGAPP', 'zz', "
-                     "'m' || substr(printf('%04d', i), 1, 2), substr(printf('%04d', i), 2, 3) FROM n;",
+                     "'m' || substr(cast(10000 + i AS TEXT), 2, 2), substr(cast(10000 + i AS TEXT), 3, 3) FROM n;",
                      "many.db"),
       1, XmlDir());
   run.generator.PackageFrom("zz");

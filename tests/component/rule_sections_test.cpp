@@ -152,7 +152,7 @@ TEST_F(RuleSections, DumpsFailWithoutRulesAndNumberFromTheFirstRow) {
 TEST_F(RuleSections, ARuleOfAnotherTypeLosesItsOpenTagAndTheDocumentFailsSilently) {
   Use("UPDATE qxmap140 SET type = 2 WHERE tflno = '010';");
   std::filesystem::create_directories(ws_.Dir() / "xml");
-  GeneratorUnderTest run(ws_.Path("r2.db"), 1, ws_.Path("xml"));
+  GeneratorUnderTest run(c_.services.repository.ConnectionString(), 1, ws_.Path("xml"));
   run.generator.ListOfMappingObjectsSelected("abcus010");
   ASSERT_EQ(run.generator.GenerateXMLFile(), kTrue);
   EXPECT_EQ(run.generator.XMLErrors(), 1);

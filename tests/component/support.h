@@ -1,6 +1,8 @@
 // Helpers for tests that run the component over fixture repositories.
 #pragma once
 
+#include <sqlite3.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <memory>
@@ -10,6 +12,7 @@
 #include "interface/cls_xml_generator.h"
 #include "platform/textstream.h"
 #include "repository/schema.h"
+#include "support/test_server.h"
 #include "support/test_support.h"
 
 namespace tqlm::test {
@@ -42,14 +45,30 @@ class Workspace {
   std::string Path(const std::string& name) const { return folder_.File(name); }
 
   // Creates repository `name` from fixture scripts (names under
-  // tests/fixtures) and, optionally, extra SQL text; returns its path.
+  // tests/fixtures) and, optionally, extra SQL text; returns its connection
+  // string: a file in the folder, or a new database on the test server.
   std::string Repository(const std::vector<std::string>& fixtures, const std::string& extraSql = {},
                          const std::string& name = "repository.db") const {
     std::vector<std::string> scripts;
     for (const std::string& fixture : fixtures) scripts.push_back(FixturePath(fixture));
     if (!extraSql.empty()) scripts.push_back(folder_.Write(name + ".extra.sql", extraSql));
-    CreateRepository(Path(name), scripts);
-    return Path(name);
+    const std::string connection =
+        test_support::UsesServer() ? "odbc:" + test_support::Server().Odbc(test_support::Server().NewDatabase())
+                                   : Path(name);
+    CreateRepository(connection, scripts);
+    return connection;
+  }
+
+  // Changes a repository that Repository() made, as another program would.
+  static void Change(const std::string& connection, const std::string& sql) {
+    if (test_support::UsesServer()) {
+      ASSERT_TRUE(test_support::Server().Psql(test_support::TestServer::DatabaseOf(connection), sql));
+      return;
+    }
+    sqlite3* db = nullptr;
+    ASSERT_EQ(sqlite3_open(connection.c_str(), &db), SQLITE_OK);
+    ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
+    sqlite3_close(db);
   }
 
  private:
