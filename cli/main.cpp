@@ -37,6 +37,7 @@
 #include "platform/textstream.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
+#include "repository/server_connection.h"
 
 namespace tqlm::cli {
 namespace {
@@ -74,6 +75,16 @@ void SetOption(const std::string& option, const std::string& value, Setter&& set
 }
 
 std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
+
+// A connection string as the terminal may show it: without its password.
+std::string Shown(const std::string& connection) {
+  try {
+    if (auto server = ServerConnectionFor(Ansi(connection))) return WithoutPassword(connection, server->password);
+  } catch (const Raised&) {
+    return "(the connection string)";
+  }
+  return connection;
+}
 
 // An integer argument: an optional sign and decimal digits.
 bool IsInteger(std::string_view text) {
@@ -478,7 +489,7 @@ int Call(const Options& o) {
 }
 
 int InitRepository(const Options& o) {
-  if (o.positional.empty()) return Usage("init-repository needs a FILE");
+  if (o.positional.empty()) return Usage("init-repository needs a repository");
   std::vector<std::string> scripts;
   for (std::size_t i = 1; i < o.positional.size(); ++i) scripts.push_back(Ansi(o.positional[i]));
   try {
@@ -486,7 +497,7 @@ int InitRepository(const Options& o) {
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
-  std::cout << "Repository created: " << o.positional.front() << "\n";
+  std::cout << "Repository created: " << Shown(o.positional.front()) << "\n";
   return kExitTrue;
 }
 

@@ -38,9 +38,13 @@ CLI::Option* Value(CLI::App* command, const std::string& name, std::optional<std
       name, [&target](const std::string& value) { target = value; }, meaning);
 }
 
+constexpr const char* kRepositoryHelp =
+    "Repository: a SQLite file (or sqlite:FILE); or a server: odbc:ODBC-STRING, or an ADO string\n"
+    "of the SQL Server providers (Provider=SQLOLEDB;Data Source=...;Initial Catalog=...;...)";
+
 // Options of generate and plan: the repository, the profile and the class.
 void AddProfileOptions(CLI::App* command, Options& o) {
-  Value(command, "--repository", o.repository, "Repository: a SQLite file, or sqlite:FILE")->required();
+  Value(command, "--repository", o.repository, kRepositoryHelp)->required();
   Value(command, "--profile", o.profile, "Migration profile number")->required();
   command->add_flag("--legacy", o.legacy, "Use the legacy class (flat-file sources)");
 }
@@ -98,7 +102,7 @@ Parsed ParseOptions(int argc, char** argv) {
                "\n\nExit status: 0 the plan was made; 1 the run would fail (its error is printed); 2 a usage error.");
 
   CLI::App* call = app.add_subcommand("call", "Invoke one public method on a fresh object and print its answer");
-  Value(call, "--repository", o.repository, "Repository: a SQLite file, or sqlite:FILE")->required();
+  Value(call, "--repository", o.repository, kRepositoryHelp)->required();
   Value(call, "--profile", o.profile, "Migration profile number");
   Value(call, "--xml-path", o.xmlPath, "Output folder");
   call->add_flag("--legacy", o.legacy, "Use the legacy class");
@@ -121,10 +125,14 @@ Parsed ParseOptions(int argc, char** argv) {
   decode->footer("Exit status: 0 every document was printed or written; 1 one could not be read, decoded\n"
                  "or written; 2 a usage error.");
 
-  CLI::App* init = app.add_subcommand("init-repository", "Create an empty SQLite repository and load SQL scripts into it");
-  init->add_option("file", o.positional, "The new repository file, then SQL scripts to run into it")->required();
+  CLI::App* init = app.add_subcommand(
+      "init-repository", "Create an empty repository (a SQLite file, or the schema in an empty PostgreSQL database) and load SQL scripts into it");
+  init->add_option("repository", o.positional,
+                   "The new repository file (or odbc:ODBC-STRING of an empty PostgreSQL database), then SQL scripts\n"
+                   "to run into it (SQLite's dialect; char(13, 10) and the text columns are rewritten for PostgreSQL)")
+      ->required();
   init->footer("Exit status: 0 the repository was created; 1 it exists already or a script failed (no file\n"
-               "is left); 2 a usage error.");
+               "is left, nothing is kept in the database); 2 a usage error.");
 
   try {
     app.parse(argc, argv);

@@ -94,9 +94,14 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
                                                         SQLSMALLINT(sizeof message / sizeof *message), &length));
        ++record) {
     std::string line = Utf8(message, std::min<std::size_t>(length, sizeof message / sizeof *message - 1));
-    // One line, as every error line is.
-    for (char& c : line)
-      if (c == '\n' || c == '\r') c = ' ';
+    // One line without tabs, as every error line is.
+    std::string flat;
+    for (char c : line) {
+      const bool blank = c == '\n' || c == '\r' || c == '\t';
+      if (!blank) flat += c;
+      else if (!flat.empty() && flat.back() != ' ') flat += ' ';
+    }
+    line = std::move(flat);
     while (!line.empty() && line.back() == ' ') line.pop_back();
     if (line.empty()) continue;
     if (!text.empty()) text += ' ';
@@ -217,6 +222,11 @@ class OdbcConnection {
   // further statement of it); the next statement begins another.
   [[noreturn]] void FailStatement(SQLHSTMT statement) {
     std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
+    // Said first when it is the cause: a driver may report only what it
+    // tried last (an internal savepoint, say).
+    SQLUINTEGER dead = SQL_CD_FALSE;
+    if (Succeeded(SQLGetConnectAttr(dbc_, SQL_ATTR_CONNECTION_DEAD, &dead, 0, nullptr)) && dead == SQL_CD_TRUE)
+      message = "The connection to the repository server was lost: " + message;
     SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
     Fail(message);
   }

@@ -58,6 +58,15 @@ struct TestServer {
     return out;
   }
 
+  // The rows of every table of `database`, as INSERT statements.
+  std::string Dump(const std::string& database) const {
+    std::string dump = Output("pg_dump --data-only --inserts", database);
+    // Without the random key pg_dump brackets its output with.
+    for (const char* key : {"\\restrict ", "\\unrestrict "})
+      for (std::size_t at; (at = dump.find(key)) != std::string::npos;) dump.erase(at, dump.find('\n', at) - at);
+    return dump;
+  }
+
   std::string Client(const std::string& program, const std::string& database) const {
     return program + " -h '" + socketDir + "' -p " + port + " -U tqlm -d '" + database + "'";
   }

@@ -70,13 +70,7 @@ BackendFactory PostgresFactory() {
           [](const std::string& connection) {
             return Server().Psql(test_support::TestServer::DatabaseOf(connection), "select 1");
           },
-          [](const std::string& connection) {
-            // Without the random key pg_dump brackets its output with.
-            std::string dump = Server().Output("pg_dump --data-only", test_support::TestServer::DatabaseOf(connection));
-            for (std::size_t at; (at = dump.find("\\restrict ")) != std::string::npos || (at = dump.find("\\unrestrict ")) != std::string::npos;)
-              dump.erase(at, dump.find('\n', at) - at);
-            return dump;
-          },
+          [](const std::string& connection) { return Server().Dump(test_support::TestServer::DatabaseOf(connection)); },
           "CREATE TABLE kinds (seq INTEGER, i INTEGER, r DOUBLE PRECISION, t TEXT, b BYTEA, n TEXT);"
           "INSERT INTO kinds VALUES (1, 7, 2.0, 'x', '\\x41420043', NULL), (2, -3, 1.5e-05, '', NULL, NULL);",
           "database \"nosuchdb\" does not exist"};
@@ -230,18 +224,7 @@ INSTANTIATE_TEST_SUITE_P(Backends, BackendContract,
                          testing::Values(test_support::UsesServer() ? PostgresFactory() : SqliteFactory()),
                          [](const testing::TestParamInfo<BackendFactory>& info) { return info.param.name; });
 
-// SQLite alone: the dialect rewrite and statements that fail only when
-// stepped.
-TEST(SqliteOnly, RewriteJoinsOutsideLiteralsOnly) {
-  EXPECT_EQ(JoinTextWithBars("select cpac + cmod + flno from t where x = 'a+b'"),
-            "select cpac || cmod || flno from t where x = 'a+b'");
-  EXPECT_EQ(JoinTextWithBars("select a+b from t"), "select a||b from t");
-  EXPECT_EQ(JoinTextWithBars("select 'it''s+' + a from t"), "select 'it''s+' || a from t");
-  EXPECT_EQ(JoinTextWithBars("select '+' + a + '''+''' + b from t where c='+'"),
-            "select '+' || a || '''+''' || b from t where c='+'");
-  EXPECT_EQ(JoinTextWithBars(""), "");
-}
-
+// SQLite alone: statements that fail only when stepped.
 TEST(SqliteOnly, StepFailures) {
   TempFolder folder;
   Repository repository;

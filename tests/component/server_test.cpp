@@ -1,0 +1,63 @@
+// A repository on a database server failing under a run: a wrong password,
+// a connection the server drops in mid-run. Run against the test server
+// only.
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "support.h"
+
+namespace tqlm::test {
+namespace {
+
+using test_support::Server;
+using test_support::TestServer;
+
+TEST(OnServer, AWrongPasswordIsNamedWithoutThePassword) {
+  Workspace ws;
+  const std::string database = TestServer::DatabaseOf(ws.Repository({"run_profiles.sql"}));
+  std::filesystem::create_directories(ws.Dir() / "xml");
+  GeneratorUnderTest run("odbc:" + Server().Odbc(database, "reader", "Wr0ngPw"), 1, ws.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abcde010");
+  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
+  const std::string said = run.generator.ErrorDescription();
+  EXPECT_EQ(said.rfind("-2147217900-", 0), 0u) << said;
+  EXPECT_NE(said.find("password authentication failed for user \"reader\""), std::string::npos) << said;
+  EXPECT_EQ((said + run.Log()).find("Wr0ngPw"), std::string::npos);
+  EXPECT_TRUE(ListFiles(ws.Dir() / "xml").empty());
+
+  // The right one reads, as a role that may only read.
+  GeneratorUnderTest reader("odbc:" + Server().Odbc(database, "reader", "reader-pw"), 1, ws.Path("xml"));
+  reader.generator.ListOfMappingObjectsSelected("abcde010");
+  EXPECT_EQ(reader.generator.GenerateXMLFile(), kTrue) << reader.Log();
+  EXPECT_EQ(reader.generator.XMLSuccess(), 1) << reader.Log();
+}
+
+TEST(OnServer, AConnectionDroppedInMidRunEndsTheRunAndChangesNothing) {
+  Workspace ws;
+  const std::string connection = ws.Repository({"run_profiles.sql"});
+  const std::string database = TestServer::DatabaseOf(connection);
+  const std::string before = Server().Dump(database);
+  std::filesystem::create_directories(ws.Dir() / "xml");
+  GeneratorUnderTest run(connection, 1, ws.Path("xml"));
+  run.generator.ListOfMappingObjectsSelected("abcde010,abcde011,abcde012");
+  // The server ends the session when the second object's first statement
+  // is about to be sent; the run's own statement fails, which ends the run.
+  bool dropped = false;
+  run.generator.SetStatementObserver([&](std::string_view statement) {
+    if (dropped || statement.find("'011'") == std::string_view::npos) return;
+    dropped = true;
+    ASSERT_TRUE(Server().Psql("postgres", "SELECT pg_terminate_backend(pid) FROM pg_stat_activity WHERE datname = '" +
+                                              database + "' AND pid <> pg_backend_pid()"));
+  });
+  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
+  const std::string last = run.Log().substr(run.Log().rfind("\r\n(2.)"));
+  EXPECT_EQ(last.find("\r\n-2147217900-"), last.find("\r\n", 2)) << run.Log();
+  EXPECT_NE(run.generator.ErrorDescription().find("connection"), std::string::npos) << run.Log();
+  EXPECT_EQ(ListFiles(ws.Dir() / "xml"), std::vector<std::string>{"abcde/xabcde0100.XML"});
+  EXPECT_EQ(Server().Dump(database), before);
+}
+
+}  // namespace
+}  // namespace tqlm::test

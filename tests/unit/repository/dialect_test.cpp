@@ -1,0 +1,39 @@
+// Statement and script text for the servers' dialects.
+
+#include "repository/dialect.h"
+
+#include <gtest/gtest.h>
+
+namespace tqlm {
+namespace {
+
+TEST(Dialect, PlusJoinsTextAsBarsOutsideLiteralsOnly) {
+  EXPECT_EQ(JoinTextWithBars("select cpac + cmod + flno from t where x = 'a+b'"),
+            "select cpac || cmod || flno from t where x = 'a+b'");
+  EXPECT_EQ(JoinTextWithBars("select a+b from t"), "select a||b from t");
+  EXPECT_EQ(JoinTextWithBars("select 'it''s+' + a from t"), "select 'it''s+' || a from t");
+  EXPECT_EQ(JoinTextWithBars("select '+' + a + '''+''' + b from t where c='+'"),
+            "select '+' || a || '''+''' || b from t where c='+'");
+  EXPECT_EQ(JoinTextWithBars(""), "");
+}
+
+TEST(Dialect, ASecondStatementIsFoundOnlyOutsideLiterals) {
+  EXPECT_FALSE(HoldsSecondStatement("select 1"));
+  EXPECT_FALSE(HoldsSecondStatement("select 1 ; \r\n ;"));
+  EXPECT_FALSE(HoldsSecondStatement("select * from t where a = 'x; drop table t'"));
+  EXPECT_TRUE(HoldsSecondStatement("select * from t where a = 'x'; drop table t; --'"));
+  EXPECT_TRUE(HoldsSecondStatement("select * from t where a = 'it''s'; delete from t"));
+}
+
+TEST(Dialect, SqliteScriptsForPostgres) {
+  EXPECT_EQ(SqliteScriptForPostgres("CREATE TABLE t (\n  a TEXT COLLATE RTRIM,\n  b INTEGER, c text collate rtrim\n);"),
+            "CREATE TABLE t (\n  a bpchar,\n  b INTEGER, c bpchar\n);");
+  EXPECT_EQ(SqliteScriptForPostgres("VALUES ('a' || char(13, 10) || 'b' || CHAR (9), varchar(3))"),
+            "VALUES ('a' || (chr(13) || chr( 10)) || 'b' || (chr(9)), varchar(3))");
+  // Literals and comments stand as written.
+  EXPECT_EQ(SqliteScriptForPostgres("-- char(1) TEXT COLLATE RTRIM\nSELECT 'char(1)', 'it''s TEXT COLLATE RTRIM'"),
+            "-- char(1) TEXT COLLATE RTRIM\nSELECT 'char(1)', 'it''s TEXT COLLATE RTRIM'");
+}
+
+}  // namespace
+}  // namespace tqlm
