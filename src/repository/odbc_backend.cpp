@@ -123,12 +123,19 @@ class OdbcConnection {
     if (!Succeeded(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) Fail(SQL_HANDLE_ENV, env_);
     if (readOnly)
       SQLSetConnectAttrW(dbc_, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
-    WideText text = Utf16(server.odbc);
-    SQLSMALLINT outLength = 0;
-    const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
-                                           nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
-    if (!Succeeded(rc)) Fail(SQL_HANDLE_DBC, dbc_);
-    connected_ = true;
+    Connect(server.odbc);
+    // The PostgreSQL driver by default guards every statement with a
+    // savepoint and prepares it on the server: three round trips where one
+    // does, for statements that are each run once. A failed statement ends
+    // its transaction here anyway (FailStatement). Said by keywords only
+    // read at connection time, so the session is opened again with them,
+    // unless the connection string chose otherwise.
+    if (Info(SQL_DRIVER_NAME).rfind("psqlodbc", 0) == 0 && !HasKeyword(server.odbc, "protocol") &&
+        !HasKeyword(server.odbc, "useserversideprepare")) {
+      SQLDisconnect(dbc_);
+      connected_ = false;
+      Connect(server.odbc + ";Protocol=7.4-1;UseServerSidePrepare=0");
+    }
     dbms_ = Info(SQL_DBMS_NAME);
     if (dbms_ == "PostgreSQL" || dbms_ == "SQLite") {
       dialect_ = Dialect::kBars;
@@ -236,6 +243,28 @@ class OdbcConnection {
 
  private:
   enum class Column { kInteger, kReal, kBytes, kText };
+
+  void Connect(const std::string& odbc) {
+    WideText text = Utf16(odbc);
+    SQLSMALLINT outLength = 0;
+    const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
+                                           nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
+    if (!Succeeded(rc)) Fail(SQL_HANDLE_DBC, dbc_);
+    connected_ = true;
+  }
+
+  // True when "key=" stands at the start of a part of `odbc` (any case).
+  static bool HasKeyword(const std::string& odbc, const std::string& lowerKey) {
+    std::string lower = ";" + odbc;
+    for (char& c : lower)
+      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    for (std::size_t at = lower.find(";" + lowerKey); at != std::string::npos; at = lower.find(";" + lowerKey, at + 1)) {
+      std::size_t next = at + 1 + lowerKey.size();
+      while (next < lower.size() && lower[next] == ' ') ++next;
+      if (next < lower.size() && lower[next] == '=') return true;
+    }
+    return false;
+  }
 
   std::string Info(SQLUSMALLINT type) const {
     SQLWCHAR value[256];

@@ -107,7 +107,7 @@ inline const TestServer& Server() {
 
 // What the tests' backend says of a statement on a missing table.
 inline std::string NoSuchTable(const std::string& table) {
-  return UsesServer() ? "ERROR: relation \"" + table + "\" does not exist; Error while preparing parameters"
+  return UsesServer() ? "ERROR: relation \"" + table + "\" does not exist; Error while executing the query"
                       : "no such table: " + table;
 }
 
