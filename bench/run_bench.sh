@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Measures generation over synthetic profiles against the floor (every row
 # read once, files of the same sizes written). Each figure is the median of
-# RUNS runs (default 3), the run and the floor taken in turn. Usage:
+# RUNS runs (default 3), the run and the floor taken in turn. With
+# POSTGRESQL=1 each profile is also loaded into a throw-away PostgreSQL
+# cluster on 127.0.0.1 and generated from there (the last column; the
+# documents must equal those from SQLite). Usage:
 #   run_bench.sh TQLM_XMLGEN BENCH_FLOOR [TABLES...]     (default 500 5000)
 set -euo pipefail
 tool=$1 floor=$2
@@ -16,6 +19,13 @@ runs=${RUNS:-3}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
+if [[ ${POSTGRESQL:-} == 1 ]]; then
+  server="$here/../tests/support/test_server.sh"
+  trap 'bash "$server" stop "$work/server"; rm -rf "$work"' EXIT
+  bash "$server" start "$work/server" --tcp $((20000 + $$ % 20000))
+  [[ -f $work/server/server ]] || { echo "run_bench.sh: no PostgreSQL cluster" >&2; exit 1; }
+  read -r socket port <"$work/server/server"
+fi
 [[ -x /usr/bin/time ]] || { echo "run_bench.sh: needs /usr/bin/time (Debian package time)" >&2; exit 2; }
 # Prints "seconds peakKiB" of a command that must succeed.
 measure() {
@@ -25,7 +35,9 @@ measure() {
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-printf '%8s %10s %8s %8s %10s %10s %10s %8s %8s\n' tables docs/s MB/s peakMiB stmts/doc sent/doc prep/doc floor_s ratio
+printf '%8s %10s %8s %8s %10s %10s %10s %8s %8s' tables docs/s MB/s peakMiB stmts/doc sent/doc prep/doc floor_s ratio
+if [[ -n ${port:-} ]]; then printf ' %10s' pg_docs/s; fi
+printf '\n'
 for n in "${sizes[@]}"; do
   python3 "$here/../tools/large_profile.py" "$n" "$work/p$n.sql" >/dev/null
   "$tool" init-repository "$work/p$n.db" "$work/p$n.sql" >/dev/null
@@ -61,7 +73,21 @@ for n in "${sizes[@]}"; do
   ((documents == n)) || { echo "run_bench.sh: $documents documents for $n tables" >&2; exit 1; }
   mb=$(find "$work/x$n" -type f -printf '%s\n' | awk '{ b += $1 } END { print b / 1e6 }')
   awk -v n="$n" -v t="$run" -v p="$peak" -v s="$statements" -v q="$sent" -v c="$prepared" -v f="$base" -v mb="$mb" 'BEGIN {
-    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %10.2f %8.2f %8.1f\n", n, n / t, mb / t, p / 1024, s / n, q / n, c / n, f,
+    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %10.2f %8.2f %8.1f", n, n / t, mb / t, p / 1024, s / n, q / n, c / n, f,
       t / (f > 0 ? f : 0.01) }'
+  if [[ -n ${port:-} ]]; then
+    psql -X -q -h "$socket" -p "$port" -U tqlm -d postgres -c "CREATE DATABASE p$n" </dev/null
+    odbc="odbc:Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=p$n;Uid=tqlm;Pwd=tqlm-pw"
+    python3 "$here/../tools/large_profile.py" "$n" "$work/p$n.sql" >/dev/null
+    "$tool" init-repository "$odbc" "$work/p$n.sql" >/dev/null
+    rm -f "$work/p$n.sql"
+    sed "s|$work/p$n.db|'$odbc'|g; s|$work/x$n|$work/y$n|g" "$work/generate.sh" >"$work/generate-pg.sh"
+    : >"$work/pgruns"
+    for ((i = 0; i < runs; i++)); do measure bash "$work/generate-pg.sh" >>"$work/pgruns"; done
+    diff -rq "$work/x$n" "$work/y$n" >/dev/null || { echo "run_bench.sh: PostgreSQL documents differ" >&2; exit 1; }
+    awk -v n="$n" -v t="$(cut -d' ' -f1 "$work/pgruns" | median)" 'BEGIN { printf " %10.0f", n / t }'
+    rm -rf "$work/y$n"
+  fi
+  echo
   rm -rf "$work/x$n" "$work/f$n" "$work/l$n".* "$work/p$n.db"
 done
