@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Measures generation over synthetic profiles against the floor (every row
 # read once, files of the same sizes written). Each figure is the median of
-# RUNS runs (default 3), the run and the floor taken in turn. With
+# RUNS runs (default 3), the run and the floor taken in turn; runs with one
+# worker and with JOBS workers (default: the number of cores). With
 # POSTGRESQL=1 each profile is also loaded into a throw-away PostgreSQL
 # cluster on 127.0.0.1 and generated from there (the last column; the
 # documents must equal those from SQLite). Usage:
@@ -35,8 +36,10 @@ measure() {
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
-printf '%8s %10s %8s %8s %10s %10s %10s %8s %8s' tables docs/s MB/s peakMiB stmts/doc sent/doc prep/doc floor_s ratio
-if [[ -n ${port:-} ]]; then printf ' %10s' pg_docs/s; fi
+jobs=${JOBS:-$(nproc)}
+printf '%8s %10s %8s %8s %10s %10s %10s %8s %8s %10s %8s' tables docs/s MB/s peakMiB stmts/doc sent/doc prep/doc \
+  floor_s ratio "docs/s_j$jobs" "ratio_j$jobs"
+if [[ -n ${port:-} ]]; then printf ' %10s %10s' pg_docs/s "pg_j$jobs"; fi
 printf '\n'
 for n in "${sizes[@]}"; do
   python3 "$here/../tools/large_profile.py" "$n" "$work/p$n.sql" >/dev/null
@@ -56,25 +59,28 @@ for n in "${sizes[@]}"; do
     done
   } >"$work/generate.sh"
   generate=(bash "$work/generate.sh")
-  read -r statements sent prepared < <("${generate[@]}" --stats 2>&1 >/dev/null |
+  read -r statements sent prepared < <("${generate[@]}" --stats --jobs 1 2>&1 >/dev/null |
     sed -n 's/^statements: \([0-9]*\)  sent: \([0-9]*\)  prepared: \([0-9]*\)$/\1 \2 \3/p' |
     awk '{ s += $1; q += $2; c += $3 } END { print s, q, c }')
   ((statements > 0)) || { echo "run_bench.sh: generate --stats printed no count" >&2; exit 1; }
-  : >"$work/runs" && : >"$work/floors"
+  : >"$work/runs" && : >"$work/floors" && : >"$work/jruns"
   for ((i = 0; i < runs; i++)); do
-    measure "${generate[@]}" >>"$work/runs"
+    measure "${generate[@]}" --jobs 1 >>"$work/runs"
+    measure "${generate[@]}" --jobs "$jobs" >>"$work/jruns"
     rm -rf "$work/f$n"
     measure "$floor" "$work/p$n.db" "$work/x$n" "$work/f$n" >>"$work/floors"
   done
   run=$(cut -d' ' -f1 "$work/runs" | median)
+  jrun=$(cut -d' ' -f1 "$work/jruns" | median)
   peak=$(cut -d' ' -f2 "$work/runs" | median)
   base=$(cut -d' ' -f1 "$work/floors" | median)
   documents=$(find "$work/x$n" -type f -name '*.XML' | wc -l)
   ((documents == n)) || { echo "run_bench.sh: $documents documents for $n tables" >&2; exit 1; }
   mb=$(find "$work/x$n" -type f -printf '%s\n' | awk '{ b += $1 } END { print b / 1e6 }')
-  awk -v n="$n" -v t="$run" -v p="$peak" -v s="$statements" -v q="$sent" -v c="$prepared" -v f="$base" -v mb="$mb" 'BEGIN {
-    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %10.2f %8.2f %8.1f", n, n / t, mb / t, p / 1024, s / n, q / n, c / n, f,
-      t / (f > 0 ? f : 0.01) }'
+  awk -v n="$n" -v t="$run" -v j="$jrun" -v p="$peak" -v s="$statements" -v q="$sent" -v c="$prepared" -v f="$base" \
+    -v mb="$mb" 'BEGIN {
+    printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %10.2f %8.2f %8.1f %10.0f %8.1f", n, n / t, mb / t, p / 1024, s / n, q / n,
+      c / n, f, t / (f > 0 ? f : 0.01), n / j, j / (f > 0 ? f : 0.01) }'
   if [[ -n ${port:-} ]]; then
     psql -X -q -h "$socket" -p "$port" -U tqlm -d postgres -c "CREATE DATABASE p$n" </dev/null
     odbc="odbc:Driver={PostgreSQL Unicode};Server=127.0.0.1;Port=$port;Database=p$n;Uid=tqlm;Pwd=tqlm-pw"
@@ -82,10 +88,14 @@ for n in "${sizes[@]}"; do
     "$tool" init-repository "$odbc" "$work/p$n.sql" >/dev/null
     rm -f "$work/p$n.sql"
     sed "s|$work/p$n.db|'$odbc'|g; s|$work/x$n|$work/y$n|g" "$work/generate.sh" >"$work/generate-pg.sh"
-    : >"$work/pgruns"
-    for ((i = 0; i < runs; i++)); do measure bash "$work/generate-pg.sh" >>"$work/pgruns"; done
+    : >"$work/pgruns" && : >"$work/pgjruns"
+    for ((i = 0; i < runs; i++)); do
+      measure bash "$work/generate-pg.sh" --jobs 1 >>"$work/pgruns"
+      measure bash "$work/generate-pg.sh" --jobs "$jobs" >>"$work/pgjruns"
+    done
     diff -rq "$work/x$n" "$work/y$n" >/dev/null || { echo "run_bench.sh: PostgreSQL documents differ" >&2; exit 1; }
-    awk -v n="$n" -v t="$(cut -d' ' -f1 "$work/pgruns" | median)" 'BEGIN { printf " %10.0f", n / t }'
+    awk -v n="$n" -v t="$(cut -d' ' -f1 "$work/pgruns" | median)" -v j="$(cut -d' ' -f1 "$work/pgjruns" | median)" \
+      'BEGIN { printf " %10.0f %10.0f", n / t, n / j }'
     rm -rf "$work/y$n"
   fi
   echo

@@ -20,6 +20,7 @@
 #include <iostream>
 #include <memory>
 #include <string>
+#include <thread>
 #include <type_traits>
 #include <vector>
 
@@ -272,6 +273,7 @@ int Generate(const Options& o) {
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
+  object.SetWorkers(o.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency()))));
   long statements = 0;
   if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
   bool result = IsTrue(object.GenerateXMLFile());

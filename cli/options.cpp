@@ -89,7 +89,12 @@ Parsed ParseOptions(int argc, char** argv) {
   generate->add_flag("--include-2gb-check", o.include2GBCheck, "Add the row-size lines (generator class)");
   Value(generate, "--schema-ini-path", o.schemaIniPath, "Folder of Schema.ini (legacy class; default: --xml-path)");
   Value(generate, "--user", o.user, "User name (stored only)");
-  generate->add_flag("--stats", o.stats, "Print the statements the run built, sent and compiled (standard error)");
+  generate->add_option("--jobs", o.jobs,
+                       "Documents built at once, on connections of their own (default: the number of cores);\n"
+                       "the output is the same for any number")
+      ->check(CLI::Range(1, 64));
+  generate->add_flag("--stats", o.stats, "Print the statements the run built, sent and compiled on its own connection, not\n"
+                     "its workers' (standard error; --jobs 1 counts them all)");
   generate->add_flag_callback("--progress", [&o] { Either(o.progress, true, "--progress", "--quiet"); },
                               "Show the progress line on standard error (by default only on a terminal)");
   generate->add_flag_callback("--quiet", [&o] { Either(o.progress, false, "--progress", "--quiet"); },

@@ -17,6 +17,7 @@ struct Options {
   std::optional<std::string> packageFrom, packageTo, moduleFrom, moduleTo, tableFrom, tableTo;
   std::optional<std::string> list, option, schemaIniPath, user, out;
   std::optional<bool> traverse, progress;
+  std::optional<int> jobs;
   bool all = false, checkedOut = false, split = false, include2GBCheck = false, clear = false, json = false,
        wait = false, utf8 = false, stats = false;
   std::vector<std::string> positional;  // METHOD and ARGs, FILE and SCRIPTs, or PATHs

@@ -70,6 +70,15 @@ struct ObjectRecord {
   ObjectOutcome outcome = ObjectOutcome::NoMappings;
 };
 
+// A plain document built ahead of its turn by a worker of a parallel run:
+// the worker neither creates its folder nor writes its file; the run stores
+// it when the object's turn comes.
+struct PrebuiltDocument {
+  bool folderReached = false;          // the build got as far as its folder
+  bool stored = false;                 // and handed the document over
+  std::string folder, baseName, text;  // what it handed over
+};
+
 struct RunState {
   // A planning run selects and searches as a run does but writes nothing:
   // no document, no side file (its log is the caller's to discard).
@@ -92,6 +101,8 @@ struct RunState {
   bool legacyApplication = false;  // target tables described as legacy files
   std::string lookupApplication;
   std::string relatedProfiles;
+  // Set on a worker's copy while it builds a document ahead.
+  PrebuiltDocument* prebuilding = nullptr;
 };
 
 struct DocumentState {
@@ -118,6 +129,9 @@ struct Services {
   std::function<void(VbLong done, VbLong total)> progress;
   std::shared_ptr<TextStream> log;  // the client's; never opened or closed here
   Clock clock = LocalNow;
+  // Documents built at once: the run's own thread and workers that build
+  // plain documents ahead on connections of their own.
+  int workers = 1;
 };
 
 struct Component {

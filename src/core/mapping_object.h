@@ -19,6 +19,8 @@ struct MappingObject {
   bool mscript = false;          // an M-script document, written for the parent
   std::string members;           // the M-script's member tables, comma-separated
 
+  bool operator==(const MappingObject&) const = default;
+
   std::string TableCode() const { return tcpac + tcmod + tflno; }
   std::string ElementName() const { return UCase(TableCode()); }
   // The tables the document covers: its own, or an M-script's members.

@@ -50,12 +50,20 @@ void RequireElementName(const std::string& code) {
 
 std::string ObjectFolder(const Component& c, std::string_view pacMod) {
   std::string folder = fs::ChildPath(c.settings.xmlPath, pacMod);
+  if (c.run.prebuilding != nullptr) {
+    c.run.prebuilding->folderReached = true;  // made when the document is stored
+    return folder;
+  }
   if (!fs::FolderExists(folder)) fs::CreateFolder(folder);
   return folder;
 }
 
 void StoreDocument(const Component& c, const std::string& folder, const std::string& baseName,
                    const std::string& document) {
+  if (c.run.prebuilding != nullptr) {
+    *c.run.prebuilding = PrebuiltDocument{true, true, folder, baseName, document};
+    return;
+  }
   if (c.traits.storage == DocumentStorage::PlainText) {
     fs::WriteFile(fs::ChildPath(folder, baseName + ".XML"), document);
     return;

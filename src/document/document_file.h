@@ -45,7 +45,8 @@ void RequireElementName(const std::string& code);
 // The folder of an object's documents (created when missing; only this one
 // level) and the storing of one document in it: plain text as base + ".XML"
 // for the generator, Base64 of the trimmed text under the bare base name for
-// the legacy class.
+// the legacy class. On a worker building a document ahead, neither touches
+// the file system: the folder is only named and the document handed over.
 std::string ObjectFolder(const Component& c, std::string_view pacMod);
 void StoreDocument(const Component& c, const std::string& folder, const std::string& baseName,
                    const std::string& document);

@@ -19,6 +19,8 @@ void ClassObject::SetClock(Clock clock) { state_->services.clock = std::move(clo
 long ClassObject::StatementsSent() const { return state_->services.repository.StatementsSent(); }
 long ClassObject::StatementsPrepared() const { return state_->services.repository.StatementsPrepared(); }
 
+void ClassObject::SetWorkers(int workers) { state_->services.workers = workers < 1 ? 1 : workers; }
+
 void ClassObject::SetStatementObserver(std::function<void(std::string_view)> observer) {
   state_->services.repository.SetStatementObserver(std::move(observer));
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace tqlm {
 
@@ -28,6 +29,8 @@ class TextStream {
 class StringTextStream final : public TextStream {
  public:
   const std::string& text() const { return text_; }
+  // What was written since the last Take.
+  std::string Take() { return std::exchange(text_, {}); }
 
  protected:
   void Put(std::string_view bytes) override { text_.append(bytes); }

@@ -5,6 +5,7 @@
 #include <sqlucode.h>
 
 #include <list>
+#include <mutex>
 #include <unordered_map>
 #include <utility>
 
@@ -112,6 +113,14 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
 
 enum class Dialect { kBars, kPlus };
 
+// Drivers may change the process's locale while a session opens or closes
+// (the PostgreSQL driver does), which is not safe from two threads at once:
+// sessions open and close one at a time.
+std::mutex& SessionMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+
 // The session: environment and connection handles, the server's dialect and
 // the statements prepared for texts seen before.
 class OdbcConnection {
@@ -132,8 +141,7 @@ class OdbcConnection {
     // unless the connection string chose otherwise.
     if (Info(SQL_DRIVER_NAME).rfind("psqlodbc", 0) == 0 && !HasKeyword(server.odbc, "protocol") &&
         !HasKeyword(server.odbc, "useserversideprepare")) {
-      SQLDisconnect(dbc_);
-      connected_ = false;
+      Disconnect();
       Connect(server.odbc + ";Protocol=7.4-1;UseServerSidePrepare=0");
     }
     dbms_ = Info(SQL_DBMS_NAME);
@@ -160,7 +168,7 @@ class OdbcConnection {
     for (auto& entry : idle_) SQLFreeHandle(SQL_HANDLE_STMT, entry.statement);
     if (connected_) {
       SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
-      SQLDisconnect(dbc_);
+      Disconnect();
     }
     if (dbc_ != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
     if (env_ != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env_);
@@ -245,12 +253,19 @@ class OdbcConnection {
   enum class Column { kInteger, kReal, kBytes, kText };
 
   void Connect(const std::string& odbc) {
+    std::lock_guard<std::mutex> lock(SessionMutex());
     WideText text = Utf16(odbc);
     SQLSMALLINT outLength = 0;
     const SQLRETURN rc = SQLDriverConnectW(dbc_, nullptr, text.data(), static_cast<SQLSMALLINT>(text.size()),
                                            nullptr, 0, &outLength, SQL_DRIVER_NOPROMPT);
     if (!Succeeded(rc)) Fail(SQL_HANDLE_DBC, dbc_);
     connected_ = true;
+  }
+
+  void Disconnect() {
+    std::lock_guard<std::mutex> lock(SessionMutex());
+    SQLDisconnect(dbc_);
+    connected_ = false;
   }
 
   // True when "key=" stands at the start of a part of `odbc` (any case).

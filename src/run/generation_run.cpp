@@ -1,13 +1,18 @@
 #include "run/generation_run.h"
 
+#include <condition_variable>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <set>
+#include <thread>
 #include <utility>
 #include <vector>
 
 #include "core/error_trap.h"
 #include "core/pasted_values.h"
 #include "document/create_xml.h"
+#include "document/document_file.h"
 #include "document/mscript.h"
 #include "platform/filesystem.h"
 #include "platform/text.h"
@@ -43,10 +48,84 @@ struct SelectedObject {
   std::string cpac, cmod, flno;
 };
 
+// A plain document a worker built ahead of the run's turn: what it was built
+// from, what the build returned, logged and left as the error description,
+// and what it would have stored.
+struct Prebuilt {
+  MappingObject object;
+  bool result = false;
+  PrebuiltDocument document;
+  std::string log;
+  std::optional<std::string> errorDescription;
+  bool built = false;
+};
+
+class GenerationRun;
+
+// Workers that build plain documents ahead of the run, each on a copy of the
+// run's component with a connection of its own, at most a window of objects
+// ahead of the run's turn. A worker runs the object's search and status
+// rules as the run does and builds a plain document without touching the
+// file system; M-script objects, and objects whose search failed, are left
+// to the run.
+class Prebuilder {
+ public:
+  Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection, int workers);
+  Prebuilder(const Prebuilder&) = delete;
+  Prebuilder& operator=(const Prebuilder&) = delete;
+  ~Prebuilder();
+
+  // The run is at object `index`: workers may build up to a window ahead.
+  void Reached(std::size_t index);
+  // The document of object `index` when a worker built it, waiting for the
+  // worker; nothing when no worker took the object.
+  std::unique_ptr<Prebuilt> Take(std::size_t index);
+
+ private:
+  enum class Slot : unsigned char { Free, Building, Built, Left };
+  void Work();
+
+  // What a worker's component starts from: the run's, as it stands once the
+  // selection is made (none of it changes while the objects are walked).
+  const ClassTraits& traits_;
+  const ClientSettings settings_;
+  const RunState seed_;
+  const std::string connection_;
+  const Clock clock_;
+  const GenerationRun& run_;
+  const std::vector<SelectedObject>& selection_;
+  const std::size_t window_;
+  std::mutex mutex_;
+  std::condition_variable changed_;
+  std::vector<Slot> slots_;
+  std::vector<std::unique_ptr<Prebuilt>> results_;
+  std::size_t next_ = 0;  // the next object a worker may take
+  std::size_t turn_ = 0;  // the object the run is at
+  bool stopping_ = false;
+  std::vector<std::thread> threads_;
+};
+
 
 class GenerationRun {
  public:
   explicit GenerationRun(Component& c) : c_(c), t_(c.traits), legacy_(c.traits.kind == ClassKind::Legacy) {}
+
+  // The same run on a worker's component, which builds the plain document
+  // of one object into `into` instead of storing it.
+  GenerationRun(Component& worker, const GenerationRun& run, Prebuilt* into)
+      : c_(worker), t_(run.t_), legacy_(run.legacy_), sapp_(run.sapp_), tapp_(run.tapp_), profile_(run.profile_),
+        into_(into) {}
+
+  // A worker's turn: the object as the run would treat it; true when its
+  // plain document was built.
+  bool Prebuild(const SelectedObject& selected) {
+    ExportObject(selected);
+    // What the worker's run kept of the object is not the run's.
+    c_.run.objects.clear();
+    c_.run.listOfXMLGenerated.clear();
+    static_cast<StringTextStream&>(*c_.services.log).Take();
+    return into_->built;
+  }
 
   void Run() {
     RefuseQuotesInClientValues();
@@ -59,10 +138,15 @@ class GenerationRun {
     c_.run.objects.reserve(selection.size());
     const VbLong total = static_cast<VbLong>(selection.size());
     if (c_.services.progress) c_.services.progress(0, total);  // the selection is known
-    for (const SelectedObject& selected : selection) {
-      ExportObject(selected);
+    // A planning run builds nothing, so there is nothing to build ahead.
+    if (c_.services.workers > 1 && !c_.run.planning && selection.size() > 1)
+      prebuilder_ = std::make_unique<Prebuilder>(c_, *this, selection, c_.services.workers - 1);
+    for (turn_ = 0; turn_ < selection.size(); ++turn_) {
+      if (prebuilder_) prebuilder_->Reached(turn_);
+      ExportObject(selection[turn_]);
       if (c_.services.progress) c_.services.progress(n_.objects, total);
     }
+    prebuilder_.reset();
     // The legacy counters are Longs; the properties that publish them are
     // Integers.
     c_.run.xmlSuccess = CInt(static_cast<long long>(n_.success));
@@ -384,10 +468,54 @@ class GenerationRun {
   // The document of the object: written, or when planning only what marks
   // an M-script's members as handled.
   bool Write(bool mscript, MappingObject document) {
+    if (into_ != nullptr) return mscript ? false : BuildAhead(std::move(document));
+    if (!c_.run.planning && !mscript && prebuilder_) {
+      std::unique_ptr<Prebuilt> built = prebuilder_->Take(turn_);
+      if (built && built->object == document) return Store(*built, std::move(document));
+    }
     if (!c_.run.planning) return mscript ? Create_MScript_XML(c_, std::move(document)) : Create_XML(c_, std::move(document));
     if (!mscript) return true;
     return Trapped(c_, c_.traits.mscriptTrap, [&] {
       c_.run.listOfXMLGenerated += MScriptMembers(c_, document) + ",";
+      return true;
+    });
+  }
+
+  // On a worker: builds the document with its folder and file left alone,
+  // keeping what it logged and the error description it left.
+  bool BuildAhead(MappingObject document) {
+    auto& log = static_cast<StringTextStream&>(*c_.services.log);
+    log.Take();  // the lines before the document are the run's
+    into_->object = document;
+    const std::string marker(1, '\0');
+    c_.run.errorDescription = marker;
+    c_.run.prebuilding = &into_->document;
+    into_->result = Create_XML(c_, std::move(document));
+    c_.run.prebuilding = nullptr;
+    into_->log = log.Take();
+    if (c_.run.errorDescription != marker) into_->errorDescription = c_.run.errorDescription;
+    into_->built = true;
+    return into_->result;
+  }
+
+  // On the run: a document built ahead, stored as Create_XML would have
+  // stored it, with what its build logged. A folder that cannot be made
+  // failed before any section in Create_XML, so then the run builds the
+  // document itself and meets the failure where Create_XML meets it.
+  bool Store(Prebuilt& built, MappingObject document) {
+    if (built.document.folderReached) {
+      try {
+        ObjectFolder(c_, document.tcpac + document.tcmod);
+      } catch (...) {
+        return Create_XML(c_, std::move(document));
+      }
+    }
+    if (!built.log.empty()) c_.Log().Write(built.log);
+    if (built.errorDescription) c_.run.errorDescription = *built.errorDescription;
+    if (!built.result) return false;
+    const PrebuiltDocument& d = built.document;
+    return Trapped(c_, c_.traits.createXmlTrap, [&] {
+      StoreDocument(c_, d.folder, d.baseName, d.text);
       return true;
     });
   }
@@ -398,7 +526,97 @@ class GenerationRun {
   std::string sapp_, tapp_;
   ProfileView profile_;
   RunCounters n_;
+  Prebuilt* into_ = nullptr;  // a worker's: where the document goes
+  std::unique_ptr<Prebuilder> prebuilder_;
+  std::size_t turn_ = 0;  // the selected object at hand
 };
+
+// The values of the run that the document writers read.
+RunState Seed(const RunState& run) {
+  RunState seed;
+  seed.legacyApplication = run.legacyApplication;
+  seed.lookupApplication = run.lookupApplication;
+  seed.relatedProfiles = run.relatedProfiles;
+  return seed;
+}
+
+Prebuilder::Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection,
+                       int workers)
+    : traits_(c.traits),
+      settings_(c.settings),
+      seed_(Seed(c.run)),
+      connection_(c.services.repository.ConnectionString()),
+      clock_(c.services.clock),
+      run_(run),
+      selection_(selection),
+      window_(8 * static_cast<std::size_t>(workers)),
+      slots_(selection.size(), Slot::Free),
+      results_(selection.size()) {
+  for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
+}
+
+Prebuilder::~Prebuilder() {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    stopping_ = true;
+  }
+  changed_.notify_all();
+  for (std::thread& t : threads_) t.join();
+}
+
+void Prebuilder::Reached(std::size_t index) {
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    turn_ = index;
+  }
+  changed_.notify_all();
+}
+
+std::unique_ptr<Prebuilt> Prebuilder::Take(std::size_t index) {
+  std::unique_lock<std::mutex> lock(mutex_);
+  if (slots_[index] == Slot::Free) {
+    slots_[index] = Slot::Left;  // the run builds it itself
+    return nullptr;
+  }
+  changed_.wait(lock, [&] { return slots_[index] != Slot::Building; });
+  return std::move(results_[index]);
+}
+
+void Prebuilder::Work() {
+  Component worker(traits_);
+  worker.settings = settings_;
+  worker.run = seed_;
+  worker.services.repository.SetConnectionString(connection_);
+  worker.services.log = std::make_shared<StringTextStream>();
+  worker.services.clock = clock_;
+  for (;;) {
+    std::size_t index;
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      for (;;) {
+        while (next_ < slots_.size() && slots_[next_] != Slot::Free) ++next_;
+        if (stopping_ || next_ >= slots_.size()) return;
+        if (next_ < turn_ + window_) break;
+        changed_.wait(lock);
+      }
+      index = next_++;
+      slots_[index] = Slot::Building;
+    }
+    auto built = std::make_unique<Prebuilt>();
+    try {
+      GenerationRun ahead(worker, run_, built.get());
+      if (!ahead.Prebuild(selection_[index])) built.reset();
+    } catch (...) {
+      built.reset();  // the run meets whatever failed here itself
+    }
+    {
+      std::lock_guard<std::mutex> lock(mutex_);
+      results_[index] = std::move(built);
+      slots_[index] = Slot::Built;
+    }
+    changed_.notify_all();
+  }
+}
 
 }  // namespace
 

@@ -214,6 +214,24 @@ python3 "$tests_dir/../tools/large_profile.py" 300 "$work/large.sql" >/dev/null
 "$TQLM" init-repository "$work/large.db" "$work/large.sql" >/dev/null
 large=(--repository "$work/large.db" --profile 1 --package-from ab --package-to ab --module-from m00 --module-to m99
        --table-from 000 --table-to 999)
+# Documents built by several workers are those of one, and so is the log
+# (its clock aside): over the large profile, and over the demo with its
+# statuses, M-script and split tables.
+"$TQLM" init-repository "$work/demo.db" "$tests_dir/../examples/demo.sql" >/dev/null
+without_clock() { sed -E 's/[0-9]{4}-[0-9]{2}-[0-9]{2} [0-9]{2}:[0-9]{2}:[0-9]{2}/T/g' "$1"; }
+for jobs in 1 4; do
+  "$TQLM" generate "${large[@]}" --xml-path "$work/jobs$jobs/large" --log "$work/jobs$jobs/large.log" --jobs $jobs >/dev/null
+  "$TQLM" generate --repository "$work/demo.db" --profile 1 --all --option 5 --split --xml-path "$work/jobs$jobs/demo" \
+    --log "$work/jobs$jobs/demo.log" --jobs $jobs >/dev/null
+  "$TQLM" generate --legacy --repository "$work/demo.db" --profile 3 --list sacus010,saord020,sainv040,sainv041 --split \
+    --xml-path "$work/jobs$jobs/legacy" --log "$work/jobs$jobs/legacy.log" --jobs $jobs >/dev/null
+  for log in "$work/jobs$jobs"/*.log; do without_clock "$log" >"$log.t" && rm "$log"; done
+done
+check "--jobs 4 writes what --jobs 1 writes" "300:" \
+  "$(find "$work/jobs4/large" -name '*.XML' | wc -l):$(diff -r "$work/jobs1" "$work/jobs4")"
+run generate "${large[@]}" --xml-path "$work/jobs0" --jobs 0
+check "--jobs must be at least 1" "2:yes" "$status:$(grep -q -- '--jobs' <<<"$err" && echo yes)"
+
 complete_documents() {  # every .XML file below $1 ends with its closing tag
   local f
   for f in $(find "$1" -name '*.XML'); do

@@ -24,6 +24,7 @@ class LegacyRun : public testing::Test {
                        const std::vector<std::string>& fixtures = {"legacy_profiles.sql"}) {
     std::filesystem::create_directories(ws_.Dir() / "xml");
     legacy_.SetClock([] { return std::string(kFixedNow); });
+    legacy_.SetWorkers(TestWorkers());
     legacy_.SetStatementObserver([this](std::string_view s) { statements_.emplace_back(s); });
     legacy_.ConnectionString(ws_.Repository(fixtures, extraSql));
     legacy_.MigrationProfile(profile);

@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,6 +19,14 @@
 namespace tqlm::test {
 
 inline constexpr const char* kFixedNow = "2026-01-02 03:04:05";
+
+// Documents the runs of a test build at once: TQLM_TEST_WORKERS (CTest runs
+// the component tests again with 4 workers, whose output must be the same),
+// else 1.
+inline int TestWorkers() {
+  const char* workers = std::getenv("TQLM_TEST_WORKERS");
+  return workers != nullptr ? std::atoi(workers) : 1;
+}
 
 inline std::string FixturePath(const std::string& name) {
   return std::string(TQLM_TEST_DATA_DIR) + "/fixtures/" + name;
@@ -86,6 +95,7 @@ inline std::string Counters(const ClsXMLGenerator& g) {
 struct GeneratorUnderTest {
   GeneratorUnderTest(const std::string& repository, VbInteger profile, const std::string& xmlPath) {
     generator.SetClock([] { return std::string(kFixedNow); });
+    generator.SetWorkers(TestWorkers());
     generator.SetStatementObserver([this](std::string_view s) { statements.emplace_back(s); });
     generator.ConnectionString(repository);
     generator.MigrationProfile(profile);
