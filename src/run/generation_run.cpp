@@ -105,7 +105,6 @@ class Prebuilder {
   std::vector<std::thread> threads_;
 };
 
-
 class GenerationRun {
  public:
   explicit GenerationRun(Component& c) : c_(c), t_(c.traits), legacy_(c.traits.kind == ClassKind::Legacy) {}
