@@ -17,6 +17,7 @@
 
 #include <cstdio>
 #include <functional>
+#include <algorithm>
 #include <iostream>
 #include <memory>
 #include <string>

@@ -126,6 +126,18 @@ std::mutex& SessionMutex() {
 class OdbcConnection {
  public:
   OdbcConnection(const ServerConnection& server, bool readOnly) : password_(server.password) {
+    try {
+      Open(server, readOnly);
+    } catch (...) {
+      Release();  // a session that failed to open leaves nothing open
+      throw;
+    }
+  }
+  OdbcConnection(const OdbcConnection&) = delete;
+  OdbcConnection& operator=(const OdbcConnection&) = delete;
+  ~OdbcConnection() { Release(); }
+
+  void Open(const ServerConnection& server, bool readOnly) {
     if (!Succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_)))
       Fail("The ODBC driver manager could not be started.");
     SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
@@ -162,16 +174,19 @@ class OdbcConnection {
       EndTransaction(SQL_COMMIT);
     }
   }
-  OdbcConnection(const OdbcConnection&) = delete;
-  OdbcConnection& operator=(const OdbcConnection&) = delete;
-  ~OdbcConnection() {
+
+  void Release() noexcept {
     for (auto& entry : idle_) SQLFreeHandle(SQL_HANDLE_STMT, entry.statement);
+    idle_.clear();
+    index_.clear();
     if (connected_) {
       SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
       Disconnect();
     }
     if (dbc_ != SQL_NULL_HDBC) SQLFreeHandle(SQL_HANDLE_DBC, dbc_);
     if (env_ != SQL_NULL_HENV) SQLFreeHandle(SQL_HANDLE_ENV, env_);
+    dbc_ = SQL_NULL_HDBC;
+    env_ = SQL_NULL_HENV;
   }
 
   const std::string& Dbms() const { return dbms_; }
