@@ -25,9 +25,10 @@ class ClassObject {
 
   // The source of the time stamps in log lines (tests fix it).
   void SetClock(Clock clock);
-  // Documents built at once by GenerateXMLFile (at least 1): beyond the
-  // first, workers build plain documents ahead on connections of their own;
-  // the log, the counters, the lists and every file are those of one.
+  // Documents built at once by GenerateXMLFile (at least 1): above 1, that
+  // many workers build plain documents ahead of the run on connections of
+  // their own; the log, the counters, the lists and every file are those of
+  // one.
   void SetWorkers(int workers);
   // Sees every repository statement as the component built it (tracing).
   void SetStatementObserver(std::function<void(std::string_view)> observer);

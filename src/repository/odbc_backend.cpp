@@ -4,9 +4,7 @@
 #include <sqlext.h>
 #include <sqlucode.h>
 
-#include <list>
 #include <mutex>
-#include <unordered_map>
 #include <utility>
 
 #include "platform/codepage.h"
@@ -18,9 +16,6 @@ namespace tqlm {
 namespace {
 
 constexpr const char* kErrorSource = "Repository";
-// Statement texts a run repeats (the same lookup for every field, say);
-// more would only keep rarely used statements alive on the server.
-constexpr std::size_t kStatementCacheSize = 64;
 
 // ODBC's wide characters are UTF-16 code units with unixODBC.
 using WideText = std::basic_string<SQLWCHAR>;
@@ -122,7 +117,10 @@ std::mutex& SessionMutex() {
 }
 
 // The session: environment and connection handles, the server's dialect and
-// the statements prepared for texts seen before.
+// the one statement handle that every statement runs on in turn. Statements
+// are sent as they are: their texts rarely repeat (values are pasted in), a
+// repeated lookup is answered from memory before it gets here, and a
+// separate prepare would cost a round trip of its own.
 class OdbcConnection {
  public:
   OdbcConnection(const ServerConnection& server, bool readOnly) : password_(server.password) {
@@ -176,9 +174,8 @@ class OdbcConnection {
   }
 
   void Release() noexcept {
-    for (auto& entry : idle_) SQLFreeHandle(SQL_HANDLE_STMT, entry.statement);
-    idle_.clear();
-    index_.clear();
+    if (statement_ != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, statement_);
+    statement_ = SQL_NULL_HSTMT;
     if (connected_) {
       SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
       Disconnect();
@@ -190,7 +187,7 @@ class OdbcConnection {
   }
 
   const std::string& Dbms() const { return dbms_; }
-  long Prepared() const { return prepared_; }
+  long Compiled() const { return compiled_; }
 
   // The statement as the server speaks it.
   std::string InDialect(std::string_view statement) const {
@@ -199,11 +196,19 @@ class OdbcConnection {
 
   // Runs a statement and reads all its rows before it returns, so that
   // drivers that allow one active result per connection serve nested
-  // recordsets too. A text run before reuses its prepared statement.
+  // recordsets too.
   void Run(const std::string& text, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
-    SQLHSTMT statement = Take(text);
-    Released release{this, text, statement};
-    if (!Succeeded(SQLExecute(statement))) FailStatement(statement);
+    if (statement_ == SQL_NULL_HSTMT && !Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement_)))
+      Fail(SQL_HANDLE_DBC, dbc_);
+    SQLHSTMT statement = statement_;
+    struct Closed {
+      SQLHSTMT statement;
+      ~Closed() { SQLFreeStmt(statement, SQL_CLOSE); }
+    } closed{statement};
+    WideText wide = Utf16(text);
+    ++compiled_;
+    if (!Succeeded(SQLExecDirectW(statement, wide.data(), static_cast<SQLINTEGER>(wide.size()))))
+      FailStatement(statement);
     SQLSMALLINT count = 0;
     if (!Succeeded(SQLNumResultCols(statement, &count))) FailStatement(statement);
     std::vector<Column> columns(static_cast<std::size_t>(count));
@@ -304,13 +309,6 @@ class OdbcConnection {
                                              sizeof value / sizeof *value - 1));
   }
 
-  struct Released {
-    OdbcConnection* connection;
-    const std::string& text;
-    SQLHSTMT statement;
-    ~Released() { connection->Put(text, statement); }
-  };
-
   static Column KindOf(SQLSMALLINT type, SQLSMALLINT scale) {
     switch (type) {
       case SQL_SMALLINT: case SQL_INTEGER: case SQL_BIGINT: case SQL_TINYINT: case SQL_BIT:
@@ -381,57 +379,14 @@ class OdbcConnection {
     }
   }
 
-  SQLHSTMT Take(const std::string& text) {
-    if (auto found = index_.find(text); found != index_.end()) {
-      SQLHSTMT statement = found->second->statement;
-      idle_.erase(found->second);
-      index_.erase(found);
-      return statement;
-    }
-    SQLHSTMT statement = SQL_NULL_HSTMT;
-    if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement))) Fail(SQL_HANDLE_DBC, dbc_);
-    WideText wide = Utf16(text);
-    ++prepared_;
-    if (!Succeeded(SQLPrepareW(statement, wide.data(), static_cast<SQLINTEGER>(wide.size())))) {
-      std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
-      SQLFreeHandle(SQL_HANDLE_STMT, statement);
-      SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
-      Fail(message);
-    }
-    return statement;
-  }
-
-  // Keeps a statement for its text, closing its result; the least recently
-  // used one goes when there are too many.
-  void Put(const std::string& text, SQLHSTMT statement) {
-    SQLFreeStmt(statement, SQL_CLOSE);
-    if (index_.count(text) != 0) {
-      SQLFreeHandle(SQL_HANDLE_STMT, statement);
-      return;
-    }
-    idle_.push_front(Idle{text, statement});
-    index_.emplace(idle_.front().text, idle_.begin());
-    if (idle_.size() > kStatementCacheSize) {
-      index_.erase(idle_.back().text);
-      SQLFreeHandle(SQL_HANDLE_STMT, idle_.back().statement);
-      idle_.pop_back();
-    }
-  }
-
-  struct Idle {
-    std::string text;
-    SQLHSTMT statement;
-  };
-
   SQLHENV env_ = SQL_NULL_HENV;
   SQLHDBC dbc_ = SQL_NULL_HDBC;
+  SQLHSTMT statement_ = SQL_NULL_HSTMT;
   bool connected_ = false;
   std::string password_;
   std::string dbms_;
   Dialect dialect_ = Dialect::kBars;
-  std::list<Idle> idle_;
-  std::unordered_map<std::string_view, std::list<Idle>::iterator> index_;
-  long prepared_ = 0;
+  long compiled_ = 0;
 };
 
 // All rows of one statement, read at once.
@@ -461,7 +416,7 @@ class OdbcBackend final : public Backend {
     connection_.Run(connection_.InDialect(statement), cursor->names_, cursor->rows_);
     return cursor;
   }
-  long Prepared() const override { return connection_.Prepared(); }
+  long Prepared() const override { return connection_.Compiled(); }
 
  private:
   OdbcConnection connection_;

@@ -139,7 +139,7 @@ class GenerationRun {
     if (c_.services.progress) c_.services.progress(0, total);  // the selection is known
     // A planning run builds nothing, so there is nothing to build ahead.
     if (c_.services.workers > 1 && !c_.run.planning && selection.size() > 1)
-      prebuilder_ = std::make_unique<Prebuilder>(c_, *this, selection, c_.services.workers - 1);
+      prebuilder_ = std::make_unique<Prebuilder>(c_, *this, selection, c_.services.workers);
     for (turn_ = 0; turn_ < selection.size(); ++turn_) {
       if (prebuilder_) prebuilder_->Reached(turn_);
       ExportObject(selection[turn_]);
