@@ -44,8 +44,9 @@ std::string RepositoryFile(std::string_view connectionString) {
   return std::string(connectionString);
 }
 
-std::unique_ptr<Backend> OpenBackend(std::string_view connectionString) {
-  if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString)) return OpenOdbcBackend(*server);
+std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const std::string& snapshot) {
+  if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString))
+    return OpenOdbcBackend(*server, snapshot);
   return OpenSqliteBackend(AnsiToUtf8(RepositoryFile(connectionString)));
 }
 
@@ -57,7 +58,7 @@ void Repository::SetConnectionString(std::string connectionString) {
 }
 
 std::unique_ptr<Cursor> Repository::Send(std::string_view statement) {
-  if (!backend_) backend_ = OpenBackend(connectionString_);
+  if (!backend_) backend_ = OpenBackend(connectionString_, snapshot_);
   ++sent_;
   return backend_->Execute(AnsiToUtf8(statement));
 }
@@ -94,6 +95,15 @@ Recordset Repository::OpenRemembered(std::string_view statement) {
 void Repository::Forget() {
   remembered_.clear();
   rememberedBytes_ = 0;
+}
+
+std::string Repository::ExportSnapshot() {
+  if (!backend_) backend_ = OpenBackend(connectionString_, snapshot_);
+  try {
+    return backend_->ExportSnapshot();
+  } catch (const Raised&) {
+    return {};
+  }
 }
 
 void Repository::Disconnect() {

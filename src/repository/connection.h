@@ -22,11 +22,16 @@ class Backend {
   virtual std::unique_ptr<Cursor> Execute(const std::string& statement) = 0;
   // Statements compiled so far (a statement reused is not compiled again).
   virtual long Prepared() const = 0;
+  // A name under which another connection reads the snapshot this one
+  // reads, or empty where the backend cannot share it.
+  virtual std::string ExportSnapshot() { return {}; }
 };
 
 // Opens the backend for a connection string: a path to a SQLite file or
-// "sqlite:PATH". Raises -2147217900 when it cannot be opened.
-std::unique_ptr<Backend> OpenBackend(std::string_view connectionString);
+// "sqlite:PATH", or a server. A server connection reads the snapshot
+// `snapshot` (from ExportSnapshot) when one is given. Raises -2147217900
+// when it cannot be opened.
+std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const std::string& snapshot = {});
 
 // The file a connection string opens, for a SQLite repository; empty for a
 // server.
@@ -57,12 +62,21 @@ class Repository {
   // Ends the connection; the next statement opens a new one.
   void Disconnect();
 
+  // The name of the snapshot this connection reads (opening it), for
+  // another repository to read the same with ReadSnapshot; empty where the
+  // backend cannot share it (SQLite, whose file cannot change under a run in
+  // rollback mode) or the server refused.
+  std::string ExportSnapshot();
+  // The connection opened next reads the snapshot of that name.
+  void ReadSnapshot(std::string name) { snapshot_ = std::move(name); }
+
   // Sees every statement as the component built it, before it is sent
   // (for tests and tracing).
   void SetStatementObserver(std::function<void(std::string_view)> observer) { observer_ = std::move(observer); }
 
  private:
   std::string connectionString_;
+  std::string snapshot_;
   std::unique_ptr<Backend> backend_;
   std::function<void(std::string_view)> observer_;
   static constexpr std::size_t kRememberedBudget = 4u << 20;  // bytes

@@ -123,9 +123,10 @@ std::mutex& SessionMutex() {
 // separate prepare would cost a round trip of its own.
 class OdbcConnection {
  public:
-  OdbcConnection(const ServerConnection& server, bool readOnly) : password_(server.password) {
+  OdbcConnection(const ServerConnection& server, bool readOnly, const std::string& snapshot = {})
+      : password_(server.password) {
     try {
-      Open(server, readOnly);
+      Open(server, readOnly, snapshot);
     } catch (...) {
       Release();  // a session that failed to open leaves nothing open
       throw;
@@ -135,7 +136,7 @@ class OdbcConnection {
   OdbcConnection& operator=(const OdbcConnection&) = delete;
   ~OdbcConnection() { Release(); }
 
-  void Open(const ServerConnection& server, bool readOnly) {
+  void Open(const ServerConnection& server, bool readOnly, const std::string& snapshot) {
     if (!Succeeded(SQLAllocHandle(SQL_HANDLE_ENV, SQL_NULL_HANDLE, &env_)))
       Fail("The ODBC driver manager could not be started.");
     SQLSetEnvAttr(env_, SQL_ATTR_ODBC_VERSION, reinterpret_cast<SQLPOINTER>(SQL_OV_ODBC3), 0);
@@ -170,6 +171,8 @@ class OdbcConnection {
     if (readOnly && dbms_ == "PostgreSQL") {
       Execute("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
       EndTransaction(SQL_COMMIT);
+      // The first statement of the transaction that follows.
+      if (!snapshot.empty()) Execute("SET TRANSACTION SNAPSHOT '" + snapshot + "'");
     }
   }
 
@@ -187,6 +190,15 @@ class OdbcConnection {
   }
 
   const std::string& Dbms() const { return dbms_; }
+
+  // The name of the snapshot the session's transaction reads (PostgreSQL).
+  std::string ExportSnapshot() {
+    if (dbms_ != "PostgreSQL") return {};
+    std::vector<std::string> names;
+    std::vector<std::vector<Value>> rows;
+    Run("select pg_export_snapshot()", names, rows);
+    return rows.empty() ? std::string() : rows[0][0].AsText();
+  }
   long Compiled() const { return compiled_; }
 
   // The statement as the server speaks it.
@@ -408,7 +420,7 @@ class OdbcCursor final : public Cursor {
 
 class OdbcBackend final : public Backend {
  public:
-  explicit OdbcBackend(const ServerConnection& server) : connection_(server, true) {}
+  OdbcBackend(const ServerConnection& server, const std::string& snapshot) : connection_(server, true, snapshot) {}
 
   std::unique_ptr<Cursor> Execute(const std::string& statement) override {
     if (HoldsSecondStatement(statement)) connection_.Fail("A statement may not hold a second statement.");
@@ -417,6 +429,7 @@ class OdbcBackend final : public Backend {
     return cursor;
   }
   long Prepared() const override { return connection_.Compiled(); }
+  std::string ExportSnapshot() override { return connection_.ExportSnapshot(); }
 
  private:
   OdbcConnection connection_;
@@ -445,8 +458,8 @@ void Settle(OdbcConnection& connection) {
 
 }  // namespace
 
-std::unique_ptr<Backend> OpenOdbcBackend(const ServerConnection& server) {
-  return std::make_unique<OdbcBackend>(server);
+std::unique_ptr<Backend> OpenOdbcBackend(const ServerConnection& server, const std::string& snapshot) {
+  return std::make_unique<OdbcBackend>(server, snapshot);
 }
 
 void CreateServerRepository(const ServerConnection& server, const std::string& schemaSql,

@@ -12,11 +12,12 @@
 namespace tqlm {
 
 // Connects, read-only: the session's transactions are read-only where the
-// server supports it, and a run reads one snapshot. The dialect comes from
-// the DBMS name the driver reports (PostgreSQL, Microsoft SQL Server,
-// SQLite); any other server is refused. Raises -2147217900 with the
+// server supports it, and a run reads one snapshot (on PostgreSQL the one
+// named `snapshot`, exported by another session, when given). The dialect
+// comes from the DBMS name the driver reports (PostgreSQL, Microsoft SQL
+// Server, SQLite); any other server is refused. Raises -2147217900 with the
 // driver's message, the password removed.
-std::unique_ptr<Backend> OpenOdbcBackend(const ServerConnection& server);
+std::unique_ptr<Backend> OpenOdbcBackend(const ServerConnection& server, const std::string& snapshot = {});
 
 struct SqlScript {
   std::string name;  // for messages

@@ -70,7 +70,10 @@ class GenerationRun;
 // to the run.
 class Prebuilder {
  public:
-  Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection, int workers);
+  // `snapshot` names the run's snapshot for the workers' connections, where
+  // the backend can share it.
+  Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection, int workers,
+             std::string snapshot);
   Prebuilder(const Prebuilder&) = delete;
   Prebuilder& operator=(const Prebuilder&) = delete;
   ~Prebuilder();
@@ -90,7 +93,7 @@ class Prebuilder {
   const ClassTraits& traits_;
   const ClientSettings settings_;
   const RunState seed_;
-  const std::string connection_;
+  const std::string connection_, snapshot_;
   const Clock clock_;
   const GenerationRun& run_;
   const std::vector<SelectedObject>& selection_;
@@ -139,7 +142,8 @@ class GenerationRun {
     if (c_.services.progress) c_.services.progress(0, total);  // the selection is known
     // A planning run builds nothing, so there is nothing to build ahead.
     if (c_.services.workers > 1 && !c_.run.planning && selection.size() > 1)
-      prebuilder_ = std::make_unique<Prebuilder>(c_, *this, selection, c_.services.workers);
+      prebuilder_ = std::make_unique<Prebuilder>(c_, *this, selection, c_.services.workers,
+                                                 c_.services.repository.ExportSnapshot());
     for (turn_ = 0; turn_ < selection.size(); ++turn_) {
       if (prebuilder_) prebuilder_->Reached(turn_);
       ExportObject(selection[turn_]);
@@ -540,11 +544,12 @@ RunState Seed(const RunState& run) {
 }
 
 Prebuilder::Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection,
-                       int workers)
+                       int workers, std::string snapshot)
     : traits_(c.traits),
       settings_(c.settings),
       seed_(Seed(c.run)),
       connection_(c.services.repository.ConnectionString()),
+      snapshot_(std::move(snapshot)),
       clock_(c.services.clock),
       run_(run),
       selection_(selection),
@@ -586,6 +591,7 @@ void Prebuilder::Work() {
   worker.settings = settings_;
   worker.run = seed_;
   worker.services.repository.SetConnectionString(connection_);
+  worker.services.repository.ReadSnapshot(snapshot_);
   worker.services.log = std::make_shared<StringTextStream>();
   worker.services.clock = clock_;
   for (;;) {

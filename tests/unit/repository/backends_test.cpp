@@ -224,6 +224,25 @@ INSTANTIATE_TEST_SUITE_P(Backends, BackendContract,
                          testing::Values(test_support::UsesServer() ? PostgresFactory() : SqliteFactory()),
                          [](const testing::TestParamInfo<BackendFactory>& info) { return info.param.name; });
 
+// On the test server only: another connection reads the snapshot a
+// connection exported, whatever was written since.
+TEST(OnServer, AnExportedSnapshotIsReadByAnotherConnection) {
+  TempFolder folder;
+  const std::string connection = PostgresFactory().create(folder, "snap", kFixtureScript);
+  const std::string statement = "select vers from qxmap100 where mprf = 1";
+  Repository run, worker, later;
+  for (Repository* r : {&run, &worker, &later}) r->SetConnectionString(connection);
+  EXPECT_EQ(run.Open(statement).Field(0).AsText(), "V1");
+  const std::string name = run.ExportSnapshot();
+  ASSERT_FALSE(name.empty());
+  ASSERT_TRUE(test_support::Server().Psql(test_support::TestServer::DatabaseOf(connection),
+                                          "UPDATE qxmap100 SET vers = 'V2'"));
+  worker.ReadSnapshot(name);
+  EXPECT_EQ(worker.Open(statement).Field(0).AsText(), "V1");
+  EXPECT_EQ(run.Open(statement).Field(0).AsText(), "V1");
+  EXPECT_EQ(later.Open(statement).Field(0).AsText(), "V2");
+}
+
 // SQLite alone: statements that fail only when stepped.
 TEST(SqliteOnly, StepFailures) {
   TempFolder folder;
