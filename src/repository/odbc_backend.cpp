@@ -3,6 +3,7 @@
 #include <sql.h>
 #include <sqlext.h>
 #include <sqlucode.h>
+#include <odbcinst.h>
 
 #include <mutex>
 #include <utility>
@@ -108,6 +109,32 @@ std::string Diagnostics(SQLSMALLINT type, SQLHANDLE handle) {
 
 enum class Dialect { kBars, kPlus };
 
+// A value of the driver manager's registry (odbc.ini or odbcinst.ini).
+std::string Registered(const std::string& section, const char* key, const char* file) {
+  char value[512] = {};
+  SQLGetPrivateProfileString(section.c_str(), key, "", value, sizeof value, file);
+  return value;
+}
+
+// The driver library a connection string names through its Driver or DSN
+// keyword, as the driver manager has it registered, or empty.
+std::string RegisteredDriver(const std::string& odbc) {
+  std::string driver = OdbcKeyword(odbc, "driver").value_or("");
+  if (driver.empty()) {
+    const std::string dsn = OdbcKeyword(odbc, "dsn").value_or("");
+    if (dsn.empty()) return {};
+    driver = Registered(dsn, "Driver", "ODBC.INI");
+  }
+  if (driver.find('/') != std::string::npos) return driver;
+  return Registered(driver, "Driver", "ODBCINST.INI");
+}
+
+// The PostgreSQL driver's libraries are psqlodbca.so and psqlodbcw.so.
+bool IsPostgresDriver(const std::string& library) {
+  const std::size_t slash = library.rfind('/');
+  return library.compare(slash == std::string::npos ? 0 : slash + 1, 8, "psqlodbc") == 0;
+}
+
 // Drivers may change the process's locale while a session opens or closes
 // (the PostgreSQL driver does), which is not safe from two threads at once:
 // sessions open and close one at a time.
@@ -143,17 +170,20 @@ class OdbcConnection {
     if (!Succeeded(SQLAllocHandle(SQL_HANDLE_DBC, env_, &dbc_))) Fail(SQL_HANDLE_ENV, env_);
     if (readOnly)
       SQLSetConnectAttrW(dbc_, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
-    Connect(server.odbc);
     // The PostgreSQL driver by default guards every statement with a
     // savepoint and prepares it on the server: three round trips where one
     // does, for statements that are each run once. A failed statement ends
     // its transaction here anyway (FailStatement). Said by keywords only
-    // read at connection time, so the session is opened again with them,
-    // unless the connection string chose otherwise.
-    if (Info(SQL_DRIVER_NAME).rfind("psqlodbc", 0) == 0 && !HasKeyword(server.odbc, "protocol") &&
-        !HasKeyword(server.odbc, "useserversideprepare")) {
+    // read at connection time, unless the connection string chose otherwise:
+    // added at once when the driver manager's registry names that driver
+    // for the string, else the session is opened again with them.
+    const bool tuned = OdbcKeyword(server.odbc, "protocol") || OdbcKeyword(server.odbc, "useserversideprepare");
+    const std::string kPostgresOptions = ";Protocol=7.4-1;UseServerSidePrepare=0";
+    const bool registered = !tuned && IsPostgresDriver(RegisteredDriver(server.odbc));
+    Connect(registered ? server.odbc + kPostgresOptions : server.odbc);
+    if (!tuned && !registered && IsPostgresDriver(Info(SQL_DRIVER_NAME))) {
       Disconnect();
-      Connect(server.odbc + ";Protocol=7.4-1;UseServerSidePrepare=0");
+      Connect(server.odbc + kPostgresOptions);
     }
     dbms_ = Info(SQL_DBMS_NAME);
     if (dbms_ == "PostgreSQL" || dbms_ == "SQLite") {
@@ -300,18 +330,6 @@ class OdbcConnection {
     connected_ = false;
   }
 
-  // True when "key=" stands at the start of a part of `odbc` (any case).
-  static bool HasKeyword(const std::string& odbc, const std::string& lowerKey) {
-    std::string lower = ";" + odbc;
-    for (char& c : lower)
-      if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-    for (std::size_t at = lower.find(";" + lowerKey); at != std::string::npos; at = lower.find(";" + lowerKey, at + 1)) {
-      std::size_t next = at + 1 + lowerKey.size();
-      while (next < lower.size() && lower[next] == ' ') ++next;
-      if (next < lower.size() && lower[next] == '=') return true;
-    }
-    return false;
-  }
 
   std::string Info(SQLUSMALLINT type) const {
     SQLWCHAR value[256];

@@ -237,6 +237,17 @@ std::optional<ServerConnection> ServerConnectionFor(std::string_view connectionS
          "translated, or give an ODBC string after \"odbc:\".");
 }
 
+std::optional<std::string> OdbcKeyword(std::string_view odbc, std::string_view keyword) {
+  const std::string lower = Lower(keyword);
+  try {
+    for (const Pair& pair : Pairs(odbc))
+      if (pair.lower == lower) return pair.value;
+  } catch (const Raised&) {
+    // a string the driver manager will refuse with its own message
+  }
+  return std::nullopt;
+}
+
 std::string WithoutPassword(std::string text, std::string_view password) {
   if (password.empty()) return text;
   for (std::size_t at = text.find(password); at != std::string::npos; at = text.find(password, at + 4))

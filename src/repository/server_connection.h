@@ -23,6 +23,10 @@ struct ServerConnection {
 // another provider, an unknown keyword), naming it, never the password.
 std::optional<ServerConnection> ServerConnectionFor(std::string_view connectionString);
 
+// The value of the first `keyword` (any case) of an ODBC connection string,
+// or nothing.
+std::optional<std::string> OdbcKeyword(std::string_view odbc, std::string_view keyword);
+
 // `text` with every occurrence of `password` replaced by "****".
 std::string WithoutPassword(std::string text, std::string_view password);
 

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <ostream>
@@ -241,6 +242,23 @@ TEST(OnServer, AnExportedSnapshotIsReadByAnotherConnection) {
   EXPECT_EQ(worker.Open(statement).Field(0).AsText(), "V1");
   EXPECT_EQ(run.Open(statement).Field(0).AsText(), "V1");
   EXPECT_EQ(later.Open(statement).Field(0).AsText(), "V2");
+}
+
+// A data source of odbc.ini names the server as well as a driver string.
+TEST(OnServer, ADataSourceNameReachesTheServer) {
+  TempFolder folder;
+  const std::string connection = PostgresFactory().create(folder, "dsn", kFixtureScript);
+  const test_support::TestServer& server = test_support::Server();
+  const std::string ini = folder.Write("odbc.ini", "[tqlmtest]\nDriver = PostgreSQL Unicode\nServername = " +
+                                                       server.socketDir + "\nPort = " + server.port + "\nDatabase = " +
+                                                       test_support::TestServer::DatabaseOf(connection) + "\n");
+  ::setenv("ODBCINI", ini.c_str(), 1);
+  Repository repository;
+  repository.SetConnectionString("odbc:DSN=tqlmtest;Username=tqlm");
+  const std::string sapp = repository.Open("select sapp from qxmap100").Field(0).AsText();
+  repository.Disconnect();
+  ::unsetenv("ODBCINI");
+  EXPECT_EQ(sapp, "caf\xE9");
 }
 
 // SQLite alone: statements that fail only when stepped.
