@@ -223,6 +223,7 @@ int Generate(const Options& o) {
   if (auto refusal = Refusal(o)) return Usage(*refusal);
   Class object;
   fs::FolderLock lock;
+  std::string made;  // the outermost output folder this run created
   std::unique_ptr<ProgressLine> progress;
   if (o.progress.value_or(::isatty(STDERR_FILENO) == 1)) progress = std::make_unique<ProgressLine>(stderr);
   object.SetProgressObserver([&progress, warned = false](VbLong done, VbLong total) mutable {
@@ -246,7 +247,7 @@ int Generate(const Options& o) {
     object.XMLPath(Ansi(*o.xmlPath));
     const std::string xml = Ansi(Trim(*o.xmlPath));
     // The command line makes the output folder, with its parents.
-    if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { fs::CreateFolders(xml); });
+    if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { made = fs::CreateFolders(xml); });
     lock.Acquire(xml, o.wait);
     if (o.clear) object.ClearXMLDirectory(kTrue);
     // Clearing a link to a folder makes a folder of its own, to hold too.
@@ -279,6 +280,8 @@ int Generate(const Options& o) {
   if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
   bool result = IsTrue(object.GenerateXMLFile());
   if (progress) progress->Finish();
+  // A run that failed before writing anything leaves no folder it made.
+  if (!result) fs::RemoveEmptyFolders(Ansi(Trim(*o.xmlPath)), made);
   if (o.stats)
     std::cerr << "statements: " << statements << "  sent: " << object.StatementsSent()
               << "  prepared: " << object.StatementsPrepared() << "\n";

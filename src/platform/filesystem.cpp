@@ -219,13 +219,41 @@ void CreateFolder(const std::string& path) {
   });
 }
 
-void CreateFolders(const std::string& path) {
-  Guarded([&] {
-    std::string native = NativeOrRaise(path);
+std::string CreateFolders(const std::string& path) {
+  return Guarded([&] {
+    const std::filesystem::path native = std::filesystem::path(NativeOrRaise(path)).lexically_normal();
+    // The outermost missing folder, and what stands above it.
+    std::filesystem::path outermost;
     std::error_code error;
+    for (std::filesystem::path p = native; !p.empty() && p != p.parent_path(); p = p.parent_path()) {
+      if (p.filename().empty()) continue;  // a trailing "/"
+      const auto status = std::filesystem::status(p, error);
+      if (status.type() == std::filesystem::file_type::not_found) {
+        outermost = p;
+        continue;
+      }
+      if (status.type() != std::filesystem::file_type::directory && !error)
+        Raise(kErrPathNotFound, "", "Path not found: " + Utf8ToAnsi(p.string()) + " is not a folder");
+      break;
+    }
     std::filesystem::create_directories(native, error);
     if (error) RaiseErrno(error.value(), kErrPathNotFound);
+    return Utf8ToAnsi(outermost.string());
   });
+}
+
+void RemoveEmptyFolders(const std::string& path, const std::string& outermost) {
+  std::string native, last;
+  if (outermost.empty() || !ToNative(path, native) || !ToNative(outermost, last)) return;
+  if (!EnclosesNative(last, native)) return;  // only below what was made
+  std::error_code error;
+  const std::filesystem::path stop = std::filesystem::path(last).lexically_normal();
+  for (std::filesystem::path p = std::filesystem::path(native).lexically_normal(); !p.empty();
+       p = p.parent_path()) {
+    if (p.filename().empty()) continue;
+    if (!std::filesystem::remove(p, error) || error) return;  // not empty, or gone already
+    if (p == stop || p == p.parent_path()) return;
+  }
 }
 
 bool Encloses(const std::string& folder, const std::string& path) {

@@ -19,9 +19,13 @@ bool FileExists(const std::string& path);
 // Creates one folder level: 76 when the parent is missing, 58 when the
 // folder exists, 70 when access is denied.
 void CreateFolder(const std::string& path);
-// Creates a folder with every missing folder above it; 70 when access is
-// denied, 76 when a part of the path is a file.
-void CreateFolders(const std::string& path);
+// Creates a folder with every missing folder above it and gives the
+// outermost one it created (empty when the folder existed); 70 when access
+// is denied, 76 naming the file when a part of the path is a file.
+std::string CreateFolders(const std::string& path);
+// Removes `path` and the folders above it up to `outermost`, each only while
+// it is empty (what CreateFolders made and nothing was put in).
+void RemoveEmptyFolders(const std::string& path, const std::string& outermost);
 
 // Empties a folder and keeps it: everything below it goes, read-only entries
 // included, links removed but never followed. Before anything is touched it

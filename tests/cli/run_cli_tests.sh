@@ -59,6 +59,11 @@ check "a missing repository file is named, and no folder is made" "2:yes:no" \
   "$status:$(grep -q -- "--repository: no such file: $work/nosuch.db" <<<"$err" && echo yes):$([[ -e $work/never ]] && echo yes || echo no)"
 run generate --repository "$repo" --profile 1 --xml-path "$work/missing/deep/xml" --list abcde010 --quiet
 check "the output folder is created with its parents" "0:yes" "$status:$([[ -f $work/missing/deep/xml/abcde/xabcde0100.XML ]] && echo yes)"
+run generate --repository "$repo" --profile 12 --xml-path "$work/made/new" --all --quiet
+check "a run that fails before writing leaves no folder it made" "1:no" "$status:$([[ -e $work/made ]] && echo yes || echo no)"
+run generate --repository "$repo" --profile 1 --xml-path "$repo/sub" --all --quiet
+check "an output path through a file names the file" "1:ERROR: 76:Path not found: $repo is not a folder (--xml-path $repo/sub)" \
+  "$status:$err"
 run generate --repository "$repo" --profile 1 --xml-path "$work/stats" --list abcde010 --quiet --stats
 check "--stats counts the statements on standard error, nothing else" "0:yes" \
   "$status:$([[ $err =~ ^statements:\ [1-9][0-9]*\ \ sent:\ [1-9][0-9]*\ \ prepared:\ [1-9][0-9]*$ ]] && echo yes)"
