@@ -78,15 +78,6 @@ void SetOption(const std::string& option, const std::string& value, Setter&& set
 
 std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
 
-// A connection string as the terminal may show it: without its password.
-std::string Shown(const std::string& connection) {
-  try {
-    if (auto server = ServerConnectionFor(Ansi(connection))) return WithoutPassword(connection, server->password);
-  } catch (const Raised&) {
-    return "(the connection string)";
-  }
-  return connection;
-}
 
 // An integer argument: an optional sign and decimal digits.
 bool IsInteger(std::string_view text) {
@@ -503,7 +494,11 @@ int InitRepository(const Options& o) {
   } catch (const Raised& raised) {
     return SetterFailed(raised);
   }
-  std::cout << "Repository created: " << Shown(o.positional.front()) << "\n";
+  // A server's string without its password; a file's name as given.
+  const std::string& created = o.positional.front();
+  std::cout << "Repository created: "
+            << (RepositoryFile(Ansi(created)).empty() ? AnsiToUtf8(ShownConnectionString(Ansi(created))) : created)
+            << "\n";
   return kExitTrue;
 }
 

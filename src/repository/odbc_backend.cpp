@@ -5,6 +5,8 @@
 #include <sqlucode.h>
 #include <odbcinst.h>
 
+#include <charconv>
+#include <cstdint>
 #include <mutex>
 #include <utility>
 
@@ -199,6 +201,9 @@ class OdbcConnection {
     // Every transaction of the session reads one snapshot and may not
     // write; the setting takes effect with the next transaction.
     if (readOnly && dbms_ == "PostgreSQL") {
+      // Literals as the statements are built and checked: a backslash is
+      // a character, never an escape that could move a literal's end.
+      Execute("SET standard_conforming_strings = on");
       Execute("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
       EndTransaction(SQL_COMMIT);
       // The first statement of the transaction that follows.
@@ -263,7 +268,7 @@ class OdbcConnection {
                                      &nameLength, &type, &size, &scale, &nullable)))
         FailStatement(statement);
       names[i] = Utf8ToAnsi(Utf8(name, std::min<std::size_t>(nameLength, sizeof name / sizeof *name - 1)));
-      columns[i] = KindOf(type, scale);
+      columns[i] = KindOf(type);
     }
     for (;;) {
       const SQLRETURN rc = SQLFetch(statement);
@@ -312,7 +317,7 @@ class OdbcConnection {
   }
 
  private:
-  enum class Column { kInteger, kReal, kBytes, kText };
+  enum class Column { kInteger, kReal, kDecimal, kBytes, kText };
 
   void Connect(const std::string& odbc) {
     std::lock_guard<std::mutex> lock(SessionMutex());
@@ -339,12 +344,12 @@ class OdbcConnection {
                                              sizeof value / sizeof *value - 1));
   }
 
-  static Column KindOf(SQLSMALLINT type, SQLSMALLINT scale) {
+  static Column KindOf(SQLSMALLINT type) {
     switch (type) {
       case SQL_SMALLINT: case SQL_INTEGER: case SQL_BIGINT: case SQL_TINYINT: case SQL_BIT:
         return Column::kInteger;
       case SQL_NUMERIC: case SQL_DECIMAL:
-        return scale == 0 ? Column::kInteger : Column::kReal;
+        return Column::kDecimal;
       case SQL_REAL: case SQL_FLOAT: case SQL_DOUBLE:
         return Column::kReal;
       case SQL_BINARY: case SQL_VARBINARY: case SQL_LONGVARBINARY:
@@ -362,6 +367,20 @@ class OdbcConnection {
         if (!Succeeded(SQLGetData(statement, column, SQL_C_SBIGINT, &number, 0, &indicator)))
           Fail(SQL_HANDLE_STMT, statement);
         return indicator == SQL_NULL_DATA ? Value() : Value::Integer(number);
+      }
+      case Column::kDecimal: {
+        // Read as the server writes it: a whole number that fits stays one,
+        // any other is a real (never cut to the largest integer).
+        std::string units;
+        if (!ReadLong(statement, column, SQL_C_WCHAR, sizeof(SQLWCHAR), units)) return Value();
+        const std::string text = Utf8(reinterpret_cast<const SQLWCHAR*>(units.data()), units.size() / sizeof(SQLWCHAR));
+        std::int64_t whole = 0;
+        const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), whole);
+        if (error == std::errc() && end == text.data() + text.size()) return Value::Integer(whole);
+        double real = 0;
+        const auto [realEnd, realError] = std::from_chars(text.data(), text.data() + text.size(), real);
+        if (realError == std::errc() && realEnd == text.data() + text.size()) return Value::Real(real);
+        return Value::Text(Utf8ToAnsi(text));
       }
       case Column::kReal: {
         double number = 0;
@@ -463,14 +482,16 @@ class OdbcBackend final : public Backend {
 void Settle(OdbcConnection& connection) {
   std::vector<std::string> names;
   std::vector<std::vector<Value>> rows;
+  // The repository's own tables (qx, a module, a number), each by its first
+  // index that covers every row.
   connection.Run(
-      "select distinct on (t.relname) t.relname, i.relname from pg_index x join pg_class i on i.oid = x.indexrelid "
-      "join pg_class t on t.oid = x.indrelid join pg_namespace n on n.oid = t.relnamespace "
-      "where n.nspname = current_schema() order by t.relname, i.oid",
+      "select distinct on (t.relname) format('CLUSTER %I USING %I', t.relname, i.relname) from pg_index x "
+      "join pg_class i on i.oid = x.indexrelid join pg_class t on t.oid = x.indrelid "
+      "join pg_namespace n on n.oid = t.relnamespace where n.nspname = current_schema() and x.indpred is null "
+      "and t.relname ~ '^qx[a-z]{3}[0-9]{3}$' order by t.relname, i.oid",
       names, rows);
   connection.Execute("SET LOCAL enable_sort = off");
-  for (const auto& row : rows)
-    connection.Execute("CLUSTER " + AnsiToUtf8(row[0].AsText()) + " USING " + AnsiToUtf8(row[1].AsText()));
+  for (const auto& row : rows) connection.Execute(AnsiToUtf8(row[0].AsText()));
   connection.Execute("ANALYZE");
 }
 

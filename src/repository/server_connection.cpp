@@ -42,10 +42,12 @@ struct Pair {
   std::string value;  // without its quotes or braces
 };
 
-// "key=value;..." pairs. A value may be enclosed: in braces (ODBC; "}}"
-// stands for "}"), or in double or single quotes (ADO; the quote doubled
-// stands for itself), and may then hold ";".
-std::vector<Pair> Pairs(std::string_view text) {
+enum class Syntax { kOdbc, kAdo };
+
+// "key=value;..." pairs. A value may be enclosed, and may then hold ";": in
+// braces ("}}" stands for "}"), and in an ADO string also in double or
+// single quotes (the quote doubled stands for itself).
+std::vector<Pair> Pairs(std::string_view text, Syntax syntax) {
   std::vector<Pair> pairs;
   std::size_t i = 0;
   while (i < text.size()) {
@@ -64,7 +66,7 @@ std::vector<Pair> Pairs(std::string_view text) {
     i = equals + 1;
     while (i < text.size() && (text[i] == ' ' || text[i] == '\t')) ++i;
     const char open = i < text.size() ? text[i] : '\0';
-    if (open == '{' || open == '"' || open == '\'') {
+    if (open == '{' || (syntax == Syntax::kAdo && (open == '"' || open == '\''))) {
       const char close = open == '{' ? '}' : open;
       for (++i;; ++i) {
         if (i >= text.size()) Refuse("The value of " + pair.key + " in the connection string is not closed.");
@@ -207,24 +209,32 @@ std::optional<ServerConnection> ServerConnectionFor(std::string_view connectionS
   if (StartsWithNoCase(text, "odbc:")) {
     std::string odbc = AnsiToUtf8(Trim(text.substr(5)));
     if (odbc.empty()) Refuse("The connection string gives nothing after \"odbc:\".");
-    return ServerConnection{odbc, PasswordOf(Pairs(odbc))};
+    return ServerConnection{odbc, PasswordOf(Pairs(odbc, Syntax::kOdbc))};
   }
   // A file name may hold "=" but not the keywords of a connection string.
   if (text.find('=') == std::string_view::npos) return std::nullopt;
   const std::string utf8 = AnsiToUtf8(text);
   std::vector<Pair> pairs;
   try {
-    pairs = Pairs(utf8);
+    pairs = Pairs(utf8, Syntax::kAdo);
   } catch (const Raised&) {
-    // A file name, unless it holds the keywords of a connection string.
+    // An ODBC string whose quotes are characters, a file name, or a
+    // connection string that cannot be read.
     const std::string lower = Lower(utf8);
-    for (const char* key : {"provider=", "dsn=", "driver="})
-      if (lower.find(key) != std::string::npos) throw;
-    return std::nullopt;
+    if (lower.find("provider=") == std::string::npos &&
+        (lower.find("dsn=") != std::string::npos || lower.find("driver=") != std::string::npos)) {
+      pairs = Pairs(utf8, Syntax::kOdbc);
+    } else if (lower.find("provider=") != std::string::npos) {
+      throw;
+    } else {
+      return std::nullopt;
+    }
   }
   const std::string provider = ProviderOf(pairs);
   if (provider.empty()) {
     if (!HasKey(pairs, {"dsn", "driver", "filedsn"})) return std::nullopt;
+    // Without a provider the string is ODBC's own, quotes and all.
+    pairs = Pairs(utf8, Syntax::kOdbc);
     for (const Pair& pair : pairs) RefuseIntegratedSecurity(pair);
     return ServerConnection{utf8, PasswordOf(pairs)};
   }
@@ -240,12 +250,35 @@ std::optional<ServerConnection> ServerConnectionFor(std::string_view connectionS
 std::optional<std::string> OdbcKeyword(std::string_view odbc, std::string_view keyword) {
   const std::string lower = Lower(keyword);
   try {
-    for (const Pair& pair : Pairs(odbc))
+    for (const Pair& pair : Pairs(odbc, Syntax::kOdbc))
       if (pair.lower == lower) return pair.value;
   } catch (const Raised&) {
     // a string the driver manager will refuse with its own message
   }
   return std::nullopt;
+}
+
+std::string ShownConnectionString(std::string_view connectionString) {
+  const std::string_view text = Trim(connectionString);
+  const bool prefixed = StartsWithNoCase(text, "odbc:");
+  try {
+    if (!ServerConnectionFor(text)) return std::string(connectionString);
+    const std::string_view body = prefixed ? Trim(text.substr(5)) : text;
+    const std::string utf8 = AnsiToUtf8(body);
+    std::vector<Pair> pairs;
+    try {
+      pairs = Pairs(utf8, Syntax::kAdo);
+    } catch (const Raised&) {
+      pairs.clear();  // ODBC's own, read below
+    }
+    if (ProviderOf(pairs).empty()) pairs = Pairs(utf8, Syntax::kOdbc);
+    std::string shown;
+    for (const Pair& pair : pairs)
+      Append(shown, pair.key, AnyOf(pair.lower, {"pwd", "password"}) ? std::string("****") : pair.value);
+    return (prefixed ? "odbc:" : "") + Utf8ToAnsi(shown);
+  } catch (const Raised&) {
+    return "(a connection string that cannot be read)";
+  }
 }
 
 std::string WithoutPassword(std::string text, std::string_view password) {

@@ -608,11 +608,16 @@ void Prebuilder::Work() {
       slots_[index] = Slot::Building;
     }
     auto built = std::make_unique<Prebuilt>();
+    bool failed = false;
     try {
       GenerationRun ahead(worker, run_, built.get());
       if (!ahead.Prebuild(selection_[index])) built.reset();
     } catch (...) {
-      built.reset();  // the run meets whatever failed here itself
+      // The run meets whatever failed here itself. A statement of the run's
+      // own that failed (the search) means the connection or the snapshot
+      // is gone; this worker stops rather than try again for every object.
+      built.reset();
+      failed = true;
     }
     {
       std::lock_guard<std::mutex> lock(mutex_);
@@ -620,6 +625,7 @@ void Prebuilder::Work() {
       slots_[index] = Slot::Built;
     }
     changed_.notify_all();
+    if (failed) return;
   }
 }
 

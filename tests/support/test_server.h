@@ -15,6 +15,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 namespace tqlm::test_support {
@@ -47,14 +48,15 @@ struct TestServer {
                            .c_str()) == 0;
   }
 
-  // What a client program (psql, pg_dump) prints for `database`.
+  // What a client program (psql, pg_dump) prints for `database`; throws
+  // when it fails, so that no comparison passes on nothing.
   std::string Output(const std::string& program, const std::string& database) const {
     std::string out;
-    if (FILE* pipe = ::popen((Client(program, database) + " 2>/dev/null").c_str(), "r")) {
-      char buffer[4096];
-      for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
-      ::pclose(pipe);
-    }
+    FILE* pipe = ::popen((Client(program, database) + " 2>/dev/null").c_str(), "r");
+    if (pipe == nullptr) throw std::runtime_error("cannot run " + program);
+    char buffer[4096];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, pipe)) > 0;) out.append(buffer, n);
+    if (::pclose(pipe) != 0) throw std::runtime_error(program + " failed on " + database);
     return out;
   }
 
@@ -77,14 +79,23 @@ struct TestServer {
     return connection.substr(at, connection.find(';', at) - at);
   }
 
-  // A new, empty database that the reader role may read; its name.
+  // A new, empty database that the reader role may read; its name. It is
+  // dropped when the test program ends.
   std::string NewDatabase() const {
     static std::atomic<int> counter{0};
     const std::string name = "t" + std::to_string(::getpid()) + "_" + std::to_string(++counter);
+    Created().push_back(name);
     if (!Psql("postgres", "CREATE DATABASE " + name) ||
         !Psql(name, "ALTER DEFAULT PRIVILEGES IN SCHEMA public GRANT SELECT ON TABLES TO reader"))
       throw std::runtime_error("cannot create database " + name + " on the test server");
     return name;
+  }
+
+  // The databases this program created, for dropping at its end (each one
+  // holds a few megabytes).
+  static std::vector<std::string>& Created() {
+    static std::vector<std::string> names;
+    return names;
   }
 };
 
@@ -123,6 +134,11 @@ class ServerEnvironment : public testing::Environment {
       if (required != nullptr && std::string(required) == "1") FAIL() << e.what();
       GTEST_SKIP() << e.what();
     }
+  }
+  void TearDown() override {
+    for (const std::string& name : TestServer::Created())
+      Server().Psql("postgres", "DROP DATABASE IF EXISTS " + name + " WITH (FORCE)");
+    TestServer::Created().clear();
   }
 };
 

@@ -34,8 +34,11 @@ stop() {
   cluster=$(cat "$state/cluster")
   owner=$(stat -c %U "$cluster/data" 2>/dev/null || id -un)
   if [[ -f $cluster/data/postmaster.pid ]]; then
+    local pid
+    pid=$(head -1 "$cluster/data/postmaster.pid")
+    # Killed only when that process is still this cluster's server.
     as_owner "$bindir/pg_ctl" -D "$cluster/data" -m immediate -w stop >/dev/null 2>&1 ||
-      kill -9 "$(head -1 "$cluster/data/postmaster.pid")" 2>/dev/null
+      { grep -qa -- "$cluster/data" "/proc/$pid/cmdline" 2>/dev/null && kill -9 "$pid"; }
   fi
   case $cluster in /tmp/tqlm-pg.*) rm -rf "$cluster" ;; esac
   rm -f "$state/cluster" "$state/server"
@@ -73,10 +76,12 @@ fi
 # A short path: a socket's path may not exceed 107 bytes.
 cluster=$(mktemp -d /tmp/tqlm-pg.XXXXXX) || unavailable "cannot make a temporary folder"
 echo "$cluster" >"$state/cluster"
-chmod 755 "$cluster"
+# Only its owner (and root) may reach the socket: role tqlm needs no password.
+chmod 700 "$cluster"
 chown "$owner" "$cluster" 2>/dev/null
 printf 'unused\n' >"$cluster/pw"
-chmod 644 "$cluster/pw"
+chown "$owner" "$cluster/pw" 2>/dev/null
+chmod 600 "$cluster/pw"
 as_owner "$bindir/initdb" -D "$cluster/data" -U tqlm --pwfile="$cluster/pw" -E UTF8 --locale=C \
   --auth-local=trust --auth-host=scram-sha-256 >"$cluster/initdb.log" 2>&1 ||
   unavailable "initdb failed: $(tail -3 "$cluster/initdb.log")"
@@ -92,7 +97,7 @@ if [[ -n $tcp_port ]]; then
   port=$tcp_port
 fi
 as_owner "$bindir/pg_ctl" -D "$cluster/data" -l "$cluster/server.log" -w -t 60 \
-  -o "-c listen_addresses='$listen' -p $port -c unix_socket_directories='$cluster' -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200" \
+  -o "-c listen_addresses='$listen' -p $port -c unix_socket_directories='$cluster' -c fsync=off -c synchronous_commit=off -c full_page_writes=off -c max_connections=200 -c max_wal_size=256MB -c min_wal_size=64MB" \
   start >/dev/null 2>&1 || unavailable "the server did not start: $(tail -3 "$cluster/server.log")"
 "$bindir/psql" -X -q -h "$cluster" -p "$port" -U tqlm -d postgres -v ON_ERROR_STOP=1 \
   -c "CREATE ROLE reader LOGIN PASSWORD 'reader-pw'" \

@@ -244,6 +244,18 @@ TEST(OnServer, AnExportedSnapshotIsReadByAnotherConnection) {
   EXPECT_EQ(later.Open(statement).Field(0).AsText(), "V2");
 }
 
+// Decimal columns keep their value: whole numbers that fit stay whole, the
+// rest are reals, never cut to the largest integer.
+TEST(OnServer, DecimalsAreReadAsTheServerWritesThem) {
+  TempFolder folder;
+  Repository repository;
+  repository.SetConnectionString(PostgresFactory().create(folder, "dec", kFixtureScript));
+  Recordset rs = repository.Open(
+      "select 42::numeric(10,0) as w, 12345678901234567890123::numeric(38,0) as big, 1.5::numeric(5,2) as r");
+  EXPECT_FALSE(rs.Field("w").IsText());
+  EXPECT_EQ(rs.GetString("|", ""), "42|1.23456789012346E+22|1.5");
+}
+
 // A data source of odbc.ini names the server as well as a driver string.
 TEST(OnServer, ADataSourceNameReachesTheServer) {
   TempFolder folder;

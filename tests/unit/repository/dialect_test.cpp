@@ -30,7 +30,13 @@ TEST(Dialect, SqliteScriptsForPostgres) {
             "CREATE TABLE t (\n  a bpchar,\n  b INTEGER, c bpchar\n);");
   EXPECT_EQ(SqliteScriptForPostgres("VALUES ('a' || char(13, 10) || 'b' || CHAR (9), varchar(3))"),
             "VALUES ('a' || (chr(13) || chr( 10)) || 'b' || (chr(9)), varchar(3))");
+  EXPECT_EQ(SqliteScriptForPostgres("INSERT INTO t VALUES (char(ascii('x'), 10));"),
+            "INSERT INTO t VALUES ((chr(ascii('x')) || chr( 10)));");
+  // In a table's definition char(n) is a type.
+  EXPECT_EQ(SqliteScriptForPostgres("CREATE TABLE t (a CHAR(3)); SELECT char(65)"),
+            "CREATE TABLE t (a CHAR(3)); SELECT (chr(65))");
   // Literals and comments stand as written.
+  EXPECT_EQ(SqliteScriptForPostgres("/* it's char(1) */ SELECT char(66)"), "/* it's char(1) */ SELECT (chr(66))");
   EXPECT_EQ(SqliteScriptForPostgres("-- char(1) TEXT COLLATE RTRIM\nSELECT 'char(1)', 'it''s TEXT COLLATE RTRIM'"),
             "-- char(1) TEXT COLLATE RTRIM\nSELECT 'char(1)', 'it''s TEXT COLLATE RTRIM'");
 }
