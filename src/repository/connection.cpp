@@ -54,13 +54,23 @@ void Repository::SetConnectionString(std::string connectionString) {
   Disconnect();
   connectionString_ = std::move(connectionString);
   sent_ = 0;
+  failures_ = 0;
   prepared_ = 0;
 }
 
-std::unique_ptr<Cursor> Repository::Send(std::string_view statement) {
+void Repository::Connect() {
   if (!backend_) backend_ = OpenBackend(connectionString_, snapshot_);
-  ++sent_;
-  return backend_->Execute(AnsiToUtf8(statement));
+}
+
+std::unique_ptr<Cursor> Repository::Send(std::string_view statement) {
+  try {
+    Connect();
+    ++sent_;
+    return backend_->Execute(AnsiToUtf8(statement));
+  } catch (...) {
+    ++failures_;
+    throw;
+  }
 }
 
 Recordset Repository::Open(std::string_view statement) {
@@ -98,7 +108,7 @@ void Repository::Forget() {
 }
 
 std::string Repository::ExportSnapshot() {
-  if (!backend_) backend_ = OpenBackend(connectionString_, snapshot_);
+  Connect();
   try {
     return backend_->ExportSnapshot();
   } catch (const Raised&) {

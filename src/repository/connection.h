@@ -59,6 +59,12 @@ class Repository {
   long StatementsSent() const { return sent_; }
   long StatementsPrepared() const { return prepared_ + (backend_ ? backend_->Prepared() : 0); }
 
+  // Opens the connection now, when it is not open; raises as a statement
+  // would.
+  void Connect();
+  // Statements that raised an error since the connection string was set.
+  long Failures() const { return failures_; }
+
   // Ends the connection; the next statement opens a new one.
   void Disconnect();
 
@@ -88,6 +94,7 @@ class Repository {
   std::unordered_map<std::string, std::shared_ptr<const Remembered>> remembered_;
   std::size_t rememberedBytes_ = 0;
   long sent_ = 0;
+  long failures_ = 0;
   long prepared_ = 0;  // by the connections closed
 
   // Opens the connection on first use and runs the statement.

@@ -1,10 +1,12 @@
 #include "run/generation_run.h"
 
+#include <algorithm>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
 #include <optional>
 #include <set>
+#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -94,7 +96,6 @@ class Prebuilder {
   const ClientSettings settings_;
   const RunState seed_;
   const std::string connection_, snapshot_;
-  const Clock clock_;
   const GenerationRun& run_;
   const std::vector<SelectedObject>& selection_;
   const std::size_t window_;
@@ -135,7 +136,8 @@ class GenerationRun {
     ReadProfile();
     if (legacy_) ReadApplicationKind();
     ReadCheckedOutVersions();
-    const std::vector<SelectedObject> selection = SelectMappingObjects();
+    selection_ = SelectMappingObjects();
+    const std::vector<SelectedObject>& selection = selection_;
     c_.run.objects.clear();
     c_.run.objects.reserve(selection.size());
     const VbLong total = static_cast<VbLong>(selection.size());
@@ -493,11 +495,16 @@ class GenerationRun {
     const std::string marker(1, '\0');
     c_.run.errorDescription = marker;
     c_.run.prebuilding = &into_->document;
+    const long failures = c_.services.repository.Failures();
     into_->result = Create_XML(c_, std::move(document));
     c_.run.prebuilding = nullptr;
     into_->log = log.Take();
     if (c_.run.errorDescription != marker) into_->errorDescription = c_.run.errorDescription;
-    into_->built = true;
+    // A statement that failed may have failed on this worker's connection
+    // alone, and some readers carry on past a failure: the run builds such a
+    // document again itself, and meets a failure of its own where there is
+    // one.
+    into_->built = c_.services.repository.Failures() == failures;
     return into_->result;
   }
 
@@ -530,6 +537,9 @@ class GenerationRun {
   ProfileView profile_;
   RunCounters n_;
   Prebuilt* into_ = nullptr;  // a worker's: where the document goes
+  // The workers read the selection: it is a member declared before them, so
+  // that they stop before it goes, however the run ends.
+  std::vector<SelectedObject> selection_;
   std::unique_ptr<Prebuilder> prebuilder_;
   std::size_t turn_ = 0;  // the selected object at hand
 };
@@ -550,13 +560,17 @@ Prebuilder::Prebuilder(const Component& c, const GenerationRun& run, const std::
       seed_(Seed(c.run)),
       connection_(c.services.repository.ConnectionString()),
       snapshot_(std::move(snapshot)),
-      clock_(c.services.clock),
       run_(run),
       selection_(selection),
       window_(8 * static_cast<std::size_t>(workers)),
       slots_(selection.size(), Slot::Free),
       results_(selection.size()) {
-  for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
+  // Fewer workers when the system gives no more threads; the run builds
+  // what no worker takes.
+  try {
+    for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
+  } catch (const std::system_error&) {
+  }
 }
 
 Prebuilder::~Prebuilder() {
@@ -593,12 +607,21 @@ void Prebuilder::Work() {
   worker.services.repository.SetConnectionString(connection_);
   worker.services.repository.ReadSnapshot(snapshot_);
   worker.services.log = std::make_shared<StringTextStream>();
-  worker.services.clock = clock_;
+  // What a worker logs with a time is the run's to log: the client's clock
+  // is called on the run's thread only.
+  worker.services.clock = [] { return std::string(); };
+  // A worker that cannot connect leaves its share to the run.
+  try {
+    worker.services.repository.Connect();
+  } catch (...) {
+    return;
+  }
   for (;;) {
     std::size_t index;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       for (;;) {
+        next_ = std::max(next_, turn_);  // the objects the run has passed are done
         while (next_ < slots_.size() && slots_[next_] != Slot::Free) ++next_;
         if (stopping_ || next_ >= slots_.size()) return;
         if (next_ < turn_ + window_) break;

@@ -264,6 +264,29 @@ TEST_F(GenerationRun, WithoutALogStreamTheRunFailsCleanly) {
   EXPECT_EQ(generator.ErrorDescription(), " 91-Object variable or With block variable not set");
 }
 
+// A log that fails in mid-run ends the run with the failure, whatever
+// workers are building meanwhile: they stop before the run's state goes.
+TEST_F(GenerationRun, ALogThatFailsInMidRunEndsItWithWorkersBuilding) {
+  class FailingLog final : public TextStream {
+   public:
+    explicit FailingLog(int writes) : left_(writes) {}
+
+   protected:
+    void Put(std::string_view) override {
+      if (left_-- == 0) Raise(kErrDiskFull);
+    }
+
+   private:
+    int left_;
+  };
+  for (int writes = 0; writes < 24; ++writes) {
+    auto run = Run(1);
+    run->generator.SetWorkers(4);
+    run->generator.LogFileName(std::make_shared<FailingLog>(writes));
+    EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse) << writes;
+  }
+}
+
 // The statements of the run exactly as built (the backend only turns "+"
 // into "||"): every blank counts.
 TEST_F(GenerationRun, StatementsAreSentExactlyAsBuilt) {
