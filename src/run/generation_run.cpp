@@ -6,7 +6,6 @@
 #include <mutex>
 #include <optional>
 #include <set>
-#include <system_error>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -569,7 +568,8 @@ Prebuilder::Prebuilder(const Component& c, const GenerationRun& run, const std::
   // what no worker takes.
   try {
     for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
-  } catch (const std::system_error&) {
+  } catch (...) {
+    // the threads that started work on; the destructor joins them
   }
 }
 
