@@ -8,6 +8,7 @@
 #include <charconv>
 #include <cstdint>
 #include <mutex>
+#include <optional>
 #include <utility>
 
 #include "platform/codepage.h"
@@ -359,14 +360,21 @@ class OdbcConnection {
     }
   }
 
-  Value Read(SQLHSTMT statement, SQLUSMALLINT column, Column kind) const {
+  // A value of a fixed-size C type; nothing for Null.
+  template <class T>
+  std::optional<T> ReadFixed(SQLHSTMT statement, SQLUSMALLINT column, SQLSMALLINT cType) const {
+    T number{};
     SQLLEN indicator = 0;
+    if (!Succeeded(SQLGetData(statement, column, cType, &number, 0, &indicator))) Fail(SQL_HANDLE_STMT, statement);
+    if (indicator == SQL_NULL_DATA) return std::nullopt;
+    return number;
+  }
+
+  Value Read(SQLHSTMT statement, SQLUSMALLINT column, Column kind) const {
     switch (kind) {
       case Column::kInteger: {
-        SQLBIGINT number = 0;
-        if (!Succeeded(SQLGetData(statement, column, SQL_C_SBIGINT, &number, 0, &indicator)))
-          Fail(SQL_HANDLE_STMT, statement);
-        return indicator == SQL_NULL_DATA ? Value() : Value::Integer(number);
+        const auto number = ReadFixed<SQLBIGINT>(statement, column, SQL_C_SBIGINT);
+        return number ? Value::Integer(*number) : Value();
       }
       case Column::kDecimal: {
         // Read as the server writes it: a whole number that fits stays one,
@@ -383,10 +391,8 @@ class OdbcConnection {
         return Value::Text(Utf8ToAnsi(text));
       }
       case Column::kReal: {
-        double number = 0;
-        if (!Succeeded(SQLGetData(statement, column, SQL_C_DOUBLE, &number, 0, &indicator)))
-          Fail(SQL_HANDLE_STMT, statement);
-        return indicator == SQL_NULL_DATA ? Value() : Value::Real(number);
+        const auto number = ReadFixed<double>(statement, column, SQL_C_DOUBLE);
+        return number ? Value::Real(*number) : Value();
       }
       case Column::kBytes: {
         std::string bytes;
