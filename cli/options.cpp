@@ -93,7 +93,8 @@ Parsed ParseOptions(int argc, char** argv) {
                        "Documents built at once, on connections of their own (default: the number of cores);\n"
                        "the output is the same for any number")
       ->check(CLI::Range(1, 64));
-  generate->add_flag("--stats", o.stats, "Print the statements the run built, sent and compiled on its own connection, not\n"
+  generate->add_flag("--stats", o.stats,
+                     "Print the statements the run built, sent and compiled on its own connection, not\n"
                      "its workers' (standard error; --jobs 1 counts them all)");
   generate->add_flag_callback("--progress", [&o] { Either(o.progress, true, "--progress", "--quiet"); },
                               "Show the progress line on standard error (by default only on a terminal)");
@@ -131,7 +132,9 @@ Parsed ParseOptions(int argc, char** argv) {
                  "or written; 2 a usage error.");
 
   CLI::App* init = app.add_subcommand(
-      "init-repository", "Create an empty repository (a SQLite file, or the schema in an empty PostgreSQL database) and load SQL scripts into it");
+      "init-repository",
+      "Create an empty repository (a SQLite file, or the schema in an empty PostgreSQL database) and load SQL\n"
+      "scripts into it");
   init->add_option("repository", o.positional,
                    "The new repository file (or odbc:ODBC-STRING of an empty PostgreSQL database), then SQL scripts\n"
                    "to run into it (SQLite's dialect; char(13, 10) and the text columns are rewritten for PostgreSQL)")

@@ -87,7 +87,8 @@ void Discard(sqlite3* db, const std::filesystem::path& path) {
 void CreateRepository(const std::string& connectionString, const std::vector<std::string>& scriptFiles) {
   if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString)) {
     std::vector<SqlScript> scripts;
-    for (Script& script : ReadScripts(scriptFiles)) scripts.push_back(SqlScript{AnsiToUtf8(script.name), std::move(script.sql)});
+    for (Script& script : ReadScripts(scriptFiles))
+      scripts.push_back(SqlScript{AnsiToUtf8(script.name), std::move(script.sql)});
     CreateServerRepository(*server, RepositorySchemaSql(), scripts);
     return;
   }

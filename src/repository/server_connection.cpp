@@ -166,7 +166,8 @@ std::string FromSqlServerProvider(const std::vector<Pair>& pairs) {
     } else if (k == "encrypt") {
       if (IsTrue(pair.value)) Append(odbc, "Encryption", "require");
     } else {
-      Refuse("The connection string keyword \"" + pair.key + "\" has no ODBC counterpart; give an ODBC string after \"odbc:\".");
+      Refuse("The connection string keyword \"" + pair.key +
+             "\" has no ODBC counterpart; give an ODBC string after \"odbc:\".");
     }
   }
   return odbc;
