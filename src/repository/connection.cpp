@@ -6,6 +6,7 @@
 
 #include "platform/codepage.h"
 #include "platform/error.h"
+#include "platform/text.h"
 #include "repository/odbc_backend.h"
 #include "repository/server_connection.h"
 #include "repository/sqlite_backend.h"
@@ -28,26 +29,32 @@ class Repository::RememberedCursor final : public Cursor {
   std::size_t next_ = 0;
 };
 
+namespace {
+
+// The file of a connection string that names no server: a path, or
+// "sqlite:" (any case) and a path.
+std::string SqliteFile(std::string_view connectionString) {
+  const std::string_view text = connectionString.substr(std::min(
+      connectionString.find_first_not_of(" \t"), connectionString.size()));
+  if (LCase(Left(text, 7)) == "sqlite:") return std::string(text.substr(7));
+  return std::string(connectionString);
+}
+
+}  // namespace
+
 std::string RepositoryFile(std::string_view connectionString) {
   try {
     if (ServerConnectionFor(connectionString)) return {};
   } catch (const Raised&) {
     return {};  // a server string that cannot be used: opening it says why
   }
-  std::string_view text = connectionString;
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  constexpr std::string_view kPrefix = "sqlite:";
-  if (text.size() >= kPrefix.size() &&
-      std::equal(kPrefix.begin(), kPrefix.end(), text.begin(),
-                 [](char a, char b) { return a == (b >= 'A' && b <= 'Z' ? b - 'A' + 'a' : b); }))
-    return std::string(text.substr(kPrefix.size()));
-  return std::string(connectionString);
+  return SqliteFile(connectionString);
 }
 
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const std::string& snapshot) {
   if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString))
     return OpenOdbcBackend(*server, snapshot);
-  return OpenSqliteBackend(AnsiToUtf8(RepositoryFile(connectionString)));
+  return OpenSqliteBackend(AnsiToUtf8(SqliteFile(connectionString)));
 }
 
 void Repository::SetConnectionString(std::string connectionString) {
