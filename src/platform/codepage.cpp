@@ -27,7 +27,7 @@ constexpr char32_t CodePointOf(unsigned char byte) {
 // Windows-1252 -> UTF-8: every byte has a ready-made encoding.
 
 struct Utf8Form {
-  std::array<char, 3> bytes{};
+  std::array<char, 4> bytes{};
   std::uint8_t size = 0;
 };
 
@@ -40,11 +40,17 @@ constexpr Utf8Form EncodeUtf8(char32_t cp) {
     form.bytes[0] = static_cast<char>(0xC0 | (cp >> 6));
     form.bytes[1] = static_cast<char>(0x80 | (cp & 0x3F));
     form.size = 2;
-  } else {  // every Windows-1252 character lies in the basic plane
+  } else if (cp < 0x10000) {  // every Windows-1252 character lies in the basic plane
     form.bytes[0] = static_cast<char>(0xE0 | (cp >> 12));
     form.bytes[1] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
     form.bytes[2] = static_cast<char>(0x80 | (cp & 0x3F));
     form.size = 3;
+  } else {
+    form.bytes[0] = static_cast<char>(0xF0 | (cp >> 18));
+    form.bytes[1] = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    form.bytes[2] = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    form.bytes[3] = static_cast<char>(0x80 | (cp & 0x3F));
+    form.size = 4;
   }
   return form;
 }
@@ -160,6 +166,41 @@ std::string AnsiToUtf8(std::string_view ansi) {
   out.reserve(ansi.size() + ansi.size() / 4);
   for (char c : ansi) {
     const Utf8Form& form = kUtf8OfByte[static_cast<unsigned char>(c)];
+    out.append(form.bytes.data(), form.size);
+  }
+  return out;
+}
+
+std::u16string Utf8ToUtf16(std::string_view utf8) {
+  std::u16string out;
+  out.reserve(utf8.size());
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    char32_t cp = static_cast<unsigned char>(utf8[pos]);
+    std::size_t length = 1;
+    if (cp >= 0x80 && (length = DecodeSequence(utf8, pos, cp)) == 0) {
+      cp = static_cast<unsigned char>(kUnmappable);  // a bad byte on its own
+      length = 1;
+    }
+    pos += length;
+    if (cp >= 0x10000) {
+      cp -= 0x10000;
+      out.push_back(static_cast<char16_t>(0xD800 + (cp >> 10)));
+      out.push_back(static_cast<char16_t>(0xDC00 + (cp & 0x3FF)));
+    } else {
+      out.push_back(static_cast<char16_t>(cp));
+    }
+  }
+  return out;
+}
+
+std::string Utf16ToUtf8(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size());
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    char32_t cp = utf16[i];
+    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000)
+      cp = 0x10000 + ((cp - 0xD800) << 10) + (utf16[++i] - 0xDC00);
+    const Utf8Form form = EncodeUtf8(cp);
     out.append(form.bytes.data(), form.size);
   }
   return out;

@@ -1,5 +1,6 @@
 // Conversion between UTF-8 (repository, command line, file names) and the
-// single-byte Windows-1252 text used inside the component.
+// single-byte Windows-1252 text used inside the component; and between
+// UTF-8 and UTF-16 (the wide text of database drivers).
 #pragma once
 
 #include <string>
@@ -11,5 +12,11 @@ namespace tqlm {
 // a malformed UTF-8 sequence.
 std::string Utf8ToAnsi(std::string_view utf8);
 std::string AnsiToUtf8(std::string_view ansi);
+
+// Every byte of a malformed UTF-8 sequence becomes "?".
+std::u16string Utf8ToUtf16(std::string_view utf8);
+// A surrogate pair is one character; a lone surrogate is encoded as it
+// stands, so that it reads as three characters without a Windows-1252 form.
+std::string Utf16ToUtf8(std::u16string_view utf16);
 
 }  // namespace tqlm

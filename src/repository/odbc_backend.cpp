@@ -22,64 +22,16 @@ namespace {
 constexpr const char* kErrorSource = "Repository";
 
 // ODBC's wide characters are UTF-16 code units with unixODBC.
+static_assert(sizeof(SQLWCHAR) == sizeof(char16_t));
 using WideText = std::basic_string<SQLWCHAR>;
 
 WideText Utf16(std::string_view utf8) {
-  WideText out;
-  out.reserve(utf8.size());
-  for (std::size_t i = 0; i < utf8.size();) {
-    const auto lead = static_cast<unsigned char>(utf8[i]);
-    const int length = lead < 0x80 ? 1 : (lead >> 5) == 0x6 ? 2 : (lead >> 4) == 0xE ? 3 : (lead >> 3) == 0x1E ? 4 : 0;
-    char32_t cp = length == 1 ? lead : length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-    bool valid = length > 0 && i + length <= utf8.size();
-    for (int k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(utf8[i + k]);
-      valid = (next & 0xC0) == 0x80;
-      cp = (cp << 6) | (next & 0x3F);
-    }
-    if (!valid) {
-      out.push_back(u'?');
-      ++i;
-      continue;
-    }
-    i += length;
-    if (cp >= 0x10000) {
-      cp -= 0x10000;
-      out.push_back(static_cast<SQLWCHAR>(0xD800 + (cp >> 10)));
-      out.push_back(static_cast<SQLWCHAR>(0xDC00 + (cp & 0x3FF)));
-    } else {
-      out.push_back(static_cast<SQLWCHAR>(cp));
-    }
-  }
-  return out;
+  const std::u16string wide = Utf8ToUtf16(utf8);
+  return WideText(wide.begin(), wide.end());
 }
 
 std::string Utf8(const SQLWCHAR* text, std::size_t units) {
-  std::string out;
-  out.reserve(units);
-  for (std::size_t i = 0; i < units; ++i) {
-    char32_t cp = text[i];
-    if (cp >= 0xD800 && cp < 0xDC00 && i + 1 < units && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      ++i;
-    }
-    if (cp < 0x80) {
-      out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-      out += static_cast<char>(0xC0 | (cp >> 6));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-      out += static_cast<char>(0xE0 | (cp >> 12));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (cp >> 18));
-      out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
-  }
-  return out;
+  return Utf16ToUtf8(std::u16string(text, text + units));
 }
 
 bool Succeeded(SQLRETURN rc) { return rc == SQL_SUCCESS || rc == SQL_SUCCESS_WITH_INFO; }
@@ -246,17 +198,9 @@ class OdbcConnection {
   // drivers that allow one active result per connection serve nested
   // recordsets too.
   void Run(const std::string& text, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
-    if (statement_ == SQL_NULL_HSTMT && !Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement_)))
-      Fail(SQL_HANDLE_DBC, dbc_);
-    SQLHSTMT statement = statement_;
-    struct Closed {
-      SQLHSTMT statement;
-      ~Closed() { SQLFreeStmt(statement, SQL_CLOSE); }
-    } closed{statement};
-    WideText wide = Utf16(text);
     ++compiled_;
-    if (!Succeeded(SQLExecDirectW(statement, wide.data(), static_cast<SQLINTEGER>(wide.size()))))
-      FailStatement(statement);
+    const SQLHSTMT statement = Send(text);
+    const Closed closed{statement};
     SQLSMALLINT count = 0;
     if (!Succeeded(SQLNumResultCols(statement, &count))) FailStatement(statement);
     std::vector<Column> columns(static_cast<std::size_t>(count));
@@ -281,19 +225,9 @@ class OdbcConnection {
     }
   }
 
-  // Runs a statement that returns no rows, without preparing it.
-  void Execute(const std::string& text) {
-    SQLHSTMT statement = SQL_NULL_HSTMT;
-    if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement))) Fail(SQL_HANDLE_DBC, dbc_);
-    WideText wide = Utf16(text);
-    const SQLRETURN rc = SQLExecDirectW(statement, wide.data(), static_cast<SQLINTEGER>(wide.size()));
-    if (!Succeeded(rc) && rc != SQL_NO_DATA) {
-      std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
-      SQLFreeHandle(SQL_HANDLE_STMT, statement);
-      Fail(message);
-    }
-    SQLFreeHandle(SQL_HANDLE_STMT, statement);
-  }
+  // Runs a statement whose rows, if any, are not wanted (settings, the
+  // schema, scripts).
+  void Execute(const std::string& text) { const Closed closed{Send(text)}; }
 
   void EndTransaction(SQLSMALLINT completion) {
     if (!Succeeded(SQLEndTran(SQL_HANDLE_DBC, dbc_, completion))) Fail(SQL_HANDLE_DBC, dbc_);
@@ -319,6 +253,23 @@ class OdbcConnection {
 
  private:
   enum class Column { kInteger, kReal, kDecimal, kBytes, kText };
+
+  // Closes the result of the statement handle when it goes.
+  struct Closed {
+    SQLHSTMT statement;
+    ~Closed() { SQLFreeStmt(statement, SQL_CLOSE); }
+  };
+
+  // Sends a statement on the session's one statement handle (a statement
+  // that touched no row is no failure) and gives the handle.
+  SQLHSTMT Send(const std::string& text) {
+    if (statement_ == SQL_NULL_HSTMT && !Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement_)))
+      Fail(SQL_HANDLE_DBC, dbc_);
+    WideText wide = Utf16(text);
+    const SQLRETURN rc = SQLExecDirectW(statement_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
+    if (!Succeeded(rc) && rc != SQL_NO_DATA) FailStatement(statement_);
+    return statement_;
+  }
 
   void Connect(const std::string& odbc) {
     std::lock_guard<std::mutex> lock(SessionMutex());

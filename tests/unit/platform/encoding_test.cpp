@@ -43,6 +43,15 @@ TEST(Codepage, UnmappableAndMalformedCharactersBecomeQuestionMarks) {
   EXPECT_EQ(Utf8ToAnsi("\xFF\xC3\xA9"), "?\xE9");     // good sequence after a bad byte
 }
 
+// The wide text of database drivers: pairs for characters beyond the basic
+// plane, "?" for each malformed byte, a lone surrogate kept as it stands.
+TEST(Codepage, Utf16BothWays) {
+  EXPECT_EQ(Utf8ToUtf16("caf\u00e9 \u20ac \U0001F600"), u"caf\u00e9 \u20ac \U0001F600");
+  EXPECT_EQ(Utf8ToUtf16("a\xC3(\xF0\x9F"), u"a?(??");
+  EXPECT_EQ(Utf16ToUtf8(u"caf\u00e9 \u20ac \U0001F600"), "caf\u00e9 \u20ac \U0001F600");
+  EXPECT_EQ(Utf8ToAnsi(Utf16ToUtf8(std::u16string(u"x") + char16_t(0xD800) + u"y")), "x???y");
+}
+
 TEST(Base64, KnownValuesAndPadding) {
   // Windows-1252 bytes are encoded as they are: "é" is the single byte E9.
   for (const auto& [plain, encoded] : {std::pair<std::string, std::string>{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="},
