@@ -40,6 +40,50 @@ std::string JoinTextWithBars(std::string_view statement) {
   return out;
 }
 
+StatementTemplate MakeTemplate(std::string_view statement, Placeholders placeholders) {
+  const auto asItStands = [&] { return StatementTemplate{JoinTextWithBars(statement), {}, false}; };
+  StatementTemplate t;
+  t.text.reserve(statement.size() + statement.size() / 8);
+  for (std::size_t i = 0; i < statement.size(); ++i) {
+    const char ch = statement[i];
+    if (ch == '?' || ch == ':' || ch == '@' || ch == '$') return asItStands();
+    if (ch == '+') {
+      t.text += "||";
+      continue;
+    }
+    if (ch != '\'') {
+      t.text += ch;
+      continue;
+    }
+    std::string value;
+    std::size_t j = i + 1;
+    for (;; ++j) {
+      if (j >= statement.size()) return asItStands();
+      if (statement[j] != '\'') {
+        value += statement[j];
+      } else if (j + 1 < statement.size() && statement[j + 1] == '\'') {
+        value += '\'';  // a doubled quote stands for one
+        ++j;
+      } else {
+        break;
+      }
+    }
+    const std::size_t before = statement.find_last_not_of(' ', i == 0 ? 0 : i - 1);
+    const std::size_t after = statement.find_first_not_of(' ', j + 1);
+    const bool joined = (i > 0 && before != std::string_view::npos && statement[before] == '+') ||
+                        (after != std::string_view::npos && statement[after] == '+');
+    if (joined) {
+      t.text.append(statement.substr(i, j - i + 1));
+    } else {
+      t.values.push_back(std::move(value));
+      if (placeholders == Placeholders::kQuestionMarks) t.text += '?';
+      else t.text.append("$").append(std::to_string(t.values.size()));
+    }
+    i = j;
+  }
+  return t;
+}
+
 bool HoldsSecondStatement(std::string_view statement) {
   bool inLiteral = false, ended = false;
   for (char c : statement) {

@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <mutex>
 #include <optional>
+#include <unordered_map>
 #include <utility>
 
 #include "platform/codepage.h"
@@ -100,9 +101,9 @@ std::mutex& SessionMutex() {
 
 // The session: environment and connection handles, the server's dialect and
 // the one statement handle that every statement runs on in turn. Statements
-// are sent as they are: their texts rarely repeat (values are pasted in), a
-// repeated lookup is answered from memory before it gets here, and a
-// separate prepare would cost a round trip of its own.
+// go as text (SQLExecDirect): a driver's own prepare costs a round trip per
+// statement, while a shape that repeats is prepared once by name on
+// PostgreSQL (Query).
 class OdbcConnection {
  public:
   OdbcConnection(const ServerConnection& server, bool readOnly, const std::string& snapshot = {})
@@ -127,18 +128,21 @@ class OdbcConnection {
       SQLSetConnectAttrW(dbc_, SQL_ATTR_ACCESS_MODE, reinterpret_cast<SQLPOINTER>(SQL_MODE_READ_ONLY), 0);
     // The PostgreSQL driver by default guards every statement with a
     // savepoint and prepares it on the server: three round trips where one
-    // does, for statements that are each run once. A failed statement ends
-    // its transaction here anyway (FailStatement). Said by keywords only
-    // read at connection time, unless the connection string chose otherwise:
-    // added at once when the driver manager's registry names that driver
-    // for the string, else the session is opened again with them.
+    // does. Without them a failed statement leaves its transaction for the
+    // session to end: FailStatement rolls it back, and a shape the server
+    // cannot prepare is rolled back to a savepoint of its own (Prepare).
+    // Said by keywords only read at connection time, unless the connection
+    // string chose otherwise: added at once when the driver manager's
+    // registry names that driver for the string, else the session is opened
+    // again with them.
     const bool tuned = OdbcKeyword(server.odbc, "protocol") || OdbcKeyword(server.odbc, "useserversideprepare");
-    const std::string kPostgresOptions = ";Protocol=7.4-1;UseServerSidePrepare=0";
-    const bool registered = !tuned && IsPostgresDriver(RegisteredDriver(server.odbc));
-    Connect(registered ? server.odbc + kPostgresOptions : server.odbc);
-    if (!tuned && !registered && IsPostgresDriver(Info(SQL_DRIVER_NAME))) {
+    const std::string kPostgresOptions = ";Protocol=7.4-0;UseServerSidePrepare=0";
+    bool withOptions = !tuned && IsPostgresDriver(RegisteredDriver(server.odbc));
+    Connect(withOptions ? server.odbc + kPostgresOptions : server.odbc);
+    if (!tuned && !withOptions && IsPostgresDriver(Info(SQL_DRIVER_NAME))) {
       Disconnect();
       Connect(server.odbc + kPostgresOptions);
+      withOptions = true;
     }
     dbms_ = Info(SQL_DBMS_NAME);
     if (dbms_ == "PostgreSQL" || dbms_ == "SQLite") {
@@ -159,6 +163,7 @@ class OdbcConnection {
       Execute("SET standard_conforming_strings = on");
       Execute("SET SESSION CHARACTERISTICS AS TRANSACTION ISOLATION LEVEL REPEATABLE READ, READ ONLY");
       EndTransaction(SQL_COMMIT);
+      prepares_ = withOptions;
       // The first statement of the transaction that follows.
       if (!snapshot.empty()) Execute("SET TRANSACTION SNAPSHOT '" + snapshot + "'");
     }
@@ -194,35 +199,50 @@ class OdbcConnection {
     return dialect_ == Dialect::kBars ? JoinTextWithBars(statement) : std::string(statement);
   }
 
-  // Runs a statement and reads all its rows before it returns, so that
-  // drivers that allow one active result per connection serve nested
-  // recordsets too.
+  // Runs a statement in the original server's dialect and reads all its
+  // rows. On PostgreSQL a statement shape met a second time is prepared on
+  // the server (its values as parameters, typed as the literals they stand
+  // for would be) and then run by name with its values: the server parses
+  // and plans a shape once, and its columns are described once.
+  void Query(std::string_view statement, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
+    if (!prepares_) return Run(InDialect(statement), names, rows);
+    StatementTemplate t = MakeTemplate(statement, Placeholders::kNumbered);
+    if (!t.templated) return Run(t.text, names, rows);
+    auto found = shapes_.find(t.text);
+    if (found == shapes_.end()) {
+      if (shapes_.size() < kMaxShapes) shapes_.emplace(t.text, Shape{});
+      return Run(JoinTextWithBars(statement), names, rows);
+    }
+    Shape& shape = found->second;
+    if (shape.name.empty() && !shape.refused) Prepare(t.text, shape);
+    if (shape.refused) return Run(JoinTextWithBars(statement), names, rows);
+    std::string execute = "EXECUTE " + shape.name;
+    for (std::size_t i = 0; i < t.values.size(); ++i) {
+      execute += i == 0 ? "('" : ", '";
+      for (char c : t.values[i]) execute.append(c == '\'' ? 2 : 1, c);
+      execute += '\'';
+    }
+    if (!t.values.empty()) execute += ')';
+    const SQLHSTMT handle = Send(execute);
+    const Closed closed{handle};
+    if (!shape.described) {
+      Describe(handle, shape.names, shape.columns);
+      shape.described = true;
+    }
+    names = shape.names;
+    Fetch(handle, shape.columns, rows);
+  }
+
+  // Runs a statement as the server speaks it and reads all its rows before
+  // it returns, so that drivers that allow one active result per connection
+  // serve nested recordsets too.
   void Run(const std::string& text, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
     ++compiled_;
-    const SQLHSTMT statement = Send(text);
-    const Closed closed{statement};
-    SQLSMALLINT count = 0;
-    if (!Succeeded(SQLNumResultCols(statement, &count))) FailStatement(statement);
-    std::vector<Column> columns(static_cast<std::size_t>(count));
-    names.resize(columns.size());
-    for (SQLUSMALLINT i = 0; i < count; ++i) {
-      SQLWCHAR name[256];
-      SQLSMALLINT nameLength = 0, type = 0, scale = 0, nullable = 0;
-      SQLULEN size = 0;
-      if (!Succeeded(SQLDescribeColW(statement, SQLUSMALLINT(i + 1), name, SQLSMALLINT(sizeof name / sizeof *name),
-                                     &nameLength, &type, &size, &scale, &nullable)))
-        FailStatement(statement);
-      names[i] = Utf8ToAnsi(Utf8(name, std::min<std::size_t>(nameLength, sizeof name / sizeof *name - 1)));
-      columns[i] = KindOf(type);
-    }
-    for (;;) {
-      const SQLRETURN rc = SQLFetch(statement);
-      if (rc == SQL_NO_DATA) break;
-      if (!Succeeded(rc)) FailStatement(statement);
-      std::vector<Value> row(columns.size());
-      for (SQLUSMALLINT i = 0; i < count; ++i) row[i] = Read(statement, SQLUSMALLINT(i + 1), columns[i]);
-      rows.push_back(std::move(row));
-    }
+    const SQLHSTMT handle = Send(text);
+    const Closed closed{handle};
+    std::vector<Column> columns;
+    Describe(handle, names, columns);
+    Fetch(handle, columns, rows);
   }
 
   // Runs a statement whose rows, if any, are not wanted (settings, the
@@ -260,15 +280,72 @@ class OdbcConnection {
     ~Closed() { SQLFreeStmt(statement, SQL_CLOSE); }
   };
 
+  // A statement shape of the session (PostgreSQL): how often it was met,
+  // and once prepared its name and columns.
+  struct Shape {
+    std::string name;
+    bool refused = false;  // the server could not prepare it
+    bool described = false;
+    std::vector<std::string> names;
+    std::vector<Column> columns;
+  };
+  // Shapes beyond these are run as they stand; a run meets a few dozen.
+  static constexpr std::size_t kMaxShapes = 256;
+
+  // Prepares a shape, or marks it refused: a shape whose parameters the
+  // server cannot type (a value alone in a select list, say). A refusal
+  // must not end the transaction, whose snapshot the run reads.
+  void Prepare(const std::string& text, Shape& shape) {
+    const std::string name = "tqlm_" + std::to_string(++prepared_);
+    Execute("SAVEPOINT tqlm_prepare");
+    ++compiled_;
+    const bool prepared = TrySend("PREPARE " + name + " AS " + text);
+    SQLFreeStmt(statement_, SQL_CLOSE);
+    Execute(prepared ? "RELEASE SAVEPOINT tqlm_prepare" : "ROLLBACK TO SAVEPOINT tqlm_prepare");
+    if (prepared) shape.name = name;
+    else shape.refused = true;
+  }
+
+  void Describe(SQLHSTMT handle, std::vector<std::string>& names, std::vector<Column>& columns) {
+    SQLSMALLINT count = 0;
+    if (!Succeeded(SQLNumResultCols(handle, &count))) FailStatement(handle);
+    columns.resize(static_cast<std::size_t>(count));
+    names.resize(columns.size());
+    for (SQLUSMALLINT i = 0; i < count; ++i) {
+      SQLWCHAR name[256];
+      SQLSMALLINT nameLength = 0, type = 0, scale = 0, nullable = 0;
+      SQLULEN size = 0;
+      if (!Succeeded(SQLDescribeColW(handle, SQLUSMALLINT(i + 1), name, SQLSMALLINT(sizeof name / sizeof *name),
+                                     &nameLength, &type, &size, &scale, &nullable)))
+        FailStatement(handle);
+      names[i] = Utf8ToAnsi(Utf8(name, std::min<std::size_t>(nameLength, sizeof name / sizeof *name - 1)));
+      columns[i] = KindOf(type);
+    }
+  }
+
+  void Fetch(SQLHSTMT handle, const std::vector<Column>& columns, std::vector<std::vector<Value>>& rows) {
+    for (;;) {
+      const SQLRETURN rc = SQLFetch(handle);
+      if (rc == SQL_NO_DATA) break;
+      if (!Succeeded(rc)) FailStatement(handle);
+      std::vector<Value> row(columns.size());
+      for (std::size_t i = 0; i < columns.size(); ++i) row[i] = Read(handle, SQLUSMALLINT(i + 1), columns[i]);
+      rows.push_back(std::move(row));
+    }
+  }
+
   // Sends a statement on the session's one statement handle (a statement
   // that touched no row is no failure) and gives the handle.
   SQLHSTMT Send(const std::string& text) {
+    if (!TrySend(text)) FailStatement(statement_);
+    return statement_;
+  }
+  bool TrySend(const std::string& text) {
     if (statement_ == SQL_NULL_HSTMT && !Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &statement_)))
       Fail(SQL_HANDLE_DBC, dbc_);
     WideText wide = Utf16(text);
     const SQLRETURN rc = SQLExecDirectW(statement_, wide.data(), static_cast<SQLINTEGER>(wide.size()));
-    if (!Succeeded(rc) && rc != SQL_NO_DATA) FailStatement(statement_);
-    return statement_;
+    return Succeeded(rc) || rc == SQL_NO_DATA;
   }
 
   void Connect(const std::string& odbc) {
@@ -393,6 +470,9 @@ class OdbcConnection {
   std::string dbms_;
   Dialect dialect_ = Dialect::kBars;
   long compiled_ = 0;
+  bool prepares_ = false;
+  std::unordered_map<std::string, Shape> shapes_;
+  long prepared_ = 0;
 };
 
 // All rows of one statement, read at once.
@@ -419,7 +499,7 @@ class OdbcBackend final : public Backend {
   std::unique_ptr<Cursor> Execute(const std::string& statement) override {
     if (HoldsSecondStatement(statement)) connection_.Fail("A statement may not hold a second statement.");
     auto cursor = std::make_unique<OdbcCursor>();
-    connection_.Run(connection_.InDialect(statement), cursor->names_, cursor->rows_);
+    connection_.Query(statement, cursor->names_, cursor->rows_);
     return cursor;
   }
   long Prepared() const override { return connection_.Compiled(); }

@@ -186,65 +186,11 @@ class SqliteConnection {
   long prepared_ = 0;
 };
 
-// A statement as SQLite runs it: the string literals that stand as values
-// taken out as bound values, so that statements that differ only in the
-// values pasted into them share one prepared statement, and "+" outside
-// literals as "||". A literal joined to something by "+" stays in the text:
-// it belongs to an expression that an index may be built on. A text whose
-// literals do not close, or that holds parameters of its own, is run as it
-// is.
-struct Template {
-  std::string text;
-  std::vector<std::string> values;
-};
-
-Template MakeTemplate(std::string_view statement) {
-  Template t;
-  t.text.reserve(statement.size() + statement.size() / 8);
-  for (std::size_t i = 0; i < statement.size(); ++i) {
-    const char ch = statement[i];
-    if (ch == '?' || ch == ':' || ch == '@' || ch == '$') return {JoinTextWithBars(statement), {}};
-    if (ch == '+') {
-      t.text += "||";
-      continue;
-    }
-    if (ch != '\'') {
-      t.text += ch;
-      continue;
-    }
-    std::string value;
-    std::size_t j = i + 1;
-    for (;; ++j) {
-      if (j >= statement.size()) return {JoinTextWithBars(statement), {}};
-      if (statement[j] != '\'') {
-        value += statement[j];
-      } else if (j + 1 < statement.size() && statement[j + 1] == '\'') {
-        value += '\'';  // a doubled quote stands for one
-        ++j;
-      } else {
-        break;
-      }
-    }
-    const std::size_t before = statement.find_last_not_of(' ', i == 0 ? 0 : i - 1);
-    const std::size_t after = statement.find_first_not_of(' ', j + 1);
-    const bool joined = (i > 0 && before != std::string_view::npos && statement[before] == '+') ||
-                        (after != std::string_view::npos && statement[after] == '+');
-    if (joined) {
-      t.text.append(statement.substr(i, j - i + 1));
-    } else {
-      t.text += '?';
-      t.values.push_back(std::move(value));
-    }
-    i = j;
-  }
-  return t;
-}
-
 class SqliteCursor final : public Cursor {
  public:
   SqliteCursor(std::shared_ptr<SqliteConnection> connection, std::string_view statement)
       : connection_(std::move(connection)) {
-    Template t = MakeTemplate(statement);
+    StatementTemplate t = MakeTemplate(statement, Placeholders::kQuestionMarks);
     text_ = std::move(t.text);
     if (t.values.empty()) {
       statement_ = connection_->Prepare(text_);

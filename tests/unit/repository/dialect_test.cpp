@@ -17,6 +17,23 @@ TEST(Dialect, PlusJoinsTextAsBarsOutsideLiteralsOnly) {
   EXPECT_EQ(JoinTextWithBars(""), "");
 }
 
+TEST(Dialect, ValuesLeaveAStatementAsParameters) {
+  const StatementTemplate numbered = MakeTemplate(
+      "select a + '.' + b from t where c = 'it''s' and d in ('x ', '') and 'e' + f = 'g'", Placeholders::kNumbered);
+  EXPECT_EQ(numbered.text, "select a || '.' || b from t where c = $1 and d in ($2, $3) and 'e' || f = $4");
+  EXPECT_EQ(numbered.values, (std::vector<std::string>{"it's", "x ", "", "g"}));
+  EXPECT_TRUE(numbered.templated);
+  EXPECT_EQ(MakeTemplate("select * from t where c = 'a' or d = 1", Placeholders::kQuestionMarks).text,
+            "select * from t where c = ? or d = 1");
+  // Parameters of its own, or a literal that does not close: as written.
+  for (const char* written : {"select * from t where c = ? + 'a'", "select $1 + 'a'", "select 'a + b"}) {
+    const StatementTemplate t = MakeTemplate(written, Placeholders::kNumbered);
+    EXPECT_FALSE(t.templated) << written;
+    EXPECT_EQ(t.text, JoinTextWithBars(written));
+    EXPECT_TRUE(t.values.empty());
+  }
+}
+
 TEST(Dialect, ASecondStatementIsFoundOnlyOutsideLiterals) {
   EXPECT_FALSE(HoldsSecondStatement("select 1"));
   EXPECT_FALSE(HoldsSecondStatement("select 1 ; \r\n ;"));
