@@ -66,6 +66,10 @@ struct ClassTraits {
   // Data-dictionary statements that differ only in their column lists.
   std::string_view fieldSelect;
   std::string_view childFieldSelect;
+  // Mapping statements that differ in their spacing and order: the
+  // object's functions, and its source queries around the object's keys.
+  std::string_view functionSelect;
+  std::string_view sourceQuerySelect, sourceQueryOrder;
   bool trimsDomainValues;  // every domain value but the type trimmed, else only the digits before
 
   // Free-text formatting.

@@ -148,6 +148,10 @@ struct Component {
   // Runs a lookup the run repeats (a domain, a constant, a library row):
   // the same text gives the same rows, from memory after the first time.
   Recordset Lookup(std::string_view statement) { return services.repository.OpenRemembered(statement); }
+  // Announces statements about to run, none depending on the rows of
+  // another, so that a server may be asked for them at once. A hint only:
+  // what each statement returns, in its turn, does not change.
+  void Prefetch(const std::vector<std::string>& statements) { services.repository.Prefetch(statements); }
   // The client's log stream; raises 91 when none was handed over.
   TextStream& Log() const;
   std::string Now() const { return services.clock(); }

@@ -30,17 +30,21 @@ bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view 
   });
 }
 
+std::string SourceDomainStatement(std::string_view fieldReference, std::string_view appl) {
+  std::string reference = Trim(fieldReference);
+  for (std::string_view unwanted : {"\r\n", "\r", "\n", "\t"}) reference = Replace(reference, unwanted, "");
+  const std::string application(appl);
+  return " select type,conv,adju,leng from qxddi220   where  appl = '" + application +
+         "'  and cpac + cdom = (select cdom from qxddi150 where  appl = '" + application +
+         "' and cpac+ cmod + flno + '.' + fdnm = '" + reference + "')";
+}
+
 bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::string_view appl, SourceDomain& out) {
   return Trapped(c, kGeneratorTrap, [&] {
-    std::string reference = Trim(fieldReference);
-    for (std::string_view unwanted : {"\r\n", "\r", "\n", "\t"}) reference = Replace(reference, unwanted, "");
+    const std::string statement = SourceDomainStatement(fieldReference, appl);
     out.caseCode.clear();
     out.alignment.clear();
-    const std::string application(appl);
-    Recordset rs = c.Lookup(
-        " select type,conv,adju,leng from qxddi220   where  appl = '" + application +
-        "'  and cpac + cdom = (select cdom from qxddi150 where  appl = '" + application +
-        "' and cpac+ cmod + flno + '.' + fdnm = '" + reference + "')");
+    Recordset rs = c.Lookup(statement);
     if (rs.HasRow()) {
       out.caseCode = UCase(rs.Field("conv").AsText());
       out.alignment = UCase(rs.Field("adju").AsText());

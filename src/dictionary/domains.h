@@ -24,6 +24,8 @@ struct SourceDomain {
   std::string caseCode, alignment, type;
   VbInteger length = 0;
 };
+// The statement that reads a source field's domain attributes.
+std::string SourceDomainStatement(std::string_view fieldReference, std::string_view appl);
 bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::string_view appl, SourceDomain& out);
 
 }  // namespace tqlm

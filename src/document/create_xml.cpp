@@ -4,10 +4,14 @@
 
 #include "document/document_file.h"
 #include "document/dump_tag.h"
+#include "document/field_tags.h"
 #include "document/function_tag.h"
+#include "document/index_tags.h"
 #include "document/info_tag.h"
 #include "document/precondition_tag.h"
 #include "document/source_table_tags.h"
+#include "document/source_tags.h"
+#include "document/variable_tag.h"
 #include "core/error_trap.h"
 #include "split/split_processing.h"
 
@@ -32,6 +36,24 @@ std::string Header(const Component& c, const MappingObject& object) {
          object.TableCode() + "\">\r\n";
 }
 
+// The statements of the sections that depend on the mapping object alone,
+// in the order the sections run them.
+std::vector<std::string> StatementsAhead(const Component& c, const MappingObject& o) {
+  const bool legacy = c.traits.kind == ClassKind::Legacy;
+  std::vector<std::string> ahead;
+  if (!(legacy && c.run.legacyApplication)) ahead.push_back(FieldsStatement(c, o.tapp, o.tcpac, o.tcmod, o.tflno));
+  ahead.push_back(IndexesStatement(o.tapp, o.tcpac, o.tcmod, o.tflno));
+  ahead.push_back(VariablesStatement(o));
+  if (!legacy) {
+    ahead.push_back(SourceFieldsStatement(o.sapp, o.stbl));
+    ahead.push_back(SourceIndexesStatement(o.sapp, o.stbl));
+  }
+  ahead.push_back(SourceQueriesStatement(c, o));
+  ahead.push_back(FunctionsStatement(c, o));
+  ahead.push_back(RulesStatement(o));
+  return ahead;
+}
+
 }  // namespace
 
 bool Create_XML(Component& c, MappingObject object) {
@@ -45,6 +67,7 @@ bool Create_XML(Component& c, MappingObject object) {
     RequireElementName(object.TableCode());
     std::string folder = ObjectFolder(c, object.tcpac + object.tcmod);
     std::string document = Header(c, object);
+    c.Prefetch(StatementsAhead(c, object));
     if (!AppendSections(c, object, kSections, false, document)) return false;
     document += "</" + object.ElementName() + ">";
     StoreDocument(c, folder, "x" + object.TableCode() + "0", document);

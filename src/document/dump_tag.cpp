@@ -14,6 +14,13 @@
 
 namespace tqlm {
 
+std::string RulesStatement(const MappingObject& o) {
+  return " select qxmap140.fdnm, qxmap140.mrul, qxmap140.type, qxmap140.dnum  from qxmap140 WHERE  qxmap140.mprf = " +
+         CStr(static_cast<long long>(o.mprf)) + " AND  qxmap140.vers = '" + o.vers + "' AND  qxmap140.rele = '" +
+         o.rele + "' AND  qxmap140.cust = '" + o.cust + "' AND  qxmap140.tcpac = '" + o.tcpac +
+         "' AND  qxmap140.tcmod = '" + o.tcmod + "' AND  qxmap140.tflno = '" + o.tflno + "' order by dnum ";
+}
+
 namespace {
 
 // The generator's dump trap logs a line of its own shape and leaves
@@ -62,11 +69,7 @@ std::string RuleKey(VbInteger dump, const std::string& table, const std::string&
 // Reads and rewrites the rules; False when a rewriting failed (it logged).
 bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
   const std::string table = o.TableCode();
-  Recordset rs = c.Query(
-      " select qxmap140.fdnm, qxmap140.mrul, qxmap140.type, qxmap140.dnum  from qxmap140 WHERE  qxmap140.mprf = " +
-      CStr(static_cast<long long>(o.mprf)) + " AND  qxmap140.vers = '" + o.vers + "' AND  qxmap140.rele = '" +
-      o.rele + "' AND  qxmap140.cust = '" + o.cust + "' AND  qxmap140.tcpac = '" + o.tcpac +
-      "' AND  qxmap140.tcmod = '" + o.tcmod + "' AND  qxmap140.tflno = '" + o.tflno + "' order by dnum ");
+  Recordset rs = c.Query(RulesStatement(o));
   if (!rs.HasRow())
     Raise(522, "XMLGeneration:Construct_Dump_tag", "Field level Mappings are not maintained for the table:" + table);
   for (; !rs.Eof(); rs.MoveNext()) {
@@ -88,6 +91,21 @@ bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
   return true;
 }
 
+// The source domains the generator's rules look up, in the order the dumps
+// meet them.
+std::vector<std::string> SourceDomainsAhead(const Component& c, const MappingObject& o, const DumpRules& rules) {
+  std::vector<std::string> ahead;
+  for (VbInteger dump : rules.numbers) {
+    for (const auto& [key, field] : c.document.fields) {
+      const CDumpInfo* rule = rules.byKey.Find(RuleKey(dump, field.StrTableName, field.StrFieldName));
+      if (rule == nullptr) continue;
+      if (std::string lookup = GeneratorSourceDomainStatement(o, field, *rule); !lookup.empty())
+        ahead.push_back(std::move(lookup));
+    }
+  }
+  return ahead;
+}
+
 }  // namespace
 
 bool Construct_Dump_Tag(Component& c, const MappingObject& o, bool /*mscript: not read*/, std::string& text) {
@@ -95,6 +113,7 @@ bool Construct_Dump_Tag(Component& c, const MappingObject& o, bool /*mscript: no
   return Trapped(c, legacy ? kLegacyDumpTrap : kGeneratorDumpTrap, [&] {
     DumpRules rules;
     if (!ReadRules(c, o, rules)) return false;
+    if (!legacy) c.Prefetch(SourceDomainsAhead(c, o, rules));
     const std::string table = o.TableCode();
     for (VbInteger dump : rules.numbers) {
       text += "<DUMP-" + CStr(static_cast<long long>(dump)) + " TARGET=\"" + table + "\">\r\n";

@@ -10,6 +10,9 @@
 
 namespace tqlm {
 
+// The statement that reads the field rules of the object's table.
+std::string RulesStatement(const MappingObject& object);
+
 // `mscript` is True for the members of an M-script; the writer does not
 // read it.
 bool Construct_Dump_Tag(Component& c, const MappingObject& object, bool mscript, std::string& text);

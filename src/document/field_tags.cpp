@@ -45,14 +45,18 @@ std::string InitialValue(const Component& c, const Recordset& rs, const std::str
 
 }  // namespace
 
+std::string FieldsStatement(const Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+                            std::string_view tflno) {
+  return std::string(c.traits.fieldSelect) + "where " + TableCondition(appl, tcpac, tcmod, tflno) + " order by fdno";
+}
+
 bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text) {
   // Tables of a legacy target application are described by their layout.
   if (c.traits.kind == ClassKind::Legacy && c.run.legacyApplication)
     return Construct_Legacy_Field_Tags(c, appl, tcpac, tcmod, tflno, text);
   return Trapped(c, c.traits.standardTrap, [&] {
-    Recordset rs = c.Query(std::string(c.traits.fieldSelect) + "where " + TableCondition(appl, tcpac, tcmod, tflno) +
-                           " order by fdno");
+    Recordset rs = c.Query(FieldsStatement(c, appl, tcpac, tcmod, tflno));
     const std::string table = std::string(tcpac) + std::string(tcmod) + std::string(tflno);
     if (!rs.HasRow()) NoFields(appl, table);
     std::string elements;

@@ -12,6 +12,10 @@
 
 namespace tqlm {
 
+std::string FunctionsStatement(const Component& c, const MappingObject& o) {
+  return std::string(c.traits.functionSelect) + o.KeyConditions();
+}
+
 namespace {
 
 constexpr TrapStyle kLegacyFunctionTrap{"\t\tERROR in Construct_Function_Tag :- ", " - ", "\r\n", LogCall::Write, true};
@@ -21,7 +25,7 @@ std::string Element(const std::string& functions) { return "<FUNCTION>\r\n" + fu
 // Generator: the first row's functions with their keywords rewritten.
 bool GeneratorFunctionTag(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
-    Recordset rs = c.Query(" select func from qxmap160  where " + o.KeyConditions());
+    Recordset rs = c.Query(FunctionsStatement(c, o));
     if (!rs.HasRow() || rs.Field("func").AsText().empty()) return true;
     std::string functions;
     if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, rs.Field("func").AsText(), functions)) return false;
@@ -36,7 +40,7 @@ bool GeneratorFunctionTag(Component& c, const MappingObject& o, std::string& tex
 bool LegacyFunctionTag(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kLegacyFunctionTrap, [&] {
     std::string& functions = c.document.includeText;
-    for (Recordset rs = c.Query(" select func from  qxmap160 where " + o.KeyConditions()); !rs.Eof(); rs.MoveNext()) {
+    for (Recordset rs = c.Query(FunctionsStatement(c, o)); !rs.Eof(); rs.MoveNext()) {
       const Value& func = rs.Field("func");
       if (!func.IsNull() && !func.AsText().empty()) functions += "\r\n" + func.AsText();
     }

@@ -9,10 +9,15 @@
 
 namespace tqlm {
 
+std::string IndexesStatement(std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+                             std::string_view tflno) {
+  return " select * from  qxddi200 where " + TableCondition(appl, tcpac, tcmod, tflno);
+}
+
 bool Construct_Index_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text) {
   return Trapped(c, c.traits.standardTrap, [&] {
-    Recordset rs = c.Query(" select * from  qxddi200 where " + TableCondition(appl, tcpac, tcmod, tflno));
+    Recordset rs = c.Query(IndexesStatement(appl, tcpac, tcmod, tflno));
     std::string elements;
     for (; !rs.Eof(); rs.MoveNext()) {
       const std::string n = rs.Field("indn").AsText();

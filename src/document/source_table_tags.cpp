@@ -15,6 +15,10 @@
 
 namespace tqlm {
 
+std::string SourceQueriesStatement(const Component& c, const MappingObject& o) {
+  return std::string(c.traits.sourceQuerySelect) + o.KeyConditions() + std::string(c.traits.sourceQueryOrder);
+}
+
 namespace {
 
 // Query slots of one source table: "S", "D", "E", "O", "F", "X" and the code.
@@ -39,7 +43,7 @@ QuerySlots& Slots(std::vector<QuerySlots>& table, std::size_t index) {
 std::vector<QuerySlots> ReadQueries(Component& c, const MappingObject& o, std::size_t& used) {
   std::vector<QuerySlots> table(static_cast<std::size_t>(c.document.migrateCount) + 1);
   Recordset rs =
-      c.Query(" select * from qxmap130 where " + o.KeyConditions() + " order by scpac, scmod , sflno ");
+      c.Query(SourceQueriesStatement(c, o));
   if (!rs.HasRow()) Raise(120, "XML Generation", "No Mainquery for the Table " + std::string(kUnfilledTableName));
   std::size_t index = 0;
   std::string previous;
@@ -144,7 +148,7 @@ std::string LegacyQuery(Component& c, const MappingObject& o, const Recordset& r
 bool LegacySourceTableTags(Component& c, const MappingObject& o, std::string& text) {
   return Trapped(c, kLegacyTrap, [&] {
     Recordset rs =
-        c.Query(" select *  from qxmap130 where " + o.KeyConditions() + " order by scpac, scmod, sflno, icod desc");
+        c.Query(SourceQueriesStatement(c, o));
     if (!rs.HasRow()) return true;
     std::string out, element;
     std::array<std::string, 3> previous;

@@ -17,11 +17,19 @@ std::string QuotedSourceList(std::string_view stbl) { return "'" + Replace(stbl,
 
 }  // namespace
 
+std::string SourceFieldsStatement(std::string_view sapp, std::string_view stbl) {
+  return "select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = '" + std::string(sapp) +
+         "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) + ") and comb = 'N' ";
+}
+
+std::string SourceIndexesStatement(std::string_view sapp, std::string_view stbl) {
+  return " select * from  qxddi200 where appl = '" + std::string(sapp) + "' and cpac + cmod + flno in (" +
+         QuotedSourceList(stbl) + ")";
+}
+
 // No trap of its own: an error reaches the INFO writer's trap.
 bool Construct_SrcField_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text) {
-  Recordset rs = c.Query("select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = '" +
-                                   std::string(sapp) + "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) +
-                                   ") and comb = 'N' ");
+  Recordset rs = c.Query(SourceFieldsStatement(sapp, stbl));
   std::string fields;
   if (rs.HasRow()) fields = rs.GetString(" , ", " , ", "");
   text = "<SRCFIELD>" + fields + "</SRCFIELD>";
@@ -31,8 +39,7 @@ bool Construct_SrcField_Tag(Component& c, std::string_view sapp, std::string_vie
 bool Construct_SrcIndex_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
     std::string out = "<SRCINDEX>";
-    Recordset rs = c.Query(" select * from  qxddi200 where appl = '" + std::string(sapp) +
-                                     "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) + ")");
+    Recordset rs = c.Query(SourceIndexesStatement(sapp, stbl));
     for (; !rs.Eof(); rs.MoveNext()) {
       const std::string cpac = rs.Field("cpac").AsText();
       const std::string cmod = rs.Field("cmod").AsText();

@@ -13,13 +13,16 @@
 
 namespace tqlm {
 
+std::string VariablesStatement(const MappingObject& o) {
+  return " select vari from qxmap120 where mprf  = " + CStr(static_cast<long long>(o.mprf)) + " AND vers = '" +
+         o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust + "' AND tcpac = '" + o.tcpac +
+         "' AND tcmod = '" + o.tcmod + "' AND tflno = '" + o.tflno + "'";
+}
+
 namespace {
 
 std::string ReadVariables(Component& c, const MappingObject& o) {
-  Recordset rs = c.Query(" select vari from qxmap120 where mprf  = " + CStr(static_cast<long long>(o.mprf)) +
-                                   " AND vers = '" + o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust +
-                                   "' AND tcpac = '" + o.tcpac + "' AND tcmod = '" + o.tcmod + "' AND tflno = '" +
-                                   o.tflno + "'");
+  Recordset rs = c.Query(VariablesStatement(o));
   return rs.HasRow() ? rs.Field("vari").AsText() : std::string();
 }
 

@@ -7,6 +7,7 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/text.h"
+#include "repository/dialect.h"
 #include "repository/odbc_backend.h"
 #include "repository/server_connection.h"
 #include "repository/sqlite_backend.h"
@@ -73,6 +74,10 @@ std::unique_ptr<Cursor> Repository::Send(std::string_view statement) {
   try {
     Connect();
     ++sent_;
+    // No statement the component builds holds a second one: it could only
+    // come from a value that broke out of its quotes.
+    if (HoldsSecondStatement(statement))
+      Raise(kErrRepository, "Repository", "A statement may not hold a second statement.");
     return backend_->Execute(AnsiToUtf8(statement));
   } catch (...) {
     ++failures_;
@@ -83,6 +88,20 @@ std::unique_ptr<Cursor> Repository::Send(std::string_view statement) {
 Recordset Repository::Open(std::string_view statement) {
   if (observer_) observer_(statement);
   return Recordset(Send(statement));
+}
+
+void Repository::Prefetch(const std::vector<std::string>& statements) noexcept {
+  if (!backend_) return;
+  try {
+    std::vector<std::string> texts;
+    texts.reserve(statements.size());
+    for (const std::string& statement : statements) {
+      if (remembered_.count(statement) == 0) texts.push_back(AnsiToUtf8(statement));
+    }
+    backend_->Prefetch(texts);
+  } catch (...) {
+    // a hint that could not be given changes nothing
+  }
 }
 
 Recordset Repository::OpenRemembered(std::string_view statement) {

@@ -25,6 +25,11 @@ class Backend {
   // A name under which another connection reads the snapshot this one
   // reads, or empty where the backend cannot share it.
   virtual std::string ExportSnapshot() { return {}; }
+  // Statements (UTF-8) that are about to run, none depending on the rows of
+  // another: a backend may run them together now and answer each the next
+  // time it is executed. It must then give exactly the rows, or the failure,
+  // that running it at that time would give. Never raises.
+  virtual void Prefetch(const std::vector<std::string>& /*statements*/) noexcept {}
 };
 
 // Opens the backend for a connection string: a path to a SQLite file or
@@ -53,6 +58,13 @@ class Repository {
   // every statement; results are kept up to a fixed budget, after which
   // they are forgotten and read again.
   Recordset OpenRemembered(std::string_view statement);
+
+  // Tells the open connection which statements (Windows-1252) a reader is
+  // about to run, none depending on the rows of another, so that a server
+  // can be asked for them in one exchange. Only a hint: each statement is
+  // still opened, observed, counted and answered in its turn, with the rows
+  // or the failure it has then. Opens nothing and never raises.
+  void Prefetch(const std::vector<std::string>& statements) noexcept;
 
   // Statements sent to the backend, and those it had to compile, since the
   // connection string was set.

@@ -10,6 +10,7 @@
 #include <mutex>
 #include <optional>
 #include <unordered_map>
+#include <unordered_set>
 #include <utility>
 
 #include "platform/codepage.h"
@@ -204,33 +205,69 @@ class OdbcConnection {
   // the server (its values as parameters, typed as the literals they stand
   // for would be) and then run by name with its values: the server parses
   // and plans a shape once, and its columns are described once.
-  void Query(std::string_view statement, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
+  void Query(const std::string& statement, std::vector<std::string>& names, std::vector<std::vector<Value>>& rows) {
+    if (!prefetched_.empty()) {
+      auto ahead = prefetched_.find(statement);
+      if (ahead != prefetched_.end()) {
+        names = std::move(ahead->second.names);
+        rows = std::move(ahead->second.rows);
+        prefetched_.erase(ahead);
+        return;
+      }
+    }
     if (!prepares_) return Run(InDialect(statement), names, rows);
     StatementTemplate t = MakeTemplate(statement, Placeholders::kNumbered);
     if (!t.templated) return Run(t.text, names, rows);
-    auto found = shapes_.find(t.text);
-    if (found == shapes_.end()) {
-      if (shapes_.size() < kMaxShapes) shapes_.emplace(t.text, Shape{});
-      return Run(JoinTextWithBars(statement), names, rows);
-    }
-    Shape& shape = found->second;
-    if (shape.name.empty() && !shape.refused) Prepare(t.text, shape);
-    if (shape.refused) return Run(JoinTextWithBars(statement), names, rows);
-    std::string execute = "EXECUTE " + shape.name;
-    for (std::size_t i = 0; i < t.values.size(); ++i) {
-      execute += i == 0 ? "('" : ", '";
-      for (char c : t.values[i]) execute.append(c == '\'' ? 2 : 1, c);
-      execute += '\'';
-    }
-    if (!t.values.empty()) execute += ')';
-    const SQLHSTMT handle = Send(execute);
+    Shape* shape = Sighted(t.text);
+    if (shape == nullptr) return Run(JoinTextWithBars(statement), names, rows);
+    const SQLHSTMT handle = Send(ByName(*shape, t.values));
     const Closed closed{handle};
-    if (!shape.described) {
-      Describe(handle, shape.names, shape.columns);
-      shape.described = true;
+    ReadResult(handle, shape, names, rows);
+  }
+
+  // Runs statements ahead of their turn in one exchange (PostgreSQL), each
+  // as Query would send it, between a savepoint and its release: a failure
+  // among them is undone to the savepoint, so the transaction and its
+  // snapshot go on, and every statement then runs in its turn instead. The
+  // rows wait for the statement's turn, within the same transaction.
+  void Prefetch(const std::vector<std::string>& statements) {
+    prefetched_.clear();
+    if (!prepares_) return;
+    std::string batch = "SAVEPOINT tqlm_ahead";
+    std::vector<std::pair<const std::string*, Shape*>> members;
+    std::unordered_set<std::string_view> listed;
+    for (const std::string& statement : statements) {
+      // The driver finds where statements end by its own reading of the
+      // text, which may take a backslash for an escape.
+      if (HoldsSecondStatement(statement) || statement.find('\\') != std::string::npos) continue;
+      if (!listed.insert(statement).second) continue;  // its first turn takes the rows
+      StatementTemplate t = MakeTemplate(statement, Placeholders::kNumbered);
+      if (!t.templated) continue;
+      Shape* shape = Sighted(t.text);
+      if (shape == nullptr) ++compiled_;
+      batch.append("; ").append(shape != nullptr ? ByName(*shape, t.values) : JoinTextWithBars(statement));
+      members.emplace_back(&statement, shape);
     }
-    names = shape.names;
-    Fetch(handle, shape.columns, rows);
+    if (members.empty()) return;
+    batch += "; RELEASE SAVEPOINT tqlm_ahead";
+    if (!TrySend(batch)) {
+      SQLFreeStmt(statement_, SQL_CLOSE);
+      const bool undone = TrySend("ROLLBACK TO SAVEPOINT tqlm_ahead");
+      SQLFreeStmt(statement_, SQL_CLOSE);
+      // Where even that fails the transaction ends, as after any failure.
+      if (!undone) SQLEndTran(SQL_HANDLE_DBC, dbc_, SQL_ROLLBACK);
+      return;
+    }
+    const Closed closed{statement_};
+    for (const auto& [statement, shape] : members) {  // the savepoint's result comes first
+      if (!Succeeded(SQLMoreResults(statement_))) {
+        prefetched_.clear();
+        return;
+      }
+      Result result;
+      ReadResult(statement_, shape, result.names, result.rows);
+      prefetched_.emplace(*statement, std::move(result));
+    }
   }
 
   // Runs a statement as the server speaks it and reads all its rows before
@@ -258,6 +295,7 @@ class OdbcConnection {
   // A failed statement ends its transaction (PostgreSQL refuses every
   // further statement of it); the next statement begins another.
   [[noreturn]] void FailStatement(SQLHSTMT statement) {
+    prefetched_.clear();  // read in the transaction that ends here
     std::string message = Diagnostics(SQL_HANDLE_STMT, statement);
     // Said first when it is the cause: a driver may report only what it
     // tried last (an internal savepoint, say).
@@ -291,6 +329,49 @@ class OdbcConnection {
   };
   // Shapes beyond these are run as they stand; a run meets a few dozen.
   static constexpr std::size_t kMaxShapes = 256;
+
+  // The shape of a statement's template as the session knows it: null when
+  // the statement is to run as written (its shape met for the first time,
+  // refused by the server, or one too many), else prepared by name.
+  Shape* Sighted(const std::string& templateText) {
+    auto found = shapes_.find(templateText);
+    if (found == shapes_.end()) {
+      if (shapes_.size() < kMaxShapes) shapes_.emplace(templateText, Shape{});
+      return nullptr;
+    }
+    Shape& shape = found->second;
+    if (shape.name.empty() && !shape.refused) Prepare(templateText, shape);
+    return shape.refused ? nullptr : &shape;
+  }
+
+  // The statement that runs a prepared shape with these values.
+  static std::string ByName(const Shape& shape, const std::vector<std::string>& values) {
+    std::string execute = "EXECUTE " + shape.name;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      execute += i == 0 ? "('" : ", '";
+      for (char c : values[i]) execute.append(c == '\'' ? 2 : 1, c);
+      execute += '\'';
+    }
+    if (!values.empty()) execute += ')';
+    return execute;
+  }
+
+  // The columns and rows of the result at hand; a prepared shape's columns
+  // are described once.
+  void ReadResult(SQLHSTMT handle, Shape* shape, std::vector<std::string>& names,
+                  std::vector<std::vector<Value>>& rows) {
+    if (shape == nullptr) {
+      std::vector<Column> columns;
+      Describe(handle, names, columns);
+      return Fetch(handle, columns, rows);
+    }
+    if (!shape->described) {
+      Describe(handle, shape->names, shape->columns);
+      shape->described = true;
+    }
+    names = shape->names;
+    Fetch(handle, shape->columns, rows);
+  }
 
   // Prepares a shape, or marks it refused: a shape whose parameters the
   // server cannot type (a value alone in a select list, say). A refusal
@@ -473,6 +554,13 @@ class OdbcConnection {
   bool prepares_ = false;
   std::unordered_map<std::string, Shape> shapes_;
   long prepared_ = 0;
+  // Rows of statements run ahead of their turn, by text, each handed out
+  // once.
+  struct Result {
+    std::vector<std::string> names;
+    std::vector<std::vector<Value>> rows;
+  };
+  std::unordered_map<std::string, Result> prefetched_;
 };
 
 // All rows of one statement, read at once.
@@ -497,13 +585,19 @@ class OdbcBackend final : public Backend {
   OdbcBackend(const ServerConnection& server, const std::string& snapshot) : connection_(server, true, snapshot) {}
 
   std::unique_ptr<Cursor> Execute(const std::string& statement) override {
-    if (HoldsSecondStatement(statement)) connection_.Fail("A statement may not hold a second statement.");
     auto cursor = std::make_unique<OdbcCursor>();
     connection_.Query(statement, cursor->names_, cursor->rows_);
     return cursor;
   }
   long Prepared() const override { return connection_.Compiled(); }
   std::string ExportSnapshot() override { return connection_.ExportSnapshot(); }
+  void Prefetch(const std::vector<std::string>& statements) noexcept override {
+    try {
+      connection_.Prefetch(statements);
+    } catch (const Raised&) {
+      // the statements run in their turn, and meet the failure there
+    }
+  }
 
  private:
   OdbcConnection connection_;

@@ -63,13 +63,22 @@ std::string StringVariable(const CFieldInfo& f, const std::string& tbl, const st
   return EmptyTest(e, f.IntFieldLength, e);
 }
 
+bool IsStringField(const CFieldInfo& f) {
+  const std::string ft = UCase(f.StrFieldType);
+  return ft == "S" || ft == "M";
+}
+
+// A string rule that may name a source field: its domain is looked up.
+bool MayNameSourceField(const std::string& r) {
+  return InStr(r, "\"") == 0 && InStr(r, "(") == 0 && InStr(r, "empty.string", Compare::Text) == 0 &&
+         !Trim(r).empty() && Trim(r) != "0" && !IsNumeric(r);
+}
+
 // The conversions a string field needs, judged against the source field's
 // domain when the rule is a plain reference to one.
 std::string StringExpression(Component& c, const MappingObject& o, const CFieldInfo& f, std::string r) {
   SourceDomain source;
-  if (InStr(r, "\"") == 0 && InStr(r, "(") == 0 && InStr(r, "empty.string", Compare::Text) == 0 &&
-      !Trim(r).empty() && Trim(r) != "0" && !IsNumeric(r))
-    Get_Domain_Details(c, Trim(r), o.sapp, source);
+  if (MayNameSourceField(r)) Get_Domain_Details(c, Trim(r), o.sapp, source);
   ReplaceDefaultCall(r, f);
   const std::string noBlanks = WithoutBlanks(r);
   if (const long p = InStr(noBlanks, "target(", Compare::Text); p > 0) {
@@ -135,12 +144,19 @@ std::string GeneratorUnmappedElement(const CFieldInfo& f, const std::string& nam
   return "<" + name + " TYPE = \"0\"><VALUE>" + value + "</VALUE></" + name + ">\r\n";
 }
 
+std::string GeneratorSourceDomainStatement(const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule) {
+  if (rule.IntFieldType != 0 || !IsStringField(f)) return {};
+  std::string r = rule.StrMapRule;
+  SplitSuffix(r);
+  return MayNameSourceField(r) ? SourceDomainStatement(Trim(r), o.sapp) : std::string();
+}
+
 std::string GeneratorMappedElement(Component& c, const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule,
                                    const std::string& name) {
   const VbInteger type = rule.IntFieldType;
   const std::string tbl = o.TableCode();
   const std::string ft = UCase(f.StrFieldType);
-  const bool stringField = ft == "S" || ft == "M";
+  const bool stringField = IsStringField(f);
   std::string element;
   std::string r = rule.StrMapRule;
   if (type == 1) {

@@ -228,6 +228,32 @@ TEST_P(BackendContract, AStatementShapeRunAgainGivesTheRowsOfItsText) {
   EXPECT_LE(repository_.StatementsPrepared(), before + 2);
 }
 
+// Statements announced ahead give, each in its turn, the rows or the failure
+// of that turn; a hint before the first statement opens nothing.
+TEST_P(BackendContract, StatementsAnnouncedAheadAnswerInTheirTurn) {
+  const std::string fields = "select fdnm from qxddi150 where flno = '001' order by fdno",
+                    tables = "select flno from qxddi140 where cpac = 'aa' order by flno",
+                    missing = "select * from nosuch", twice = "select flno from qxddi140 where flno = '003'",
+                    second = "select 1; delete from qxddi140";
+  repository_.Prefetch({fields});
+  EXPECT_EQ(repository_.StatementsSent(), 0);
+  EXPECT_FALSE(GetParam().exists(GetParam().missing(folder_)));
+
+  for (int round = 1; round <= 2; ++round) {  // the second round runs prepared shapes
+    repository_.Connect();
+    repository_.Prefetch({fields, missing, tables, twice, twice, second});
+    EXPECT_EQ(Rows(tables), "001,002,") << round;
+    EXPECT_EQ(ErrorOf([&] { repository_.Open(missing); }).description, test_support::NoSuchTable("nosuch"));
+    EXPECT_EQ(Rows(fields), "F1,F2,") << round;
+    EXPECT_EQ(Rows(twice), "003,") << round;
+    EXPECT_EQ(Rows(twice), "003,") << round;
+    EXPECT_EQ(ErrorOf([&] { repository_.Open(second); }).number, kErrRepository);
+    EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
+  }
+  EXPECT_EQ(repository_.StatementsSent(), 14);
+  EXPECT_EQ(repository_.Failures(), 4);
+}
+
 TEST_P(BackendContract, MissingRepositoryRaisesAndCreatesNothing) {
   const std::string missing = GetParam().missing(folder_);
   repository_.SetConnectionString(missing);
@@ -256,6 +282,27 @@ TEST_P(BackendContract, NewConnectionStringSwitchesRepository) {
 // against the server.
 INSTANTIATE_TEST_SUITE_P(Backends, BackendContract,
                          testing::Values(test_support::UsesServer() ? PostgresFactory() : SqliteFactory()));
+
+// Rows read ahead belong to the snapshot they were read in: a failure among
+// them leaves the run on its snapshot, and a failure in its turn, which ends
+// the snapshot, lets nothing read ahead through.
+TEST(OnServer, RowsReadAheadKeepToTheirSnapshot) {
+  TempFolder folder;
+  const std::string connection = PostgresFactory().create(folder, "ahead", kFixtureScript);
+  const std::string database = test_support::TestServer::DatabaseOf(connection);
+  const std::string vers = "select vers from qxmap100 where mprf = 1", rele = "select rele from qxmap100";
+  Repository repository;
+  repository.SetConnectionString(connection);
+  EXPECT_EQ(repository.Open(vers).Field(0).AsText(), "V1");
+  ASSERT_TRUE(test_support::Server().Psql(database, "UPDATE qxmap100 SET vers = 'V2', rele = 'R2'"));
+  repository.Prefetch({rele, "select * from nosuch", vers});
+  EXPECT_EQ(repository.Open(rele).Field(0).AsText(), "R1");
+  EXPECT_EQ(repository.Open(vers).Field(0).AsText(), "V1");
+
+  repository.Prefetch({vers});
+  EXPECT_EQ(RaisedNumber([&] { repository.Open("select * from nosuch"); }), kErrRepository);
+  EXPECT_EQ(repository.Open(vers).Field(0).AsText(), "V2");
+}
 
 // On the test server only: another connection reads the snapshot a
 // connection exported, whatever was written since.
