@@ -229,10 +229,12 @@ class OdbcConnection {
   // as Query would send it, between a savepoint and its release: a failure
   // among them is undone to the savepoint, so the transaction and its
   // snapshot go on, and every statement then runs in its turn instead. The
-  // rows wait for the statement's turn, within the same transaction.
+  // rows wait for the statement's turn, within the same transaction, also
+  // past later exchanges (a run announces its searches some objects ahead);
+  // beyond a bound they are forgotten and their statements run in turn.
   void Prefetch(const std::vector<std::string>& statements) {
-    prefetched_.clear();
     if (!prepares_) return;
+    if (prefetched_.size() >= kMaxWaiting) prefetched_.clear();
     std::string batch = "SAVEPOINT tqlm_ahead";
     std::vector<std::pair<const std::string*, Shape*>> members;
     std::unordered_set<std::string_view> listed;
@@ -240,7 +242,8 @@ class OdbcConnection {
       // The driver finds where statements end by its own reading of the
       // text, which may take a backslash for an escape.
       if (HoldsSecondStatement(statement) || statement.find('\\') != std::string::npos) continue;
-      if (!listed.insert(statement).second) continue;  // its first turn takes the rows
+      // Its first turn takes the rows.
+      if (!listed.insert(statement).second || prefetched_.count(statement) != 0) continue;
       StatementTemplate t = MakeTemplate(statement, Placeholders::kNumbered);
       if (!t.templated) continue;
       Shape* shape = Sighted(t.text);
@@ -329,6 +332,8 @@ class OdbcConnection {
   };
   // Shapes beyond these are run as they stand; a run meets a few dozen.
   static constexpr std::size_t kMaxShapes = 256;
+  // Results read ahead that may wait for their turn at once.
+  static constexpr std::size_t kMaxWaiting = 256;
 
   // The shape of a statement's template as the session knows it: null when
   // the statement is to run as written (its shape met for the first time,

@@ -49,6 +49,11 @@ struct SelectedObject {
   std::string cpac, cmod, flno;
 };
 
+// A selected object's codes as the run writes them: package, module, table.
+struct ObjectCodes {
+  std::string pac, mod, flno;
+};
+
 // A plain document a worker built ahead of the run's turn: what it was built
 // from, what the build returned, logged and left as the error description,
 // and what it would have stored.
@@ -147,6 +152,7 @@ class GenerationRun {
                                                  c_.services.repository.ExportSnapshot());
     for (turn_ = 0; turn_ < selection.size(); ++turn_) {
       if (prebuilder_) prebuilder_->Reached(turn_);
+      AnnounceSearches(turn_);
       ExportObject(selection[turn_]);
       if (c_.services.progress) c_.services.progress(n_.objects, total);
     }
@@ -295,10 +301,31 @@ class GenerationRun {
   // The record of the object at hand, whose outcome the status rules set.
   ObjectRecord& Record() { return c_.run.objects.back(); }
 
+  ObjectCodes CodesOf(const SelectedObject& selected) const {
+    return {FixedLength(selected.cpac, 2), FixedLength(selected.cmod, 3), ClassTableNumber(t_, selected.flno)};
+  }
+
+  // Every object's search starts with the same statement for its own codes:
+  // those of the objects from `first` on, a window at a time, are announced
+  // together, so that a server answers them in one exchange. Each still
+  // runs in its turn.
+  void AnnounceSearches(std::size_t first) {
+    static constexpr std::size_t kSearchesAhead = 32;
+    if (first < announced_ || profile_.depth < 1) return;
+    announced_ = std::min(selection_.size(), first + kSearchesAhead);
+    const Triple& preferred = profile_.Preferred();
+    std::vector<std::string> ahead;
+    ahead.reserve(announced_ - first);
+    for (std::size_t i = first; i < announced_; ++i)
+      ahead.push_back(MappingRowStatement(profile_.mprf, preferred, CodesOf(selection_[i])));
+    c_.Prefetch(ahead);
+  }
+
   void ExportObject(const SelectedObject& selected) {
-    c_.run.currentPac = FixedLength(selected.cpac, 2);
-    c_.run.currentMod = FixedLength(selected.cmod, 3);
-    c_.run.currentFlno = ClassTableNumber(t_, selected.flno);
+    ObjectCodes codes = CodesOf(selected);
+    c_.run.currentPac = std::move(codes.pac);
+    c_.run.currentMod = std::move(codes.mod);
+    c_.run.currentFlno = std::move(codes.flno);
     const std::string code = c_.run.currentPac + c_.run.currentMod + c_.run.currentFlno;
     ProfileView view = profile_;
     n_.objects = CLng(static_cast<long long>(n_.objects) + 1);
@@ -321,11 +348,11 @@ class GenerationRun {
     ApplyStatusRules(*row, ObjectRef{code, view.mprf, current}, view);
   }
 
-  std::string MappingRowStatement(VbLong profile, const Triple& t) const {
+  std::string MappingRowStatement(VbLong profile, const Triple& t, const ObjectCodes& object) const {
     return "select qxmap120.*  from qxmap120   where qxmap120.mprf = " + CStr(static_cast<long long>(profile)) +
            "  and qxmap120.vers ='" + t.vers + "' and qxmap120.rele ='" + t.rele + "' and qxmap120.cust ='" +
-           t.cust + "' and qxmap120.tcpac='" + c_.run.currentPac + "' and qxmap120.tcmod ='" + c_.run.currentMod +
-           "' and qxmap120.tflno='" + c_.run.currentFlno + "' and stat in (" + c_.settings.statusList + " )";
+           t.cust + "' and qxmap120.tcpac='" + object.pac + "' and qxmap120.tcmod ='" + object.mod +
+           "' and qxmap120.tflno='" + object.flno + "' and stat in (" + c_.settings.statusList + " )";
   }
 
   // The search: passes over the levels up to the depth, trying the
@@ -337,7 +364,8 @@ class GenerationRun {
     std::set<std::pair<VbLong, std::string>> visited{{view.mprf, view.own.vers + view.own.rele + view.own.cust}};
     VbLong level = 1;
     while (level <= view.depth) {
-      Recordset rs = c_.Query(MappingRowStatement(view.mprf, current));
+      Recordset rs =
+          c_.Query(MappingRowStatement(view.mprf, current, {c_.run.currentPac, c_.run.currentMod, c_.run.currentFlno}));
       if (rs.HasRow()) return rs;
       if (current == view.checkedOut && view.own != current) {
         current = view.own;  // the own triple is tried in the same pass
@@ -541,6 +569,7 @@ class GenerationRun {
   std::vector<SelectedObject> selection_;
   std::unique_ptr<Prebuilder> prebuilder_;
   std::size_t turn_ = 0;  // the selected object at hand
+  std::size_t announced_ = 0;  // the objects whose search was announced
 };
 
 // The values of the run that the document writers read.

@@ -250,7 +250,12 @@ TEST_P(BackendContract, StatementsAnnouncedAheadAnswerInTheirTurn) {
     EXPECT_EQ(ErrorOf([&] { repository_.Open(second); }).number, kErrRepository);
     EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
   }
-  EXPECT_EQ(repository_.StatementsSent(), 14);
+  // Rows read ahead wait for their turn past a later exchange.
+  repository_.Prefetch({tables});
+  repository_.Prefetch({fields, tables});
+  EXPECT_EQ(Rows(fields), "F1,F2,");
+  EXPECT_EQ(Rows(tables), "001,002,");
+  EXPECT_EQ(repository_.StatementsSent(), 16);
   EXPECT_EQ(repository_.Failures(), 4);
 }
 
@@ -299,9 +304,12 @@ TEST(OnServer, RowsReadAheadKeepToTheirSnapshot) {
   EXPECT_EQ(repository.Open(rele).Field(0).AsText(), "R1");
   EXPECT_EQ(repository.Open(vers).Field(0).AsText(), "V1");
 
+  // Rows read ahead wait past later exchanges, but not past their snapshot.
   repository.Prefetch({vers});
+  repository.Prefetch({rele});
   EXPECT_EQ(RaisedNumber([&] { repository.Open("select * from nosuch"); }), kErrRepository);
   EXPECT_EQ(repository.Open(vers).Field(0).AsText(), "V2");
+  EXPECT_EQ(repository.Open(rele).Field(0).AsText(), "R2");
 }
 
 // On the test server only: another connection reads the snapshot a
