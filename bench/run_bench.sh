@@ -5,7 +5,9 @@
 # worker and with JOBS workers (default: the number of cores). With
 # POSTGRESQL=1 each profile is also loaded into a throw-away PostgreSQL
 # cluster on 127.0.0.1 and generated from there (the last column; the
-# documents must equal those from SQLite). Usage:
+# documents must equal those from SQLite). The documents and the floor's
+# files go to a temporary folder, or under OUTPUT when it is set (a tmpfs,
+# say, to leave the file system's own costs out). Usage:
 #   run_bench.sh TQLM_XMLGEN BENCH_FLOOR [TABLES...]     (default 500 5000)
 set -euo pipefail
 tool=$1 floor=$2
@@ -19,10 +21,12 @@ done
 runs=${RUNS:-3}
 here=$(cd "$(dirname "$0")" && pwd)
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+out=$work
+[[ -z ${OUTPUT:-} ]] || out=$(mktemp -d -p "$OUTPUT")
+trap 'rm -rf "$work" "$out"' EXIT
 if [[ ${POSTGRESQL:-} == 1 ]]; then
   server="$here/../tests/support/test_server.sh"
-  trap 'bash "$server" stop "$work/server"; rm -rf "$work"' EXIT
+  trap 'bash "$server" stop "$work/server"; rm -rf "$work" "$out"' EXIT
   bash "$server" start "$work/server" --tcp $((20000 + $$ % 20000))
   [[ -f $work/server/server ]] || { echo "run_bench.sh: no PostgreSQL cluster" >&2; exit 1; }
   read -r socket port <"$work/server/server"
@@ -51,7 +55,7 @@ for n in "${sizes[@]}"; do
   {
     echo 'set -e'
     for ((m = 0; m * 1000 < n; m += 30)); do
-      printf '%q ' "$tool" generate --repository "$work/p$n.db" --profile 1 --xml-path "$work/x$n" \
+      printf '%q ' "$tool" generate --repository "$work/p$n.db" --profile 1 --xml-path "$out/x$n" \
         --log "$work/l$n.$m" --quiet --package-from ab --package-to ab --table-from 000 --table-to 999 \
         --module-from "$(printf 'm%02d' "$m")" --module-to "$(printf 'm%02d' $((m + 29)))"
       ((m)) || printf -- '--clear'
@@ -67,16 +71,18 @@ for n in "${sizes[@]}"; do
   for ((i = 0; i < runs; i++)); do
     measure "${generate[@]}" --jobs 1 >>"$work/runs"
     measure "${generate[@]}" --jobs "$jobs" >>"$work/jruns"
-    rm -rf "$work/f$n"
-    measure "$floor" "$work/p$n.db" "$work/x$n" "$work/f$n" >>"$work/floors"
+    # As the run's --clear does, the floor's files of the previous turn are
+    # deleted and their folders kept.
+    [[ ! -d $out/f$n ]] || find "$out/f$n" -type f -delete
+    measure "$floor" "$work/p$n.db" "$out/x$n" "$out/f$n" >>"$work/floors"
   done
   run=$(cut -d' ' -f1 "$work/runs" | median)
   jrun=$(cut -d' ' -f1 "$work/jruns" | median)
   peak=$(cut -d' ' -f2 "$work/runs" | median)
   base=$(cut -d' ' -f1 "$work/floors" | median)
-  documents=$(find "$work/x$n" -type f -name '*.XML' | wc -l)
+  documents=$(find "$out/x$n" -type f -name '*.XML' | wc -l)
   ((documents == n)) || { echo "run_bench.sh: $documents documents for $n tables" >&2; exit 1; }
-  mb=$(find "$work/x$n" -type f -printf '%s\n' | awk '{ b += $1 } END { print b / 1e6 }')
+  mb=$(find "$out/x$n" -type f -printf '%s\n' | awk '{ b += $1 } END { print b / 1e6 }')
   awk -v n="$n" -v t="$run" -v j="$jrun" -v p="$peak" -v s="$statements" -v q="$sent" -v c="$prepared" -v f="$base" \
     -v mb="$mb" 'BEGIN {
     printf "%8d %10.0f %8.1f %8.1f %10.1f %10.1f %10.2f %8.2f %8.1f %10.0f %8.1f", n, n / t, mb / t, p / 1024, s / n, q / n,
@@ -87,17 +93,17 @@ for n in "${sizes[@]}"; do
     python3 "$here/../tools/large_profile.py" "$n" "$work/p$n.sql" >/dev/null
     "$tool" init-repository "$odbc" "$work/p$n.sql" >/dev/null
     rm -f "$work/p$n.sql"
-    sed "s|$work/p$n.db|'$odbc'|g; s|$work/x$n|$work/y$n|g" "$work/generate.sh" >"$work/generate-pg.sh"
+    sed "s|$work/p$n.db|'$odbc'|g; s|$out/x$n|$out/y$n|g" "$work/generate.sh" >"$work/generate-pg.sh"
     : >"$work/pgruns" && : >"$work/pgjruns"
     for ((i = 0; i < runs; i++)); do
       measure bash "$work/generate-pg.sh" --jobs 1 >>"$work/pgruns"
       measure bash "$work/generate-pg.sh" --jobs "$jobs" >>"$work/pgjruns"
     done
-    diff -rq "$work/x$n" "$work/y$n" >/dev/null || { echo "run_bench.sh: PostgreSQL documents differ" >&2; exit 1; }
+    diff -rq "$out/x$n" "$out/y$n" >/dev/null || { echo "run_bench.sh: PostgreSQL documents differ" >&2; exit 1; }
     awk -v n="$n" -v t="$(cut -d' ' -f1 "$work/pgruns" | median)" -v j="$(cut -d' ' -f1 "$work/pgjruns" | median)" \
       'BEGIN { printf " %10.0f %10.0f", n / t, n / j }'
-    rm -rf "$work/y$n"
+    rm -rf "$out/y$n"
   fi
   echo
-  rm -rf "$work/x$n" "$work/f$n" "$work/l$n".* "$work/p$n.db"
+  rm -rf "$out/x$n" "$out/f$n" "$work/l$n".* "$work/p$n.db"
 done
