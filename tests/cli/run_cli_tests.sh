@@ -108,14 +108,8 @@ check "ConstructSplitInfoFile takes an Integer profile" "1:ERROR: 6:Overflow" "$
 run call --legacy --repository "$legacy_repo" ConstructSplitInfoFile 5 "$work/legacy/splitinfo.xml"
 check "ConstructSplitInfoFile answers True and writes an empty file without split rows" \
   "0:True:0" "$status:$out:$(stat -c %s "$work/legacy/splitinfo.xml")"
-run call --legacy --repository "$legacy_repo" GetFromToRange
-check "call --legacy GetFromToRange prints the procedures" "0:sub GetFromToRange(StrSrcTable,StrFrom,StrTo)"$'\r' \
-  "$status:$(sed -n 2p <<<"$out")"
 run call --legacy --repository "$legacy_repo" Replace_Empty_Default_Target LSRC LTRG "x = empty()"$'\n'
 check "a legacy rule may not assign empty()" 1 "$status"
-run call --legacy --repository "$legacy_repo" GetConnStr LSRC accounts
-check "call --legacy GetConnStr answers" \
-  "0:<constr> <dsn> acc_dsn</dsn> <logn>acc_user</logn> <pswd>p<w&d</pswd></constr>" "$status:$out"
 for command in "" generate plan call decode init-repository; do
   run $command --help
   check "help of '$command' exits 0 and explains its options" "0:yes" "$status:$(grep -q 'Options:' <<<"$out" && echo yes)"
@@ -163,7 +157,6 @@ check "decode round-trips the conversion codes" "$(cat "$work/legacy/xConversion
 usage_errors=(
   "generate --repository $repo --profile 1"  # no --xml-path
   "generate --repository $repo --profile 1 --xml-path $work/xml --bogus"
-  "generate --repository $repo --profile 1 --xml-path $work/xml --traverse --no-traverse"
   "call --repository $repo GetConnStr SRC xyabc001"  # a legacy method on the generator
   "call --repository $repo RowSizeofTable TRGAPP"  # too few arguments
   "call --repository $repo NoSuchMethod"

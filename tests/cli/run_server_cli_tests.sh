@@ -50,10 +50,5 @@ check "the demo from PostgreSQL is the demo from SQLite, byte for byte" "" "$(di
 check "the demo wrote documents and side files" yes \
   "$([[ -f $work/server/legacy/Schema.ini && -f $work/server/xml/sacus/xsacus0100.XML ]] && echo yes)"
 
-out=$("$TQLM" generate --repository "Provider=SQLOLEDB;Data Source=srv;Integrated Security=SSPI" --profile 1 \
-  --xml-path "$work/never" --all --quiet 2>&1)
-check "Windows authentication is refused, said why" "1:yes" \
-  "$?:$(grep -q 'Integrated Security=SSPI (Windows authentication) cannot be used' <<<"$out" && echo yes)"
-
 psql -X -q -h "$socket" -p "$port" -U tqlm -d postgres -c "DROP DATABASE $database"
 exit $((failed > 0))

@@ -119,7 +119,6 @@ TEST_F(GenerationRun, ListEntriesKeepBlanksAfterCommasInsideTheirQuotes) {
   auto run = Generate(1, "abcde011, abcde010,abfgh001");
   // " abcde010" selects nothing; the others are exported in the database's order.
   EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde011,abfgh001,");
-  EXPECT_EQ(run->generator.State().settings.listOfMappingObjectsSelected, "'abcde011',' abcde010','abfgh001'");
 }
 
 // Where the search for an object's rules goes: into the parent profile only
@@ -219,7 +218,13 @@ TEST_F(GenerationRun, SummaryGroupsThousands) {
 }
 
 TEST_F(GenerationRun, AQuoteInAClientValueIsRefusedBeforeAnyStatement) {
-  // The repository does not even exist: a statement would fail differently.
+  // The repository does not exist: its first statement fails the run with
+  // the backend's message, the only log line.
+  GeneratorUnderTest missing(ws_.Path("missing.db"), 1, XmlDir());
+  EXPECT_EQ(missing.generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(missing.generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << missing.generator.ErrorDescription();
+  EXPECT_EQ(missing.Log(), missing.generator.ErrorDescription() + kCrLf);
+  // A quote is refused before that statement.
   GeneratorUnderTest run(ws_.Path("missing.db"), 1, XmlDir());
   run.generator.PackageFrom("a'");
   EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
@@ -238,13 +243,6 @@ TEST_F(GenerationRun, AQuoteInAClientValueIsRefusedBeforeAnyStatement) {
   unused->generator.ModuleTo("x'");
   unused->generator.ListOfMappingObjectsSelected("abcde010");
   EXPECT_EQ(unused->generator.GenerateXMLFile(), kTrue);
-}
-
-TEST_F(GenerationRun, ARepositoryFailureEndsTheRunWithTheBackendMessage) {
-  GeneratorUnderTest run(ws_.Path("missing.db"), 1, XmlDir());
-  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(run.generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << run.generator.ErrorDescription();
-  EXPECT_EQ(run.Log(), run.generator.ErrorDescription() + kCrLf);
 }
 
 TEST_F(GenerationRun, ASecondRunRequotesTheStoredListAndTheRepositoryRejectsIt) {

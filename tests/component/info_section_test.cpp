@@ -12,8 +12,6 @@
 #include "document/field_tags.h"
 #include "document/index_tags.h"
 #include "document/source_tags.h"
-#include "rules/format_string.h"
-#include "rules/xml_escape.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -61,7 +59,6 @@ TEST_F(InfoSection, RepositoryTextReachesTheDocumentAsWindows1252) {
   EXPECT_NE(doc.find("<PR\xC9NOM TYPE = \"0\"><VALUE>\"\x80 5\"</VALUE></PR\xC9NOM>"), std::string::npos);
 }
 
-// A reader called on its own, on the fixture's repository.
 // Lookups are remembered within a run only: a second run of the same object
 // reads the repository as it is by then.
 TEST_F(InfoSection, ASecondRunReadsDomainsAfresh) {
@@ -79,6 +76,7 @@ TEST_F(InfoSection, ASecondRunReadsDomainsAfresh) {
   EXPECT_NE(Written("xabcde0100.XML").find(after), std::string::npos);
 }
 
+// A reader called on its own, on the fixture's repository.
 class Readers : public InfoSection {
  protected:
   void SetUp() override {
@@ -214,12 +212,6 @@ TEST_F(Readers, SourceDomainDetailsOfAFieldReference) {
   EXPECT_EQ(details(" xysrc001.nm\r\n"), "U|LEFT|S|30");
   // Without a row the codes are emptied; type and length stay as they were.
   EXPECT_EQ(details("xysrc001.nothing"), "||Q|7");
-}
-
-TEST(Escaping, LegacyEscapesFourCharactersAndEntitiesAgain) {
-  Component legacy(kLegacyTraits);
-  EXPECT_EQ(Escape_XML_Text(legacy, "a<b & \"c\" > &lt;"), "a&lt;b &amp; &quot;c&quot; &gt; &amp;lt;");
-  EXPECT_EQ(EscapeAmpLtGt("\"a\" < & >"), "\"a\" &lt; &amp; &gt;");
 }
 
 }  // namespace

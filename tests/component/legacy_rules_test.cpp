@@ -7,7 +7,6 @@
 
 #include "core/component.h"
 #include "document/dump_tag.h"
-#include "document/function_tag.h"
 #include "document/precondition_tag.h"
 #include "document/variable_tag.h"
 #include "rules/field_details.h"
@@ -15,8 +14,6 @@
 #include "rules/function_library.h"
 #include "rules/keywords.h"
 #include "rules/select_translation.h"
-#include "rules/xml_escape.h"
-#include "split/split_ranges.h"
 #include "support.h"
 
 namespace tqlm::test {
@@ -218,20 +215,6 @@ TEST_F(LegacyRules, ElementsOfUnmappedFieldsAndRulesOfOtherTypes) {
   rule.IntFieldType = 2;
   rule.StrMapRule = "r";
   EXPECT_EQ(LegacyMappedElement(MappingObject{}, f, rule, "S"), "r</S>\r\n");
-}
-
-TEST_F(LegacyRules, SplittingAddsTheRangeProceduresToTheFunctions) {
-  MappingObject o = Abcus010();
-  o.tflno = "011";  // no functions of its own
-  c_.settings.splitVorps = kTrue;
-  std::string text;
-  ASSERT_TRUE(Construct_Function_Tag(c_, o, text));
-  EXPECT_EQ(text, "<FUNCTION>\r\n" + EscapeAmpLtGtQuot(GetFromToRange()) + "\r\n</FUNCTION>\r\n");
-  c_.settings.splitVorps = kFalse;
-  text.clear();
-  c_.document.includeText.clear();
-  ASSERT_TRUE(Construct_Function_Tag(c_, o, text));
-  EXPECT_EQ(text, "");
 }
 
 TEST_F(LegacyRules, AFieldRuleThatCannotBeTranslatedFailsTheDumps) {

@@ -29,21 +29,6 @@ TEST(GeneratorProperties, RangeBoundsAreStoredLowerCasedInFixedWidth) {
   EXPECT_EQ(r.tableFrom + "|" + r.tableTo, "234|000");
 }
 
-TEST(GeneratorProperties, GenerationOptionSetsTheStatusList) {
-  ClsXMLGenerator g;
-  const Component& s = g.State();
-  const std::pair<VbLong, const char*> cases[] = {{0, "'G'"}, {1, "'M'"}, {2, "'V'"}, {3, "'V','G'"},
-                                                  {4, "'V','G','M','E','X','D'"}, {5, "'V','G','M','E','X','D'"}};
-  for (const auto& [option, list] : cases) {
-    g.XMLGenerationOption(static_cast<EnumGenerateXML>(option));
-    EXPECT_EQ(s.settings.statusList, list) << option;
-    EXPECT_EQ(s.settings.generationOption, option);
-  }
-  g.XMLGenerationOption(static_cast<EnumGenerateXML>(7));  // stored, list kept
-  EXPECT_EQ(s.settings.generationOption, 7);
-  EXPECT_EQ(s.settings.statusList, "'V','G','M','E','X','D'");
-}
-
 TEST(GeneratorProperties, ClearXMLDirectoryEmptiesOrCreatesTheFolderButNotItsParent) {
   Workspace ws;
   std::filesystem::create_directories(ws.Dir() / "out" / "abcde");

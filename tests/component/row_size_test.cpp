@@ -43,12 +43,7 @@ class RowSize : public testing::Test {
  protected:
   void SetUp() override { g_.ConnectionString(ws_.Repository({}, kTables)); }
   std::int32_t ErrorOf(const char* table) {
-    try {
-      g_.RowSizeofTable("TRG", table);
-    } catch (const Raised& raised) {
-      return raised.error().number;
-    }
-    return 0;
+    return test_support::RaisedNumber([&] { g_.RowSizeofTable("TRG", table); });
   }
   Workspace ws_;
   ClsXMLGenerator g_;

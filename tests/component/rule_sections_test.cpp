@@ -168,11 +168,9 @@ TEST_F(RuleSections, StringRulesThatAreZeroBlankOrNumericStayUnwrapped) {
   };
   EXPECT_EQ(value("0"), "<NAME TYPE = \"0\"><VALUE>0</VALUE></NAME>\r\n");
   EXPECT_EQ(value("   "), "<NAME TYPE = \"0\"><VALUE></VALUE></NAME>\r\n");
-  // A number is not looked up in the data dictionary, but still wrapped.
-  EXPECT_EQ(value("42"),
-            "<NAME TYPE = \"0\"><VALUE>(Left.Align(toupper$(42),20))=&amp;quot;&amp;quot; ? empty.string(1;20):"
-            "Left.Align(toupper$(42),20)</VALUE></NAME>\r\n");
-  EXPECT_EQ(value(" 0"),  // only "0" itself stays unwrapped: the test is on the untrimmed rule
+  // Only "0" itself stays unwrapped (the test is on the untrimmed rule); any
+  // other number is wrapped, though not looked up in the data dictionary.
+  EXPECT_EQ(value(" 0"),
             "<NAME TYPE = \"0\"><VALUE>(Left.Align(toupper$( 0),20))=&amp;quot;&amp;quot; ? empty.string(1;20):"
             "Left.Align(toupper$( 0),20)</VALUE></NAME>\r\n");
   EXPECT_EQ(value("empty()"), "<NAME TYPE = \"0\"><VALUE>String.Set$(\" \",20)</VALUE></NAME>\r\n");

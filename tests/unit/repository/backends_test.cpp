@@ -276,12 +276,6 @@ TEST_P(BackendContract, ConnectionOutlivesDisconnectForOpenRecordsets) {
   EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");  // opens again
 }
 
-TEST_P(BackendContract, NewConnectionStringSwitchesRepository) {
-  EXPECT_EQ(Scalar("select count(*) from qxddi140"), "3");
-  repository_.SetConnectionString(GetParam().create(folder_, "other", "INSERT INTO qxddi140 (flno) VALUES ('X');"));
-  EXPECT_EQ(Scalar("select count(*) from qxddi140"), "1");
-}
-
 // One backend per run, chosen by the environment, under one name: the test
 // runner lists the tests once, without a server, and runs the same names
 // against the server.
