@@ -152,6 +152,8 @@ struct Component {
   // another, so that a server may be asked for them at once. A hint only:
   // what each statement returns, in its turn, does not change.
   void Prefetch(const std::vector<std::string>& statements) { services.repository.Prefetch(statements); }
+  // Whether announcing statements can help: readers build them only then.
+  bool ReadsAhead() const { return services.repository.ReadsAhead(); }
   // The client's log stream; raises 91 when none was handed over.
   TextStream& Log() const;
   std::string Now() const { return services.clock(); }

@@ -67,7 +67,7 @@ bool Create_XML(Component& c, MappingObject object) {
     RequireElementName(object.TableCode());
     std::string folder = ObjectFolder(c, object.tcpac + object.tcmod);
     std::string document = Header(c, object);
-    c.Prefetch(StatementsAhead(c, object));
+    if (c.ReadsAhead()) c.Prefetch(StatementsAhead(c, object));
     if (!AppendSections(c, object, kSections, false, document)) return false;
     document += "</" + object.ElementName() + ">";
     StoreDocument(c, folder, "x" + object.TableCode() + "0", document);

@@ -113,7 +113,7 @@ bool Construct_Dump_Tag(Component& c, const MappingObject& o, bool /*mscript: no
   return Trapped(c, legacy ? kLegacyDumpTrap : kGeneratorDumpTrap, [&] {
     DumpRules rules;
     if (!ReadRules(c, o, rules)) return false;
-    if (!legacy) c.Prefetch(SourceDomainsAhead(c, o, rules));
+    if (!legacy && c.ReadsAhead()) c.Prefetch(SourceDomainsAhead(c, o, rules));
     const std::string table = o.TableCode();
     for (VbInteger dump : rules.numbers) {
       text += "<DUMP-" + CStr(static_cast<long long>(dump)) + " TARGET=\"" + table + "\">\r\n";

@@ -91,7 +91,7 @@ Recordset Repository::Open(std::string_view statement) {
 }
 
 void Repository::Prefetch(const std::vector<std::string>& statements) noexcept {
-  if (!backend_) return;
+  if (!ReadsAhead()) return;
   try {
     std::vector<std::string> texts;
     texts.reserve(statements.size());

@@ -30,6 +30,9 @@ class Backend {
   // time it is executed. It must then give exactly the rows, or the failure,
   // that running it at that time would give. Never raises.
   virtual void Prefetch(const std::vector<std::string>& /*statements*/) noexcept {}
+  // Whether Prefetch reads anything ahead; where it does not, the readers
+  // need not build the statements they would announce.
+  virtual bool ReadsAhead() const { return false; }
 };
 
 // Opens the backend for a connection string: a path to a SQLite file or
@@ -65,6 +68,8 @@ class Repository {
   // still opened, observed, counted and answered in its turn, with the rows
   // or the failure it has then. Opens nothing and never raises.
   void Prefetch(const std::vector<std::string>& statements) noexcept;
+  // Whether the open connection reads announced statements ahead.
+  bool ReadsAhead() const { return backend_ && backend_->ReadsAhead(); }
 
   // Statements sent to the backend, and those it had to compile, since the
   // connection string was set.

@@ -194,6 +194,8 @@ class OdbcConnection {
     return rows.empty() ? std::string() : rows[0][0].AsText();
   }
   long Compiled() const { return compiled_; }
+  // Statements are read ahead where shapes are prepared (PostgreSQL).
+  bool ReadsAhead() const { return prepares_; }
 
   // The statement as the server speaks it.
   std::string InDialect(std::string_view statement) const {
@@ -596,6 +598,7 @@ class OdbcBackend final : public Backend {
   }
   long Prepared() const override { return connection_.Compiled(); }
   std::string ExportSnapshot() override { return connection_.ExportSnapshot(); }
+  bool ReadsAhead() const override { return connection_.ReadsAhead(); }
   void Prefetch(const std::vector<std::string>& statements) noexcept override {
     try {
       connection_.Prefetch(statements);

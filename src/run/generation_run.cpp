@@ -311,7 +311,7 @@ class GenerationRun {
   // runs in its turn.
   void AnnounceSearches(std::size_t first) {
     static constexpr std::size_t kSearchesAhead = 32;
-    if (first < announced_ || profile_.depth < 1) return;
+    if (first < announced_ || profile_.depth < 1 || !c_.ReadsAhead()) return;
     announced_ = std::min(selection_.size(), first + kSearchesAhead);
     const Triple& preferred = profile_.Preferred();
     std::vector<std::string> ahead;
