@@ -235,7 +235,7 @@ class OdbcConnection {
   // past later exchanges (a run announces its searches some objects ahead);
   // beyond a bound they are forgotten and their statements run in turn.
   void Prefetch(const std::vector<std::string>& statements) {
-    if (!prepares_) return;
+    if (!ReadsAhead()) return;
     if (prefetched_.size() >= kMaxWaiting) prefetched_.clear();
     std::string batch = "SAVEPOINT tqlm_ahead";
     std::vector<std::pair<const std::string*, Shape*>> members;

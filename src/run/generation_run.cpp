@@ -322,10 +322,10 @@ class GenerationRun {
   }
 
   void ExportObject(const SelectedObject& selected) {
-    ObjectCodes codes = CodesOf(selected);
-    c_.run.currentPac = std::move(codes.pac);
-    c_.run.currentMod = std::move(codes.mod);
-    c_.run.currentFlno = std::move(codes.flno);
+    const ObjectCodes codes = CodesOf(selected);
+    c_.run.currentPac = codes.pac;
+    c_.run.currentMod = codes.mod;
+    c_.run.currentFlno = codes.flno;
     const std::string code = c_.run.currentPac + c_.run.currentMod + c_.run.currentFlno;
     ProfileView view = profile_;
     n_.objects = CLng(static_cast<long long>(n_.objects) + 1);
@@ -333,7 +333,7 @@ class GenerationRun {
     c_.run.objects.emplace_back().code = code;
 
     Triple current = view.Preferred();
-    std::optional<Recordset> row = FindMappingRow(view, current);
+    std::optional<Recordset> row = FindMappingRow(codes, view, current);
     if (!row) {
       LogNoMappings(c_, code);
       Count(n_.noMapping);
@@ -360,12 +360,11 @@ class GenerationRun {
   // one was derived from when traversal is on. The generator gives a parent
   // profile passes of its own; the legacy class makes at most the selected
   // profile's depth of passes in all.
-  std::optional<Recordset> FindMappingRow(ProfileView& view, Triple& current) const {
+  std::optional<Recordset> FindMappingRow(const ObjectCodes& object, ProfileView& view, Triple& current) const {
     std::set<std::pair<VbLong, std::string>> visited{{view.mprf, view.own.vers + view.own.rele + view.own.cust}};
     VbLong level = 1;
     while (level <= view.depth) {
-      Recordset rs =
-          c_.Query(MappingRowStatement(view.mprf, current, {c_.run.currentPac, c_.run.currentMod, c_.run.currentFlno}));
+      Recordset rs = c_.Query(MappingRowStatement(view.mprf, current, object));
       if (rs.HasRow()) return rs;
       if (current == view.checkedOut && view.own != current) {
         current = view.own;  // the own triple is tried in the same pass
