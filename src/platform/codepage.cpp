@@ -135,12 +135,21 @@ std::size_t DecodeSequence(std::string_view s, std::size_t pos, char32_t& cp) {
   return length;
 }
 
+// The length of the leading run of ASCII bytes.
+std::size_t AsciiPrefix(std::string_view text) {
+  std::size_t i = 0;
+  while (i < text.size() && static_cast<unsigned char>(text[i]) < 0x80) ++i;
+  return i;
+}
+
 }  // namespace
 
 std::string Utf8ToAnsi(std::string_view utf8) {
-  std::string out;
+  // Plain ASCII, most of what a repository holds, is the same in both.
+  std::size_t pos = AsciiPrefix(utf8);
+  std::string out(utf8.substr(0, pos));
+  if (pos == utf8.size()) return out;
   out.reserve(utf8.size());
-  std::size_t pos = 0;
   while (pos < utf8.size()) {
     auto c = static_cast<unsigned char>(utf8[pos]);
     if (c < 0x80) {
@@ -162,9 +171,11 @@ std::string Utf8ToAnsi(std::string_view utf8) {
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {
-  std::string out;
+  const std::size_t ascii = AsciiPrefix(ansi);
+  std::string out(ansi.substr(0, ascii));
+  if (ascii == ansi.size()) return out;
   out.reserve(ansi.size() + ansi.size() / 4);
-  for (char c : ansi) {
+  for (char c : ansi.substr(ascii)) {
     const Utf8Form& form = kUtf8OfByte[static_cast<unsigned char>(c)];
     out.append(form.bytes.data(), form.size);
   }

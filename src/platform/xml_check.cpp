@@ -6,6 +6,7 @@
 #include <climits>
 #include <cstddef>
 #include <memory>
+#include <random>
 
 namespace tqlm {
 
@@ -43,6 +44,32 @@ bool ParseAll(XML_Parser parser, std::string_view text) {
   return true;
 }
 
+// A parser's hash salt guards its name tables against texts made to collide.
+// One salt drawn per process guards them as well as one per parser, without
+// asking the system for random bytes for every check. Without a source of
+// random numbers there is no salt (0), and each parser draws its own.
+unsigned long ProcessSalt() {
+  static const unsigned long salt = []() -> unsigned long {
+    try {
+      std::random_device device;
+      return (static_cast<unsigned long>(device()) << 32) ^ device();
+    } catch (...) {
+      return 0;
+    }
+  }();
+  return salt;
+}
+
+// Each thread keeps its parser between checks and resets it for the next
+// text; one that took a large text is let go with it, along with the buffer
+// it grew.
+constexpr std::size_t kKeptParserLimit = std::size_t{1} << 20;
+
+Parser& ThreadParser() {
+  thread_local Parser parser;
+  return parser;
+}
+
 }  // namespace
 
 bool IsWellFormedXml(std::string_view text) {
@@ -50,13 +77,19 @@ bool IsWellFormedXml(std::string_view text) {
     // Every byte of Windows-1252 text is a character of ISO-8859-1, so the
     // bytes need no conversion; the encoding given here also overrides any
     // declaration inside the text.
-    Parser parser(XML_ParserCreate("ISO-8859-1"));
+    static constexpr XML_Char kEncoding[] = "ISO-8859-1";
+    Parser& parser = ThreadParser();
+    if (!parser || !XML_ParserReset(parser.get(), kEncoding)) parser.reset(XML_ParserCreate(kEncoding));
     if (!parser) return false;
+    if (ProcessSalt() != 0) XML_SetHashSalt(parser.get(), ProcessSalt());
     CheckState state{parser.get(), false};
     XML_SetUserData(parser.get(), &state);
     XML_SetStartDoctypeDeclHandler(parser.get(), OnDoctype);
-    return ParseAll(parser.get(), text) && !state.saw_doctype;
+    const bool wellFormed = ParseAll(parser.get(), text) && !state.saw_doctype;
+    if (text.size() > kKeptParserLimit) parser.reset();
+    return wellFormed;
   } catch (...) {
+    ThreadParser().reset();
     return false;
   }
 }
