@@ -18,7 +18,7 @@ namespace tqlm {
 class Repository::RememberedCursor final : public Cursor {
  public:
   explicit RememberedCursor(std::shared_ptr<const Remembered> result) : result_(std::move(result)) {}
-  const std::vector<std::string>& ColumnNames() const override { return result_->names; }
+  const ColumnNames& Names() const override { return result_->names; }
   bool Next(std::vector<Value>& row) override {
     if (next_ == result_->rows.size()) return false;
     row = result_->rows[next_++];
@@ -111,7 +111,7 @@ Recordset Repository::OpenRemembered(std::string_view statement) {
   if (found == remembered_.end()) {
     std::unique_ptr<Cursor> cursor = Send(statement);
     auto result = std::make_shared<Remembered>();
-    result->names = cursor->ColumnNames();
+    result->names = cursor->Names();
     // What an entry holds, with a rough allowance for the containers'
     // own blocks (hash node, shared block, each row's vector).
     constexpr std::size_t kEntryOverhead = 160, kRowOverhead = 48;

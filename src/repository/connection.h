@@ -105,7 +105,7 @@ class Repository {
   static constexpr std::size_t kRememberedBudget = 4u << 20;  // bytes
   class RememberedCursor;
   struct Remembered {
-    std::vector<std::string> names;
+    ColumnNames names;
     std::vector<std::vector<Value>> rows;
   };
   std::unordered_map<std::string, std::shared_ptr<const Remembered>> remembered_;

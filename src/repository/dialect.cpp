@@ -1,5 +1,6 @@
 #include "repository/dialect.h"
 
+#include <algorithm>
 #include <vector>
 
 namespace tqlm {
@@ -44,24 +45,26 @@ StatementTemplate MakeTemplate(std::string_view statement, Placeholders placehol
   const auto asItStands = [&] { return StatementTemplate{JoinTextWithBars(statement), {}, false}; };
   StatementTemplate t;
   t.text.reserve(statement.size() + statement.size() / 8);
+  constexpr std::string_view kMarked = "?:@$+'";
   for (std::size_t i = 0; i < statement.size(); ++i) {
+    // The text up to the next character that means something is copied at once.
+    const std::size_t next = std::min(statement.find_first_of(kMarked, i), statement.size());
+    t.text.append(statement.substr(i, next - i));
+    if ((i = next) == statement.size()) break;
     const char ch = statement[i];
-    if (ch == '?' || ch == ':' || ch == '@' || ch == '$') return asItStands();
+    if (ch != '+' && ch != '\'') return asItStands();  // a parameter marker of its own
     if (ch == '+') {
       t.text += "||";
-      continue;
-    }
-    if (ch != '\'') {
-      t.text += ch;
       continue;
     }
     std::string value;
     std::size_t j = i + 1;
     for (;; ++j) {
-      if (j >= statement.size()) return asItStands();
-      if (statement[j] != '\'') {
-        value += statement[j];
-      } else if (j + 1 < statement.size() && statement[j + 1] == '\'') {
+      const std::size_t quote = statement.find('\'', j);
+      if (quote == std::string_view::npos) return asItStands();
+      value.append(statement.substr(j, quote - j));
+      j = quote;
+      if (j + 1 < statement.size() && statement[j + 1] == '\'') {
         value += '\'';  // a doubled quote stands for one
         ++j;
       } else {
@@ -85,6 +88,8 @@ StatementTemplate MakeTemplate(std::string_view statement, Placeholders placehol
 }
 
 bool HoldsSecondStatement(std::string_view statement) {
+  // Only a ";" can end a statement.
+  if (statement.find(';') == std::string_view::npos) return false;
   bool inLiteral = false, ended = false;
   for (char c : statement) {
     if (ended && c != ' ' && c != '\t' && c != '\r' && c != '\n' && c != ';') return true;

@@ -573,14 +573,14 @@ class OdbcConnection {
 // All rows of one statement, read at once.
 class OdbcCursor final : public Cursor {
  public:
-  const std::vector<std::string>& ColumnNames() const override { return names_; }
+  const ColumnNames& Names() const override { return names_; }
   bool Next(std::vector<Value>& row) override {
     if (next_ == rows_.size()) return false;
     row = std::move(rows_[next_++]);
     return true;
   }
 
-  std::vector<std::string> names_;
+  ColumnNames names_;
   std::vector<std::vector<Value>> rows_;
 
  private:
@@ -593,7 +593,9 @@ class OdbcBackend final : public Backend {
 
   std::unique_ptr<Cursor> Execute(const std::string& statement) override {
     auto cursor = std::make_unique<OdbcCursor>();
-    connection_.Query(statement, cursor->names_, cursor->rows_);
+    std::vector<std::string> names;
+    connection_.Query(statement, names, cursor->rows_);
+    cursor->names_ = std::make_shared<const std::vector<std::string>>(std::move(names));
     return cursor;
   }
   long Prepared() const override { return connection_.Compiled(); }

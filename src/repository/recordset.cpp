@@ -10,16 +10,10 @@ constexpr const char* kErrorSource = "Repository";
 
 char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 
-std::string LowerAscii(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) c = LowerAscii(c);
-  return lower;
-}
-
-bool EqualsLowered(std::string_view name, std::string_view lowered) {
-  if (name.size() != lowered.size()) return false;
-  for (std::size_t i = 0; i < name.size(); ++i) {
-    if (LowerAscii(name[i]) != lowered[i]) return false;
+bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   }
   return true;
 }
@@ -36,9 +30,7 @@ void AppendValue(std::string& out, const Value& value, std::string_view nullText
 
 Recordset::Recordset(std::unique_ptr<Cursor> cursor) : cursor_(std::move(cursor)) {
   if (!cursor_) return;
-  const auto& names = cursor_->ColumnNames();
-  lowerNames_.reserve(names.size());
-  for (const auto& name : names) lowerNames_.push_back(LowerAscii(name));
+  names_ = cursor_->Names();
   if (cursor_->Next(row_)) {
     bof_ = false;
     eof_ = false;
@@ -62,11 +54,11 @@ void Recordset::MoveNext() {
   }
 }
 
-long Recordset::FieldCount() const { return static_cast<long>(lowerNames_.size()); }
+long Recordset::FieldCount() const { return names_ ? static_cast<long>(names_->size()) : 0; }
 
 const Value& Recordset::Field(std::string_view name) const {
-  for (std::size_t i = 0; i < lowerNames_.size(); ++i) {
-    if (EqualsLowered(name, lowerNames_[i])) return Field(static_cast<long>(i));
+  for (std::size_t i = 0, count = static_cast<std::size_t>(FieldCount()); i < count; ++i) {
+    if (EqualsIgnoringAsciiCase(name, (*names_)[i])) return Field(static_cast<long>(i));
   }
   Raise(kErrItemNotFound, kErrorSource);
 }

@@ -11,10 +11,15 @@
 namespace tqlm {
 
 // What a backend hands a recordset: rows one at a time.
+// The column names of a result, shared by every result of one prepared
+// statement and by the recordsets that read them.
+using ColumnNames = std::shared_ptr<const std::vector<std::string>>;
+
 class Cursor {
  public:
   virtual ~Cursor() = default;
-  virtual const std::vector<std::string>& ColumnNames() const = 0;
+  // Never null.
+  virtual const ColumnNames& Names() const = 0;
   // Fills `row` with the next row and returns true, or returns false at the end.
   virtual bool Next(std::vector<Value>& row) = 0;
 };
@@ -51,7 +56,7 @@ class Recordset {
 
  private:
   std::unique_ptr<Cursor> cursor_;
-  std::vector<std::string> lowerNames_;
+  ColumnNames names_;
   std::vector<Value> row_;
   bool bof_ = true;
   bool eof_ = true;

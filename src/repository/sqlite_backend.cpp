@@ -27,6 +27,12 @@ constexpr std::size_t kStatementCacheSize = 64;
   Raise(kErrRepository, kErrorSource, Utf8ToAnsi(message));
 }
 
+// A prepared statement with the names of its result's columns, read once.
+struct PreparedStatement {
+  sqlite3_stmt* statement = nullptr;
+  ColumnNames names;
+};
+
 // Idle prepared statements, keyed by their text, least recently returned
 // evicted first. A statement is taken out while a cursor uses it, so two
 // cursors never share one.
@@ -38,24 +44,25 @@ class StatementCache {
   ~StatementCache() { Clear(); }
 
   void Clear() {
-    for (auto& entry : idle_) sqlite3_finalize(entry.statement);
+    for (auto& entry : idle_) sqlite3_finalize(entry.prepared.statement);
     index_.clear();
     idle_.clear();
   }
 
-  sqlite3_stmt* Take(const std::string& text) {
+  // No statement when there is none idle under `text`.
+  PreparedStatement Take(const std::string& text) {
     auto found = index_.find(text);
-    if (found == index_.end()) return nullptr;
+    if (found == index_.end()) return {};
     auto entry = found->second;
     index_.erase(found);
-    sqlite3_stmt* statement = entry->statement;
+    PreparedStatement prepared = std::move(entry->prepared);
     idle_.erase(entry);
-    return statement;
+    return prepared;
   }
 
-  // `statement` must be reset already.
-  void Put(std::string text, sqlite3_stmt* statement) {
-    idle_.push_front(Entry{std::move(text), statement});
+  // The statement must be reset already.
+  void Put(std::string text, PreparedStatement prepared) {
+    idle_.push_front(Entry{std::move(text), std::move(prepared)});
     index_.emplace(idle_.front().text, idle_.begin());
     if (idle_.size() > kStatementCacheSize) EvictOldest();
   }
@@ -63,7 +70,7 @@ class StatementCache {
  private:
   struct Entry {
     std::string text;
-    sqlite3_stmt* statement;
+    PreparedStatement prepared;
   };
   using Iterator = std::list<Entry>::iterator;
 
@@ -76,7 +83,7 @@ class StatementCache {
         break;
       }
     }
-    sqlite3_finalize(oldest->statement);
+    sqlite3_finalize(oldest->prepared.statement);
     idle_.erase(oldest);
   }
 
@@ -166,29 +173,38 @@ class SqliteConnection {
   sqlite3* Db() const { return db_; }
   long Prepared() const { return prepared_; }
 
-  // Null when SQLite refuses the text.
-  sqlite3_stmt* TryPrepare(const std::string& text) {
-    if (sqlite3_stmt* cached = cache_.Take(text)) return cached;
-    sqlite3_stmt* statement = nullptr;
+  // No statement when SQLite refuses the text.
+  PreparedStatement TryPrepare(const std::string& text) {
+    if (PreparedStatement cached = cache_.Take(text); cached.statement != nullptr) return cached;
+    PreparedStatement prepared;
     ++prepared_;
-    if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &statement, nullptr) != SQLITE_OK) {
-      sqlite3_finalize(statement);
-      return nullptr;
+    if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &prepared.statement, nullptr) != SQLITE_OK) {
+      sqlite3_finalize(prepared.statement);
+      return {};
     }
-    return statement;  // null for a text without a statement
+    if (prepared.statement == nullptr) return {};  // a text without a statement
+    auto names = std::make_shared<std::vector<std::string>>();
+    const int count = sqlite3_column_count(prepared.statement);
+    names->reserve(static_cast<std::size_t>(count));
+    for (int i = 0; i < count; ++i) {
+      const char* name = sqlite3_column_name(prepared.statement, i);
+      names->push_back(Utf8ToAnsi(name ? name : ""));
+    }
+    prepared.names = std::move(names);
+    return prepared;
   }
 
-  sqlite3_stmt* Prepare(const std::string& text) {
-    sqlite3_stmt* statement = TryPrepare(text);
-    if (statement != nullptr) return statement;
+  PreparedStatement Prepare(const std::string& text) {
+    PreparedStatement prepared = TryPrepare(text);
+    if (prepared.statement != nullptr) return prepared;
     // An empty statement prepares to nothing without an error.
     RaiseRepository(sqlite3_errcode(db_) == SQLITE_OK ? "The statement is empty." : sqlite3_errmsg(db_));
   }
 
-  void Release(std::string text, sqlite3_stmt* statement) {
-    sqlite3_reset(statement);
-    sqlite3_clear_bindings(statement);
-    cache_.Put(std::move(text), statement);
+  void Release(std::string text, PreparedStatement prepared) {
+    sqlite3_reset(prepared.statement);
+    sqlite3_clear_bindings(prepared.statement);
+    cache_.Put(std::move(text), std::move(prepared));
   }
 
  private:
@@ -204,28 +220,23 @@ class SqliteCursor final : public Cursor {
     StatementTemplate t = MakeTemplate(statement, Placeholders::kQuestionMarks);
     text_ = std::move(t.text);
     if (t.values.empty()) {
-      statement_ = connection_->Prepare(text_);
-    } else if ((statement_ = connection_->TryPrepare(text_)) == nullptr) {
+      prepared_ = connection_->Prepare(text_);
+    } else if ((prepared_ = connection_->TryPrepare(text_)).statement == nullptr) {
       // What SQLite says of the statement as written, or runs it so.
       text_ = JoinTextWithBars(statement);
-      statement_ = connection_->Prepare(text_);
+      prepared_ = connection_->Prepare(text_);
     } else {
       for (std::size_t i = 0; i < t.values.size(); ++i)
-        sqlite3_bind_text(statement_, static_cast<int>(i + 1), t.values[i].data(), static_cast<int>(t.values[i].size()),
-                          SQLITE_TRANSIENT);
+        sqlite3_bind_text(prepared_.statement, static_cast<int>(i + 1), t.values[i].data(),
+                          static_cast<int>(t.values[i].size()), SQLITE_TRANSIENT);
     }
-    const int count = sqlite3_column_count(statement_);
-    names_.reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-      const char* name = sqlite3_column_name(statement_, i);
-      names_.push_back(Utf8ToAnsi(name ? name : ""));
-    }
+    statement_ = prepared_.statement;
   }
   SqliteCursor(const SqliteCursor&) = delete;
   SqliteCursor& operator=(const SqliteCursor&) = delete;
-  ~SqliteCursor() override { connection_->Release(std::move(text_), statement_); }
+  ~SqliteCursor() override { connection_->Release(std::move(text_), std::move(prepared_)); }
 
-  const std::vector<std::string>& ColumnNames() const override { return names_; }
+  const ColumnNames& Names() const override { return prepared_.names; }
 
   bool Next(std::vector<Value>& row) override {
     // Stepping a finished statement would run it again from the start.
@@ -242,8 +253,8 @@ class SqliteCursor final : public Cursor {
 
  private:
   void ReadRow(std::vector<Value>& row) const {
-    const int count = static_cast<int>(names_.size());
-    row.resize(names_.size());
+    const int count = static_cast<int>(prepared_.names->size());
+    row.resize(prepared_.names->size());
     for (int i = 0; i < count; ++i) row[static_cast<std::size_t>(i)] = ReadColumn(i);
   }
 
@@ -266,8 +277,8 @@ class SqliteCursor final : public Cursor {
 
   std::shared_ptr<SqliteConnection> connection_;
   std::string text_;
-  sqlite3_stmt* statement_ = nullptr;
-  std::vector<std::string> names_;
+  PreparedStatement prepared_;
+  sqlite3_stmt* statement_ = nullptr;  // prepared_'s
   bool done_ = false;
 };
 
