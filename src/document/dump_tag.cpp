@@ -3,6 +3,7 @@
 
 #include "document/dump_tag.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "core/error_trap.h"
@@ -32,7 +33,9 @@ constexpr TrapStyle kLegacyDumpTrap{"\t\tERROR in Construct_Dump_Tag :-", " - ",
 // keywords rewritten. False when a rewriting failed (it logged).
 bool GeneratorRule(Component& c, const MappingObject& o, CDumpInfo& rule) {
   if (rule.IntFieldType == 0) {
-    rule.StrMapRule = Replace(Replace(Replace(rule.StrMapRule, "\r\n", ""), "\n", ""), "\r", "");
+    // Removing CR LF, then LF, then CR leaves no line-break character at all.
+    std::string& text = rule.StrMapRule;
+    text.erase(std::remove_if(text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n'; }), text.end());
   } else if (rule.IntFieldType == 1) {
     std::string rewritten;
     if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, rule.StrMapRule, rewritten)) return false;

@@ -1,6 +1,5 @@
 #include "repository/dialect.h"
 
-#include <algorithm>
 #include <vector>
 
 namespace tqlm {
@@ -21,8 +20,24 @@ bool MatchesNoCase(std::string_view text, std::size_t at, std::string_view lower
   return true;
 }
 
-}  // namespace
+// The first character at or after `from` that a template gives a meaning:
+// a quote, "+", or a parameter marker of its own.
+std::size_t NextMarked(std::string_view s, std::size_t from) {
+  for (; from < s.size(); ++from) {
+    switch (s[from]) {
+      case '?':
+      case ':':
+      case '@':
+      case '$':
+      case '+':
+      case '\'': return from;
+      default: break;
+    }
+  }
+  return s.size();
+}
 
+}  // namespace
 
 std::string JoinTextWithBars(std::string_view statement) {
   std::string out;
@@ -45,10 +60,9 @@ StatementTemplate MakeTemplate(std::string_view statement, Placeholders placehol
   const auto asItStands = [&] { return StatementTemplate{JoinTextWithBars(statement), {}, false}; };
   StatementTemplate t;
   t.text.reserve(statement.size() + statement.size() / 8);
-  constexpr std::string_view kMarked = "?:@$+'";
   for (std::size_t i = 0; i < statement.size(); ++i) {
     // The text up to the next character that means something is copied at once.
-    const std::size_t next = std::min(statement.find_first_of(kMarked, i), statement.size());
+    const std::size_t next = NextMarked(statement, i);
     t.text.append(statement.substr(i, next - i));
     if ((i = next) == statement.size()) break;
     const char ch = statement[i];

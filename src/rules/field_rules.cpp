@@ -28,14 +28,22 @@ std::string SplitSuffix(std::string& rule) {
   return suffix;
 }
 
+// A rule without an opening parenthesis calls nothing: the searches for
+// calls below need not fold its case or drop its blanks.
+bool MayCall(const std::string& rule) { return rule.find('(') != std::string::npos; }
+
 void ReplaceDefaultCall(std::string& rule, const CFieldInfo& f) {
-  if (InStr(LCase(WithoutBlanks(rule)), "default()") > 0)
-    rule = Replace(WithoutBlanks(rule), "default()", f.StrDefaultValue, Compare::Text);
+  if (!MayCall(rule)) return;
+  std::string noBlanks = WithoutBlanks(rule);
+  if (InStr(LCase(noBlanks), "default()") > 0) rule = Replace(noBlanks, "default()", f.StrDefaultValue, Compare::Text);
 }
 
 void ReplaceEmptyCall(std::string& rule, const CFieldInfo& f) {
-  if (InStr(LCase(WithoutBlanks(rule)), "empty()") > 0 || Trim(rule).empty())
-    rule = ReplaceFirst(WithoutBlanks(rule), "empty()", f.StrInitialValue, Compare::Text);
+  const bool blank = rule.find_first_not_of(' ') == std::string::npos;
+  if (!blank && !MayCall(rule)) return;
+  std::string noBlanks = WithoutBlanks(rule);
+  if (blank || InStr(LCase(noBlanks), "empty()") > 0)
+    rule = ReplaceFirst(noBlanks, "empty()", f.StrInitialValue, Compare::Text);
 }
 
 // pppmmmnnn.field: a source field reference of the data dictionary.
@@ -80,9 +88,8 @@ std::string StringExpression(Component& c, const MappingObject& o, const CFieldI
   SourceDomain source;
   if (MayNameSourceField(r)) Get_Domain_Details(c, Trim(r), o.sapp, source);
   ReplaceDefaultCall(r, f);
-  const std::string noBlanks = WithoutBlanks(r);
-  if (const long p = InStr(noBlanks, "target(", Compare::Text); p > 0) {
-    r = noBlanks;
+  if (const long p = MayCall(r) ? InStr(WithoutBlanks(r), "target(", Compare::Text) : 0; p > 0) {
+    r = WithoutBlanks(r);
     const long close = InStr(p, r, ")");
     r = Left(r, p - 1) + Get_Enum_Constant(c, o.tapp, Mid(r, p, close - p + 1)) + Mid(r, close + 1);
   }
@@ -122,7 +129,7 @@ std::string EnumerationFallback(const CFieldInfo& f, const std::string& r) {
 
 std::string OtherExpression(Component& c, const MappingObject& o, const CFieldInfo& f, std::string r) {
   ReplaceDefaultCall(r, f);
-  if (InStr(WithoutBlanks(r), "target(", Compare::Text) > 0) {
+  if (MayCall(r) && InStr(WithoutBlanks(r), "target(", Compare::Text) > 0) {
     std::string rewritten;
     Replace_Empty_Default_Target(c, o.sapp, o.tapp, WithoutBlanks(r), rewritten);
     r = rewritten;
@@ -135,7 +142,13 @@ std::string OtherExpression(Component& c, const MappingObject& o, const CFieldIn
 }  // namespace
 
 std::string FieldElementName(const std::string& fieldName) {
-  return UCase(Replace(Replace(fieldName, "(", "-"), ")", ""));
+  std::string name;
+  name.reserve(fieldName.size());
+  for (char ch : fieldName) {
+    if (ch == '(') name += '-';
+    else if (ch != ')') name += ch;
+  }
+  return UCase(name);
 }
 
 std::string GeneratorUnmappedElement(const CFieldInfo& f, const std::string& name) {
