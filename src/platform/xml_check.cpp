@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <memory>
 #include <random>
+#include <vector>
 
 namespace tqlm {
 
@@ -72,7 +73,145 @@ Parser& ThreadParser() {
 
 }  // namespace
 
+namespace {
+
+// The plain shape of the writers' markup, read byte by byte: elements with
+// ASCII names, double-quoted attributes, text with the five predefined
+// entities, white space around the root, and nothing else.
+class PlainReader {
+ public:
+  explicit PlainReader(std::string_view text) : text_(text) {}
+
+  bool Read() {
+    SkipSpace();
+    if (!Element()) return false;
+    SkipSpace();
+    return at_ == text_.size();
+  }
+
+ private:
+  static bool IsSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
+  static bool IsNameStart(char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == ':'; }
+  static bool IsNameChar(char ch) { return IsNameStart(ch) || (ch >= '0' && ch <= '9') || ch == '.' || ch == '-'; }
+  // Characters of text and attribute values: printable ASCII and the three
+  // white-space controls.
+  static bool IsPlainChar(char ch) { return (ch >= 0x20 && ch <= 0x7E) || ch == '\t' || ch == '\r' || ch == '\n'; }
+
+  bool More() const { return at_ < text_.size(); }
+  char Peek() const { return text_[at_]; }
+  bool Take(char ch) {
+    if (!More() || Peek() != ch) return false;
+    ++at_;
+    return true;
+  }
+  bool SkipSpace() {
+    const std::size_t from = at_;
+    while (More() && IsSpace(Peek())) ++at_;
+    return at_ > from;
+  }
+  std::string_view Name() {
+    const std::size_t from = at_;
+    if (!More() || !IsNameStart(Peek())) return {};
+    while (More() && IsNameChar(Peek())) ++at_;
+    return text_.substr(from, at_ - from);
+  }
+  // "&amp;", "&lt;", "&gt;", "&quot;" or "&apos;" at the reading position.
+  bool PredefinedEntity() {
+    for (std::string_view entity : {"&amp;", "&lt;", "&gt;", "&quot;", "&apos;"}) {
+      if (text_.substr(at_, entity.size()) == entity) {
+        at_ += entity.size();
+        return true;
+      }
+    }
+    return false;
+  }
+
+  // A start tag's attributes and close; true with `empty` set for "/>".
+  bool Attributes(bool& empty) {
+    std::string_view names[kMaxAttributes];
+    std::size_t count = 0;
+    for (;;) {
+      const bool spaced = SkipSpace();
+      if (Take('>')) return true;
+      if (Take('/')) return empty = Take('>');
+      const std::string_view name = Name();
+      if (!spaced || name.empty() || count == kMaxAttributes) return false;
+      for (std::size_t i = 0; i < count; ++i)
+        if (names[i] == name) return false;
+      names[count++] = name;
+      SkipSpace();
+      if (!Take('=')) return false;
+      SkipSpace();
+      if (!Take('"')) return false;
+      while (More() && Peek() != '"') {
+        if (Peek() == '&') {
+          if (!PredefinedEntity()) return false;
+        } else if (Peek() == '<' || !IsPlainChar(Peek())) {
+          return false;
+        } else {
+          ++at_;
+        }
+      }
+      if (!Take('"')) return false;
+    }
+  }
+
+  // One element and its content, nested elements read with a stack of the
+  // open names rather than by recursion, so that depth costs no stack.
+  bool Element() {
+    std::vector<std::string_view> open;
+    do {
+      if (!Take('<')) return false;
+      if (Take('/')) {
+        if (open.empty() || Name() != open.back()) return false;
+        SkipSpace();
+        if (!Take('>')) return false;
+        open.pop_back();
+      } else {
+        const std::string_view name = Name();
+        bool empty = false;
+        if (name.empty() || !Attributes(empty)) return false;
+        if (!empty) open.push_back(name);
+      }
+      if (!open.empty() && !Text()) return false;
+    } while (!open.empty());
+    return true;
+  }
+
+  // Text up to the next tag.
+  bool Text() {
+    while (More() && Peek() != '<') {
+      const char ch = Peek();
+      if (ch == '&') {
+        if (!PredefinedEntity()) return false;
+      } else if (!IsPlainChar(ch) || (ch == '>' && at_ >= 2 && text_.substr(at_ - 2, 2) == "]]")) {
+        return false;
+      } else {
+        ++at_;
+      }
+    }
+    return More();
+  }
+
+  static constexpr std::size_t kMaxAttributes = 16;
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
+}  // namespace
+
+bool IsPlainWellFormedXml(std::string_view text) {
+  try {
+    return PlainReader(text).Read();
+  } catch (...) {
+    return false;
+  }
+}
+
 bool IsWellFormedXml(std::string_view text) {
+  // Most fragments are of the plain shape, which a single pass certifies;
+  // the parser decides every other text.
+  if (IsPlainWellFormedXml(text)) return true;
   try {
     // Every byte of Windows-1252 text is a character of ISO-8859-1, so the
     // bytes need no conversion; the encoding given here also overrides any
