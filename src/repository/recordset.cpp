@@ -13,7 +13,7 @@ char LowerAscii(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 
 bool EqualsIgnoringAsciiCase(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (LowerAscii(a[i]) != LowerAscii(b[i])) return false;
+    if (a[i] != b[i] && LowerAscii(a[i]) != LowerAscii(b[i])) return false;
   }
   return true;
 }

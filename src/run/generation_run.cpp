@@ -104,7 +104,11 @@ class Prebuilder {
   const std::vector<SelectedObject>& selection_;
   const std::size_t window_;
   std::mutex mutex_;
-  std::condition_variable changed_;
+  // Each side is woken only when it waits: the workers for the window to
+  // move on, the run for the object at hand.
+  std::condition_variable windowMoved_, objectBuilt_;
+  std::size_t waitingWorkers_ = 0;
+  bool runWaiting_ = false;
   std::vector<Slot> slots_;
   std::vector<std::unique_ptr<Prebuilt>> results_;
   std::size_t next_ = 0;  // the next object a worker may take
@@ -606,16 +610,18 @@ Prebuilder::~Prebuilder() {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_ = true;
   }
-  changed_.notify_all();
+  windowMoved_.notify_all();
   for (std::thread& t : threads_) t.join();
 }
 
 void Prebuilder::Reached(std::size_t index) {
+  bool wake;
   {
     std::lock_guard<std::mutex> lock(mutex_);
     turn_ = index;
+    wake = waitingWorkers_ > 0;
   }
-  changed_.notify_all();
+  if (wake) windowMoved_.notify_all();
 }
 
 std::unique_ptr<Prebuilt> Prebuilder::Take(std::size_t index) {
@@ -624,7 +630,9 @@ std::unique_ptr<Prebuilt> Prebuilder::Take(std::size_t index) {
     slots_[index] = Slot::Left;  // the run builds it itself
     return nullptr;
   }
-  changed_.wait(lock, [&] { return slots_[index] != Slot::Building; });
+  runWaiting_ = true;
+  objectBuilt_.wait(lock, [&] { return slots_[index] != Slot::Building; });
+  runWaiting_ = false;
   return std::move(results_[index]);
 }
 
@@ -653,7 +661,9 @@ void Prebuilder::Work() {
         while (next_ < slots_.size() && slots_[next_] != Slot::Free) ++next_;
         if (stopping_ || next_ >= slots_.size()) return;
         if (next_ < turn_ + window_) break;
-        changed_.wait(lock);
+        ++waitingWorkers_;
+        windowMoved_.wait(lock);
+        --waitingWorkers_;
       }
       index = next_++;
       slots_[index] = Slot::Building;
@@ -670,12 +680,14 @@ void Prebuilder::Work() {
       built.reset();
       failed = true;
     }
+    bool wake;
     {
       std::lock_guard<std::mutex> lock(mutex_);
       results_[index] = std::move(built);
       slots_[index] = Slot::Built;
+      wake = runWaiting_;
     }
-    changed_.notify_all();
+    if (wake) objectBuilt_.notify_one();
     if (failed) return;
   }
 }
