@@ -1,5 +1,7 @@
-// The floor a generation is measured against: read every row of every
-// repository table once and write files of the sizes the documents have.
+// The floor a generation is measured against: delete the files this floor
+// wrote before (keeping their folders, as a run's --clear does), read every
+// row of every repository table once, and write files of the sizes the
+// documents have.
 // Usage: bench_floor REPOSITORY DOCUMENTS_FOLDER OUTPUT_FOLDER
 #include <sqlite3.h>
 
@@ -14,6 +16,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: bench_floor REPOSITORY DOCUMENTS OUTPUT\n");
     return 2;
   }
+  namespace fs = std::filesystem;
+  std::error_code ignored;
+  std::vector<fs::path> previous;
+  for (const auto& entry : fs::recursive_directory_iterator(argv[3], ignored))
+    if (entry.is_regular_file()) previous.push_back(entry.path());
+  for (const fs::path& file : previous) fs::remove(file, ignored);
   sqlite3* db = nullptr;
   if (sqlite3_open_v2(argv[1], &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) return 1;
   std::vector<std::string> tables;
@@ -29,7 +37,6 @@ int main(int argc, char** argv) {
     sqlite3_finalize(st);
   }
   sqlite3_close(db);
-  namespace fs = std::filesystem;
   const std::string filler(1 << 20, 'x');
   for (const auto& entry : fs::recursive_directory_iterator(argv[2])) {
     if (!entry.is_regular_file()) continue;

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Measures generation over synthetic profiles against the floor (every row
-# read once, files of the same sizes written). Each figure is the median of
-# RUNS runs (default 3), the run and the floor taken in turn; runs with one
+# Measures generation over synthetic profiles against the floor (its own
+# previous files deleted as the run's --clear does, every row read once,
+# files of the same sizes written). Each figure is the median of RUNS runs
+# (default 3), the run and the floor taken in turn; runs with one
 # worker and with JOBS workers (default: the number of cores). With
 # POSTGRESQL=1 each profile is also loaded into a throw-away PostgreSQL
 # cluster on 127.0.0.1 and generated from there (the last column; the
@@ -32,11 +33,15 @@ if [[ ${POSTGRESQL:-} == 1 ]]; then
   read -r socket port <"$work/server/server"
 fi
 [[ -x /usr/bin/time ]] || { echo "run_bench.sh: needs /usr/bin/time (Debian package time)" >&2; exit 2; }
-# Prints "seconds peakKiB" of a command that must succeed.
+# Prints "seconds peakKiB" of a command that must succeed: the seconds from
+# the shell's microsecond clock (time's own are in hundredths, too coarse
+# for runs of a twentieth of a second).
 measure() {
-  /usr/bin/time -f '%e %M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" ||
+  local start=$EPOCHREALTIME
+  /usr/bin/time -f '%M' -o "$work/time" "$@" >/dev/null 2>"$work/stderr" ||
     { echo "run_bench.sh: failed: $*" >&2; cat "$work/stderr" >&2; exit 1; }
-  tail -n 1 "$work/time"
+  local end=$EPOCHREALTIME
+  awk -v s="$start" -v e="$end" -v m="$(tail -n 1 "$work/time")" 'BEGIN { printf "%.4f %s\n", e - s, m }'
 }
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
 
@@ -71,9 +76,8 @@ for n in "${sizes[@]}"; do
   for ((i = 0; i < runs; i++)); do
     measure "${generate[@]}" --jobs 1 >>"$work/runs"
     measure "${generate[@]}" --jobs "$jobs" >>"$work/jruns"
-    # As the run's --clear does, the floor's files of the previous turn are
-    # deleted and their folders kept.
-    [[ ! -d $out/f$n ]] || find "$out/f$n" -type f -delete
+    # The floor deletes its files of the previous turn itself, as the run's
+    # --clear deletes the documents.
     measure "$floor" "$work/p$n.db" "$out/x$n" "$out/f$n" >>"$work/floors"
   done
   run=$(cut -d' ' -f1 "$work/runs" | median)
