@@ -14,16 +14,16 @@ namespace tqlm {
 
 namespace {
 
-std::string Quoted(std::string_view value) { return "\"" + std::string(value) + "\""; }
-
-// One field's element: " <NAME DOMA = .. COMB = .. CHLD = .. " and
-// " TYPE = .. LENG = .. BDEC = .. ADEC  = ..  >  </NAME> " CR LF.
-std::string FieldElement(const std::string& name, std::string_view domain, std::string_view comb,
-                         std::string_view children, std::string_view type, std::string_view length,
-                         std::string_view digitsBefore, std::string_view digitsAfter) {
-  return " <" + name + " DOMA = " + Quoted(domain) + " COMB = " + Quoted(comb) + " CHLD = " + Quoted(children) +
-         " " + " TYPE = " + Quoted(type) + " LENG = " + Quoted(length) + " BDEC = " + Quoted(digitsBefore) +
-         " ADEC  = " + Quoted(digitsAfter) + " " + " > " + " </" + name + "> " + "\r\n";
+// One field's element, appended to `out`: " <NAME DOMA = .. COMB = .. CHLD = .. "
+// and " TYPE = .. LENG = .. BDEC = .. ADEC  = ..  >  </NAME> " CR LF.
+void AppendFieldElement(std::string& out, const std::string& name, std::string_view domain, std::string_view comb,
+                        std::string_view children, std::string_view type, std::string_view length,
+                        std::string_view digitsBefore, std::string_view digitsAfter) {
+  out.append(" <").append(name);
+  out.append(" DOMA = \"").append(domain).append("\" COMB = \"").append(comb);
+  out.append("\" CHLD = \"").append(children).append("\"  TYPE = \"").append(type);
+  out.append("\" LENG = \"").append(length).append("\" BDEC = \"").append(digitsBefore);
+  out.append("\" ADEC  = \"").append(digitsAfter).append("\"  >  </").append(name).append("> \r\n");
 }
 
 [[noreturn]] void NoFields(std::string_view appl, const std::string& table) {
@@ -71,8 +71,8 @@ bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view 
       }
       DomainDescription domain;
       if (!Trim(cdom).empty() && !Construct_Domain_Tag(c, appl, cdom, domain)) return false;
-      elements += FieldElement(UCase(fdnm), cdom, comb, children, domain.type, domain.length, domain.digitsBefore,
-                               domain.digitsAfter);
+      AppendFieldElement(elements, UCase(fdnm), cdom, comb, children, domain.type, domain.length,
+                         domain.digitsBefore, domain.digitsAfter);
       if (UCase(comb) == "N") {
         FieldDetails field;
         field.depth = ClassNumber(c.traits, rs.Field("dept").AsNumber());
@@ -108,7 +108,7 @@ bool Construct_Legacy_Field_Tags(Component& c, std::string_view appl, std::strin
       const Value& epos = rs.Field("epos");
       const Value& spos = rs.Field("spos");
       const std::string length = epos.IsNull() || spos.IsNull() ? "0" : CStr(epos.AsNumber() - spos.AsNumber());
-      elements += FieldElement(UCase(flna), "", "", "", dtyp, length, "", "");
+      AppendFieldElement(elements, UCase(flna), "", "", "", dtyp, length, "", "");
       FieldDetails field;
       field.fieldName = flna;
       field.typeLetter = dtyp;
