@@ -131,8 +131,10 @@ void RemoveFolderContents(int parent_fd, const char* name, mode_t mode) {
 }
 
 // Removes `name` under `parent_fd` without following links: a link is
-// removed itself, never what it points to.
+// removed itself, never what it points to. A file or link goes at the first
+// call; the system refuses that call for a folder, which is then emptied.
 void RemoveTree(int parent_fd, const char* name) {
+  if (::unlinkat(parent_fd, name, 0) == 0 || errno == ENOENT) return;
   struct stat info {};
   if (::fstatat(parent_fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return;  // gone meanwhile: nothing left to do
