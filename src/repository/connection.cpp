@@ -106,9 +106,9 @@ void Repository::Prefetch(const std::vector<std::string>& statements) noexcept {
 
 Recordset Repository::OpenRemembered(std::string_view statement) {
   if (observer_) observer_(statement);
-  std::string key(statement);
-  auto found = remembered_.find(key);
+  auto found = remembered_.find(statement);
   if (found == remembered_.end()) {
+    std::string key(statement);
     std::unique_ptr<Cursor> cursor = Send(statement);
     auto result = std::make_shared<Remembered>();
     result->names = cursor->Names();

@@ -108,7 +108,12 @@ class Repository {
     ColumnNames names;
     std::vector<std::vector<Value>> rows;
   };
-  std::unordered_map<std::string, std::shared_ptr<const Remembered>> remembered_;
+  // Found by the statement's text as it is given, without a copy of it.
+  struct TextHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
+  };
+  std::unordered_map<std::string, std::shared_ptr<const Remembered>, TextHash, std::equal_to<>> remembered_;
   std::size_t rememberedBytes_ = 0;
   long sent_ = 0;
   long failures_ = 0;
