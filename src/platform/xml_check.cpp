@@ -71,10 +71,6 @@ Parser& ThreadParser() {
   return parser;
 }
 
-}  // namespace
-
-namespace {
-
 // The plain shape of the writers' markup, read byte by byte: elements with
 // ASCII names, double-quoted attributes, text with the five predefined
 // entities, white space around the root, and nothing else.

@@ -10,11 +10,11 @@
 
 namespace tqlm {
 
-// What a backend hands a recordset: rows one at a time.
 // The column names of a result, shared by every result of one prepared
 // statement and by the recordsets that read them.
 using ColumnNames = std::shared_ptr<const std::vector<std::string>>;
 
+// What a backend hands a recordset: rows one at a time.
 class Cursor {
  public:
   virtual ~Cursor() = default;

@@ -183,14 +183,19 @@ class SqliteConnection {
       return {};
     }
     if (prepared.statement == nullptr) return {};  // a text without a statement
-    auto names = std::make_shared<std::vector<std::string>>();
-    const int count = sqlite3_column_count(prepared.statement);
-    names->reserve(static_cast<std::size_t>(count));
-    for (int i = 0; i < count; ++i) {
-      const char* name = sqlite3_column_name(prepared.statement, i);
-      names->push_back(Utf8ToAnsi(name ? name : ""));
+    try {
+      auto names = std::make_shared<std::vector<std::string>>();
+      const int count = sqlite3_column_count(prepared.statement);
+      names->reserve(static_cast<std::size_t>(count));
+      for (int i = 0; i < count; ++i) {
+        const char* name = sqlite3_column_name(prepared.statement, i);
+        names->push_back(Utf8ToAnsi(name ? name : ""));
+      }
+      prepared.names = std::move(names);
+    } catch (...) {
+      sqlite3_finalize(prepared.statement);  // not left open for the connection to close
+      throw;
     }
-    prepared.names = std::move(names);
     return prepared;
   }
 
