@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "core/component.h"
 #include "document/dump_tag.h"
 #include "document/precondition_tag.h"
@@ -37,18 +39,8 @@ class LegacyRules : public testing::Test {
     return out;
   }
   static MappingObject Abcus010() {
-    MappingObject o;
-    o.mprf = 5;
-    o.vers = "0100";
-    o.rele = "01";
-    o.cust = "STD ";
-    o.tcpac = "ab";
-    o.tcmod = "cus";
-    o.tflno = "010";
-    o.sapp = "LSRC           ";
-    o.tapp = "LTRG           ";
-    o.stbl = "customer.txt , orders.csv , ACCOUNTS";
-    return o;
+    return {5, "0100", "01", "STD ", "ab", "cus", "LSRC           ", "LTRG           ", "010", "",
+            "customer.txt , orders.csv , ACCOUNTS", false, ""};
   }
 
   Workspace ws_;
@@ -166,34 +158,26 @@ TEST_F(LegacyRules, FieldRecordsOfTheLegacyClass) {
   FieldDetails f;
   f.tableName = "abcus010";
   f.alignment = f.caseCode = " ";
-  const struct {
-    const char* type;
-    const char* length;
-    const char* defaultValue;
-    const char* initial;
-    const char* stored;
-    VbLong storedLength;
-  } cases[] = {
-      {"s", "6000", "", "space(5000)", "space(5000)", 5000},  // strings are cut to 5000
-      {"S", "6.5", "ab", "space(6)", "\"ab\"", 6},          // half to even
-      {"M", "4", "\"q\"", "space(4)", "\"q\"", 4},
-      {"L", "", "12abc", "0", "12", 0},
-      {"K", "22", "", "0", "\"\"", 22},
-      {"U", "1", "7", "0", "0", 1},
-      {"Z", "1", "", "0", "0", 1},
+  // Type letter, length and default; the record's "initial|default|length".
+  const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
+      {"s", "6000", "", "space(5000)|space(5000)|5000"},  // strings are cut to 5000
+      {"S", "6.5", "ab", "space(6)|\"ab\"|6"},              // half to even
+      {"M", "4", "\"q\"", "space(4)|\"q\"|4"},
+      {"L", "", "12abc", "0|12|0"},
+      {"K", "22", "", "0|\"\"|22"},
+      {"U", "1", "7", "0|0|1"},
+      {"Z", "1", "", "0|0|1"},
   };
   int n = 0;
-  for (const auto& k : cases) {
+  for (const auto& [type, length, defaultValue, record] : cases) {
     f.fieldName = "f" + std::to_string(++n);
-    f.typeLetter = k.type;
-    f.length = k.length;
-    f.defaultValue = k.defaultValue;
+    f.typeLetter = type;
+    f.length = length;
+    f.defaultValue = defaultValue;
     Store_Field_Details_in_Dictionary(c_, f);
     const CFieldInfo* info = c_.document.fields.Find("abcus010" + f.fieldName);
-    ASSERT_NE(info, nullptr) << k.type;
-    EXPECT_EQ(info->StrInitialValue, k.initial) << k.type;
-    EXPECT_EQ(info->StrDefaultValue, k.stored) << k.type;
-    EXPECT_EQ(info->IntFieldLength, k.storedLength) << k.type;
+    ASSERT_NE(info, nullptr) << type;
+    EXPECT_EQ(info->StrInitialValue + "|" + info->StrDefaultValue + "|" + std::to_string(info->IntFieldLength), record);
   }
   // A length that is no number gives no record and a line that names the field.
   f.fieldName = "bad";

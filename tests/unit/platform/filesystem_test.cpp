@@ -161,15 +161,6 @@ TEST_F(FileSystem, WritesLeaveNoPartialFileAndTheLockIsExclusive) {
   EXPECT_FALSE(second.Held());
 }
 
-TEST(Disk, AFullDiskIs61) {
-  std::FILE* full = std::fopen("/dev/full", "wb");
-  if (full == nullptr) GTEST_SKIP() << "no /dev/full";
-  std::setvbuf(full, nullptr, _IONBF, 0);
-  StdioTextStream stream(full);
-  EXPECT_EQ(RaisedNumber([&] { stream.WriteLine("x"); }), kErrDiskFull);
-  std::fclose(full);
-}
-
 TEST(ChildPath, JoinsSafeNamesOnly) {
   EXPECT_EQ(fs::ChildPath("out", "x.XML"), "out/x.XML");
   EXPECT_EQ(fs::ChildPath("/a/b", ".hidden"), "/a/b/.hidden");
@@ -180,7 +171,7 @@ TEST(ChildPath, JoinsSafeNamesOnly) {
   EXPECT_EQ(RaisedNumber([] { fs::ChildPath("", "x"); }), 76);
 }
 
-TEST(TextStream, LinesEndInCrLfAndAFailedWriteIs75) {
+TEST(TextStream, LinesEndInCrLfAFailedWriteIs75AndAFullDisk61) {
   StringTextStream stream;
   stream.Write("a");
   stream.WriteLine("b");
@@ -194,6 +185,12 @@ TEST(TextStream, LinesEndInCrLfAndAFailedWriteIs75) {
   StdioTextStream bad(read_only);
   EXPECT_EQ(RaisedNumber([&] { bad.WriteLine("x"); }), 75);
   std::fclose(read_only);
+  std::FILE* full = std::fopen("/dev/full", "wb");
+  if (full == nullptr) GTEST_SKIP() << "no /dev/full";
+  std::setvbuf(full, nullptr, _IONBF, 0);
+  StdioTextStream onFullDisk(full);
+  EXPECT_EQ(RaisedNumber([&] { onFullDisk.WriteLine("x"); }), kErrDiskFull);
+  std::fclose(full);
 }
 
 TEST_F(FileSystem, ATextFileGetsExactlyTheBytesWrittenUnderAWindows1252Name) {

@@ -1,6 +1,6 @@
 // What every repository backend must do, run through Repository on SQLite
 // (and, in the run against the test server, on PostgreSQL), then the checks
-// that belong to SQLite alone.
+// that belong to SQLite alone, and the values read as numbers and flags.
 
 #include "repository/sqlite_backend.h"
 
@@ -18,6 +18,7 @@
 #include "platform/error.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
+#include "repository/value.h"
 #include "support/test_server.h"
 #include "support/test_support.h"
 
@@ -147,11 +148,6 @@ TEST_P(BackendContract, ColumnNamesAndTheOriginalDialect) {
   EXPECT_EQ(Scalar("select count(*) from qxmap100 where 'V1' = vers and rele = 'R1 '"), "1");
 }
 
-TEST_P(BackendContract, TextTravelsAsWindows1252) {
-  EXPECT_EQ(Scalar("select sapp from qxmap100"), "caf\xE9");
-  EXPECT_EQ(Scalar("select count(*) from qxmap100 where sapp = 'caf\xE9'"), "1");
-}
-
 TEST_P(BackendContract, NestedAndRepeatedRecordsetsReadTogether) {
   std::string seen;
   for (Recordset tables = repository_.Open("select flno from qxddi140 order by flno"); !tables.Eof();
@@ -203,7 +199,8 @@ TEST_P(BackendContract, NeverWritesTheRepository) {
 // for every shape of value the component pastes (trailing blanks against
 // the schema's blank-padded columns, Nulls, doubled quotes, in-lists, a
 // literal joined into an indexed expression, a value whose type only its
-// place tells, one a server cannot type at all).
+// place tells, one a server cannot type at all); text travels both ways as
+// Windows-1252.
 TEST_P(BackendContract, AStatementShapeRunAgainGivesTheRowsOfItsText) {
   const std::pair<std::string, std::string> cases[] = {
       {"select fdnm from qxddi150 where appl = 'APP  ' and cpac = 'aa' and flno in ('001','002 ') order by fdnm",
@@ -214,6 +211,7 @@ TEST_P(BackendContract, AStatementShapeRunAgainGivesTheRowsOfItsText) {
       {"select count(*) from kinds where t = 'it''s' or t = ''''", "0,"},
       {"select count(*) from qxddi140 where cpac between 'aa' and 'bz' and UPPER(cmod) = UPPER('bbb')", "2,"},
       {"select sapp from qxmap100 where vers = 'V1' and rele = 'R1 '", "caf\xE9,"},
+      {"select count(*) from qxmap100 where sapp = 'caf\xE9'", "1,"},
       {"select seq from kinds where 'x' is null or seq = 2", "2,"},
   };
   for (int round = 1; round <= 3; ++round) {
@@ -423,6 +421,21 @@ TEST(SqliteOnly, RememberedLookupsAreReadOncePerConnection) {
   repository.SetConnectionString(SqliteFactory().create(
       folder, "other", "CREATE TABLE kinds (seq INTEGER, t TEXT, n); INSERT INTO kinds VALUES (1, 'z', 5);"));
   EXPECT_EQ(rows(kinds), "2:z/?;z|5,");
+}
+
+// The values a backend gives, as numbers and as flags.
+TEST(ValueTest, NumbersAndFlagsOfEachKind) {
+  EXPECT_EQ(Value().AsNumber(), 0);
+  EXPECT_EQ(Value::Text(" 12.5 ").AsNumber(), 12.5);
+  const std::pair<Value, bool> flags[] = {
+      {Value(), false},          {Value::Integer(0), false},  {Value::Integer(2), true},
+      {Value::Real(0.0), false}, {Value::Real(0.5), true},    {Value::Text("0"), false},
+      {Value::Text("-1"), true}, {Value::Text("TRUE"), true}, {Value::Text("FaLsE"), false}};
+  for (const auto& [value, flag] : flags) EXPECT_EQ(value.AsFlag(), flag) << value.AsText();
+  for (const char* word : {"yes", "", "truex"}) {
+    EXPECT_EQ(RaisedNumber([&] { Value::Text(word).AsFlag(); }), kErrTypeMismatch) << word;
+    EXPECT_EQ(RaisedNumber([&] { Value::Text(word).AsNumber(); }), kErrTypeMismatch) << word;
+  }
 }
 
 }  // namespace

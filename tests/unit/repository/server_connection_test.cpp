@@ -72,16 +72,14 @@ TEST(ServerConnection, WhatCannotBeTranslatedIsRefusedByName) {
   }
 }
 
-TEST(ServerConnection, AShownStringHidesEveryPasswordHoweverWritten) {
+TEST(ServerConnection, ShownTextsHideEveryPasswordHoweverWritten) {
   EXPECT_EQ(ShownConnectionString("odbc:Driver={PostgreSQL Unicode};PWD={se}}cret};UID=x"),
             "odbc:Driver=PostgreSQL Unicode;PWD=****;UID=x");
   EXPECT_EQ(ShownConnectionString("Provider=MSDASQL;DSN=d;Password=\"pa\"\"ss\""), "Provider=MSDASQL;DSN=d;Password=****");
   EXPECT_EQ(ShownConnectionString("DSN=d;pwd=\"a"), "DSN=d;pwd=****");  // ODBC's quotes are no delimiters
   EXPECT_EQ(ShownConnectionString("/data/a=b.db"), "/data/a=b.db");
   EXPECT_EQ(ServerConnectionFor("odbc:DSN=x;PWD=\"a\"b")->password, "\"a\"b");
-}
-
-TEST(ServerConnection, PasswordsAreMaskedEverywhereInAText) {
+  // A text that may hold the password has it masked everywhere.
   EXPECT_EQ(WithoutPassword("user x, password s3cret; s3cret again", "s3cret"), "user x, password ****; **** again");
   EXPECT_EQ(WithoutPassword("no password", ""), "no password");
   EXPECT_EQ(WithoutPassword("aaaa", "aa"), "********");
