@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <filesystem>
 #include <tuple>
 
@@ -38,15 +37,6 @@ class GenerationRun : public testing::Test {
     run->generator.ListOfMappingObjectsSelected(list);
     EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue) << run->Log();
     return run;
-  }
-  // The range from package, module and table `from` to those of `to`.
-  static void SetRange(ClsXMLGenerator& g, const std::array<const char*, 3>& from, const std::array<const char*, 3>& to) {
-    g.PackageFrom(from[0]);
-    g.ModuleFrom(from[1]);
-    g.TableFrom(from[2]);
-    g.PackageTo(to[0]);
-    g.ModuleTo(to[1]);
-    g.TableTo(to[2]);
   }
 
   Workspace ws_;

@@ -5,7 +5,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <array>
 #include <filesystem>
 #include <vector>
 
@@ -39,15 +38,6 @@ class LegacyRun : public testing::Test {
     ClsXMLLegacy& l = Legacy(5, extraSql);
     SetRange(l, {"AB", "cus", "0"}, {"ab", "CUS", "99"});
     return l;
-  }
-  // The range from package, module and table `from` to those of `to`.
-  static void SetRange(ClsXMLLegacy& l, const std::array<const char*, 3>& from, const std::array<const char*, 3>& to) {
-    l.PackageFrom(from[0]);
-    l.ModuleFrom(from[1]);
-    l.TableFrom(from[2]);
-    l.PackageTo(to[0]);
-    l.ModuleTo(to[1]);
-    l.TableTo(to[2]);
   }
   std::string Xml() const { return ws_.Path("xml"); }
   std::string XmlFile(const std::string& name) const { return ReadFile(ws_.Dir() / "xml" / name); }

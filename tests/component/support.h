@@ -4,6 +4,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdlib>
 #include <filesystem>
 #include <memory>
@@ -110,5 +111,17 @@ struct GeneratorUnderTest {
   std::shared_ptr<StringTextStream> log = std::make_shared<StringTextStream>();
   std::vector<std::string> statements;
 };
+
+// Sets the range from package, module and table `from` to those of `to`
+// on either class.
+template <class Class>
+void SetRange(Class& object, const std::array<const char*, 3>& from, const std::array<const char*, 3>& to) {
+  object.PackageFrom(from[0]);
+  object.ModuleFrom(from[1]);
+  object.TableFrom(from[2]);
+  object.PackageTo(to[0]);
+  object.ModuleTo(to[1]);
+  object.TableTo(to[2]);
+}
 
 }  // namespace tqlm::test
