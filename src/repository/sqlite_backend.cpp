@@ -123,6 +123,15 @@ std::string FileUri(const std::string& utf8Path, const char* parameters) {
   return uri + "?" + parameters;
 }
 
+// The source-domain lookup compares a concatenation with a scalar subquery:
+// the subquery's text affinity, applied to the comparison, keeps SQLite off
+// the expression index on the concatenation, and it would read every domain
+// of the application. Joined to an empty text, the subquery's value is the
+// same text without an affinity, and the index serves (both sides are text,
+// compared as before).
+constexpr std::string_view kSourceDomainSubquery =
+    "cpac || cdom = (select cdom from qxddi150 where  appl = ? and cpac|| cmod || flno || '.' || fdnm = ?)";
+
 // Workers read their own connections at once: SQLite's count of the memory
 // it holds would take one lock shared by all of them at every allocation.
 // Said before the library starts; where a host started it already, its
@@ -223,7 +232,7 @@ class SqliteCursor final : public Cursor {
   SqliteCursor(std::shared_ptr<SqliteConnection> connection, std::string_view statement)
       : connection_(std::move(connection)) {
     StatementTemplate t = MakeTemplate(statement, Placeholders::kQuestionMarks);
-    text_ = std::move(t.text);
+    text_ = ForSqlitePlanner(std::move(t.text));
     if (t.values.empty()) {
       prepared_ = connection_->Prepare(text_);
     } else if ((prepared_ = connection_->TryPrepare(text_)).statement == nullptr) {
@@ -307,6 +316,12 @@ class SqliteBackend final : public Backend {
 std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path) {
   if (utf8Path.empty()) Raise(kErrRepository, kErrorSource, "The connection string names no repository file.");
   return std::make_unique<SqliteBackend>(std::string(utf8Path));
+}
+
+std::string ForSqlitePlanner(std::string templateText) {
+  if (const std::size_t at = templateText.find(kSourceDomainSubquery); at != std::string::npos)
+    templateText.insert(at + kSourceDomainSubquery.size(), " || ''");
+  return templateText;
 }
 
 }  // namespace tqlm

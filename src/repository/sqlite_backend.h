@@ -14,4 +14,9 @@ namespace tqlm {
 // be opened; never creates it.
 std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path);
 
+// A statement template (values as "?") as SQLite runs it, rewritten where
+// SQLite's planner would otherwise pass over an index the statement can
+// use, with the same rows.
+std::string ForSqlitePlanner(std::string templateText);
+
 }  // namespace tqlm

@@ -3,12 +3,16 @@
 // records handed to the dump writer.
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <algorithm>
 #include <filesystem>
 
 #include "core/component.h"
 #include "dictionary/domains.h"
+#include "repository/dialect.h"
+#include "repository/schema.h"
+#include "repository/sqlite_backend.h"
 #include "document/field_tags.h"
 #include "document/index_tags.h"
 #include "document/source_tags.h"
@@ -200,6 +204,53 @@ TEST_F(Readers, SourceDomainDetailsOfAFieldReference) {
                       "cdom from qxddi150 where  appl = 'TRG' and cpac+ cmod + flno + '.' + fdnm = 'xysrc001.nm')"}));
   // Without a row the codes are emptied; type and length stay as they were.
   EXPECT_EQ(details("xysrc001.nothing"), "||Q|7");
+}
+
+// On SQLite the lookup searches the domain index by application and domain
+// instead of reading every domain of the application, and gives the rows of
+// the statement as written: trailing blanks count in its comparison.
+TEST(SourceDomainLookup, SearchesTheDomainIndexOnSqlite) {
+  test_support::TempFolder folder;
+  const std::string file = folder.File("plan.db");
+  CreateRepository(file, {folder.Write("domains.sql",
+                                       "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom) VALUES "
+                                       "('TRG', 'xy', 'src', '001', 'nm', 1, 'xyd1 '), ('TRG', 'xy', 'src', '001', 'n2', 2, 'xyd2');"
+                                       "INSERT INTO qxddi220 (appl, cpac, cdom, type) VALUES ('TRG', 'xy', 'd1', 'A'), "
+                                       "('TRG', 'xy', 'd2  ', 'B'), ('TRG', 'xy', 'd2', 'C');")});
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open_v2(file.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+  // The rows of a text as SQLite runs it, values pasted in.
+  auto rows = [&](const std::string& text) {
+    std::string out;
+    sqlite3_stmt* st = nullptr;
+    EXPECT_EQ(sqlite3_prepare_v2(db, text.c_str(), -1, &st, nullptr), SQLITE_OK) << text;
+    while (sqlite3_step(st) == SQLITE_ROW) {
+      for (int i = 0; i < sqlite3_column_count(st); ++i) {
+        const unsigned char* value = sqlite3_column_text(st, i);
+        out += (i > 0 ? "|" : "") + std::string(value ? reinterpret_cast<const char*>(value) : "");
+      }
+      out += ",";
+    }
+    sqlite3_finalize(st);
+    return out;
+  };
+  Repository repository;
+  repository.SetConnectionString(file);
+  for (const char* reference : {"xysrc001.nm", "xysrc001.n2"}) {
+    const std::string statement = SourceDomainStatement(reference, "TRG");
+    EXPECT_EQ(repository.Open(statement).GetString("|", ","), rows(JoinTextWithBars(statement))) << reference;
+  }
+  EXPECT_EQ(repository.Open(SourceDomainStatement("xysrc001.n2", "TRG")).GetString("|", ","), "C|||,");
+  const std::string text = ForSqlitePlanner(
+      MakeTemplate(SourceDomainStatement("xysrc001.nm", "TRG"), Placeholders::kQuestionMarks).text);
+  sqlite3_stmt* plan = nullptr;
+  ASSERT_EQ(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + text).c_str(), -1, &plan, nullptr), SQLITE_OK);
+  std::string steps;
+  while (sqlite3_step(plan) == SQLITE_ROW) steps += reinterpret_cast<const char*>(sqlite3_column_text(plan, 3)) + std::string("\n");
+  sqlite3_finalize(plan);
+  sqlite3_close(db);
+  repository.Disconnect();
+  EXPECT_NE(steps.find("SEARCH qxddi220 USING INDEX qxddi220_domain (appl=? AND <expr>=?)"), std::string::npos) << steps;
 }
 
 }  // namespace

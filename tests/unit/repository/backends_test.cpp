@@ -84,11 +84,20 @@ INSERT INTO qxmap100 (mprf, vers, rele, cust, sapp) VALUES (1, 'V1', 'R1', 'C1',
                                        "\xC3\xA9"
                                        R"SQL(');
 INSERT INTO qxddi140 VALUES ('APP', 'aa', 'bbb', '001'), ('APP', 'aa', 'bbb', '002'), ('APP', 'cc', 'ddd', '003');
-INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno) VALUES
-  ('APP', 'aa', 'bbb', '001', 'F1', 1), ('APP', 'aa', 'bbb', '001', 'F2', 2), ('APP', 'aa', 'bbb', '002', 'G1', 1);
+INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom) VALUES
+  ('APP', 'aa', 'bbb', '001', 'F1', 1, 'aad1'), ('APP', 'aa', 'bbb', '001', 'F2', 2, NULL),
+  ('APP', 'aa', 'bbb', '002', 'G1', 1, 'aad2');
+INSERT INTO qxddi220 (appl, cpac, cdom, type, conv, adju, leng) VALUES
+  ('APP', 'aa', 'd1', 'S', 'U', 'L', 10), ('APP', 'aa', 'd2', 'M', 'L', 'R', 5);
 )SQL";
 
 std::string SqliteFixture() { return kFixtureScript + SqliteFactory().kinds; }
+
+// The generator's source-domain lookup of a field reference, as it builds it.
+std::string SourceDomainLookup(const std::string& reference) {
+  return " select type,conv,adju,leng from qxddi220   where  appl = 'APP'  and cpac + cdom = (select cdom from qxddi150 "
+         "where  appl = 'APP' and cpac+ cmod + flno + '.' + fdnm = '" + reference + "')";
+}
 
 class BackendContract : public testing::TestWithParam<BackendFactory> {
  protected:
@@ -213,6 +222,11 @@ TEST_P(BackendContract, AStatementShapeRunAgainGivesTheRowsOfItsText) {
       {"select sapp from qxmap100 where vers = 'V1' and rele = 'R1 '", "caf\xE9,"},
       {"select count(*) from qxmap100 where sapp = 'caf\xE9'", "1,"},
       {"select seq from kinds where 'x' is null or seq = 2", "2,"},
+      // The source-domain lookup, which SQLite runs in a form of its own.
+      {SourceDomainLookup("aabbb001.F1"), "S|U|L|10,"},
+      {SourceDomainLookup("aabbb002.G1"), "M|L|R|5,"},
+      {SourceDomainLookup("aabbb001.F2"), ""},
+      {SourceDomainLookup("aabbb001.F9"), ""},
   };
   for (int round = 1; round <= 3; ++round) {
     for (const auto& [statement, rows] : cases)
