@@ -13,6 +13,15 @@ namespace tqlm {
 
 namespace {
 
+bool IsNameStart(unsigned char ch) {
+  return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == ':' ||
+         (ch >= 0xC0 && ch <= 0xD6) || (ch >= 0xD8 && ch <= 0xF6) || ch >= 0xF8;
+}
+
+bool IsNameChar(unsigned char ch) {
+  return IsNameStart(ch) || (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == 0xB7;
+}
+
 struct ParserFree {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
 };
@@ -87,8 +96,10 @@ class PlainReader {
 
  private:
   static bool IsSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
-  static bool IsNameStart(char ch) { return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == ':'; }
-  static bool IsNameChar(char ch) { return IsNameStart(ch) || (ch >= '0' && ch <= '9') || ch == '.' || ch == '-'; }
+  // Names of ASCII characters only: the parser decides the others.
+  static bool IsAsciiNameStart(char ch) { return IsAscii(ch) && IsNameStart(static_cast<unsigned char>(ch)); }
+  static bool IsAsciiNameChar(char ch) { return IsAscii(ch) && IsNameChar(static_cast<unsigned char>(ch)); }
+  static bool IsAscii(char ch) { return static_cast<unsigned char>(ch) < 0x80; }
   // Characters of text and attribute values: printable ASCII and the three
   // white-space controls.
   static bool IsPlainChar(char ch) { return (ch >= 0x20 && ch <= 0x7E) || ch == '\t' || ch == '\r' || ch == '\n'; }
@@ -107,8 +118,8 @@ class PlainReader {
   }
   std::string_view Name() {
     const std::size_t from = at_;
-    if (!More() || !IsNameStart(Peek())) return {};
-    while (More() && IsNameChar(Peek())) ++at_;
+    if (!More() || !IsAsciiNameStart(Peek())) return {};
+    while (More() && IsAsciiNameChar(Peek())) ++at_;
     return text_.substr(from, at_ - from);
   }
   // "&amp;", "&lt;", "&gt;", "&quot;" or "&apos;" at the reading position.
@@ -228,19 +239,6 @@ bool IsWellFormedXml(std::string_view text) {
     return false;
   }
 }
-
-namespace {
-
-bool IsNameStart(unsigned char ch) {
-  return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == ':' ||
-         (ch >= 0xC0 && ch <= 0xD6) || (ch >= 0xD8 && ch <= 0xF6) || ch >= 0xF8;
-}
-
-bool IsNameChar(unsigned char ch) {
-  return IsNameStart(ch) || (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == 0xB7;
-}
-
-}  // namespace
 
 bool IsXmlName(std::string_view name) {
   if (name.empty() || !IsNameStart(static_cast<unsigned char>(name.front()))) return false;
