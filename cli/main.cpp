@@ -234,6 +234,7 @@ int Generate(const Options& o) {
   });
   try {
     object.ConnectionString(Ansi(*o.repository));
+    if (o.statementTimeout) object.SetStatementTimeout(*o.statementTimeout);
     SetProfile(object, *o.profile);
     object.XMLPath(Ansi(*o.xmlPath));
     const std::string xml = Ansi(Trim(*o.xmlPath));
@@ -321,6 +322,7 @@ int Plan(const Options& o) {
   Class object;
   try {
     object.ConnectionString(Ansi(*o.repository));
+    if (o.statementTimeout) object.SetStatementTimeout(*o.statementTimeout);
     SetProfile(object, *o.profile);
     SetSelection(object, o);
   } catch (const OptionFailed& failed) {
@@ -442,6 +444,7 @@ int Invoke(const Call& call, const Options& o) {
   CallResult result;
   try {
     object.ConnectionString(Ansi(*o.repository));
+    if (o.statementTimeout) object.SetStatementTimeout(*o.statementTimeout);
     if (o.profile) SetProfile(object, *o.profile);
     if (o.xmlPath) object.XMLPath(Ansi(*o.xmlPath));
     object.LogFileName(log);

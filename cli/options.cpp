@@ -47,6 +47,10 @@ void AddProfileOptions(CLI::App* command, Options& o) {
   Value(command, "--repository", o.repository, kRepositoryHelp)->required();
   Value(command, "--profile", o.profile, "Migration profile number")->required();
   command->add_flag("--legacy", o.legacy, "Use the legacy class (flat-file sources)");
+  command->add_option("--statement-timeout", o.statementTimeout,
+                      "A database server ends any one repository statement running longer (seconds;\n"
+                      "default 60; 0: no bound)")
+      ->check(CLI::Range(0, 86400));
 }
 
 // The selection and search options that generate and plan share.

@@ -18,6 +18,7 @@ struct Options {
   std::optional<std::string> list, option, schemaIniPath, user, out;
   std::optional<bool> traverse, progress;
   std::optional<int> jobs;
+  std::optional<int> statementTimeout;
   bool all = false, checkedOut = false, split = false, include2GBCheck = false, clear = false, json = false,
        wait = false, utf8 = false, stats = false;
   std::vector<std::string> positional;  // METHOD and ARGs, FILE and SCRIPTs, or PATHs

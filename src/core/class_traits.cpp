@@ -6,7 +6,7 @@ namespace tqlm {
 
 const ClassTraits kGeneratorTraits{
     .kind = ClassKind::Generator,
-    .initialStatusList = "'V','G','E'",
+    .initialStatusList = "VGE",
     .initialTraverse = kTrue,
     .fixedWidthBounds = true,
     .numberWidth = NumberWidth::Integer,

@@ -26,9 +26,9 @@
 
 namespace tqlm {
 
-// Every status letter, as an SQL in-list: what options 4 and 5 select, and
-// what a legacy run selects.
-inline constexpr std::string_view kEveryStatus = "'V','G','M','E','X','D'";
+// Every status letter: what options 4 and 5 select, and what a legacy run
+// selects.
+inline constexpr std::string_view kEveryStatus = "VGMEXD";
 
 struct ClientSettings {
   VbLong migrationProfile = 0;  // an Integer in the generator class
@@ -39,7 +39,7 @@ struct ClientSettings {
   std::string listOfMappingObjectsSelected;
   bool selectionQuotedByRun = false;  // the run stored the list back quoted
   VbLong generationOption = 0;
-  std::string statusList;  // quoted status letters for an SQL in-list
+  std::string statusList;  // the status letters the run selects, in order (an SQL in-list of texts)
   VbBoolean traverseGeneration = kFalse;
   VbBoolean considerCheckedOutVersions = kFalse;
   VbBoolean splitVorps = kFalse;
@@ -144,14 +144,14 @@ struct Component {
   Services services;
 
   // Runs a statement on the run's connection.
-  Recordset Query(std::string_view statement) { return services.repository.Open(statement); }
+  Recordset Query(const Statement& statement) { return services.repository.Open(statement); }
   // Runs a lookup the run repeats (a domain, a constant, a library row):
-  // the same text gives the same rows, from memory after the first time.
-  Recordset Lookup(std::string_view statement) { return services.repository.OpenRemembered(statement); }
+  // the same statement gives the same rows, from memory after the first time.
+  Recordset Lookup(const Statement& statement) { return services.repository.OpenRemembered(statement); }
   // Announces statements about to run, none depending on the rows of
   // another, so that a server may be asked for them at once. A hint only:
   // what each statement returns, in its turn, does not change.
-  void Prefetch(const std::vector<std::string>& statements) { services.repository.Prefetch(statements); }
+  void Prefetch(const std::vector<Statement>& statements) { services.repository.Prefetch(statements); }
   // Whether announcing statements can help: readers build them only then.
   bool ReadsAhead() const { return services.repository.ReadsAhead(); }
   // The client's log stream; raises 91 when none was handed over.

@@ -5,6 +5,7 @@
 
 #include "platform/text.h"
 #include "platform/vb_types.h"
+#include "repository/statement.h"
 
 namespace tqlm {
 
@@ -27,10 +28,10 @@ struct MappingObject {
   std::string CoveredTables() const { return mscript ? members : TableCode(); }
   // The conditions on the object's rule keys, as statements write them after
   // "where ".
-  std::string KeyConditions() const {
-    return "mprf = " + CStr(static_cast<long long>(mprf)) + " AND vers = '" + vers + "' AND rele = '" + rele +
-           "' AND cust = '" + cust + "' AND tcpac = '" + tcpac + "' AND tcmod = '" + tcmod + "' AND tflno = '" +
-           tflno + "'";
+  Statement KeyConditions() const {
+    return "mprf = " + NumberValue(mprf) + " AND vers = " + TextValue(vers) + " AND rele = " + TextValue(rele) +
+           " AND cust = " + TextValue(cust) + " AND tcpac = " + TextValue(tcpac) + " AND tcmod = " +
+           TextValue(tcmod) + " AND tflno = " + TextValue(tflno);
   }
 };
 

@@ -9,8 +9,8 @@ namespace tqlm {
 bool Construct_Child_Field_Tag(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                                std::string_view tflno, std::string_view field, std::string& children) {
   return Trapped(c, c.traits.standardTrap, [&] {
-    Recordset rs = c.Query(std::string(c.traits.childFieldSelect) + ("WHERE " + TableCondition(appl, tcpac, tcmod, tflno)) + " AND fdnm = '" +
-                                     std::string(field) + "'");
+    Recordset rs = c.Query(Statement::OwnText(c.traits.childFieldSelect) + "WHERE " +
+                           TableCondition(appl, tcpac, tcmod, tflno) + " AND fdnm = " + TextValue(field));
     if (!rs.HasRow())
       Raise(113, "XML Generation",
             "No Child Field information for the field " + std::string(tcpac) + std::string(tcmod) +

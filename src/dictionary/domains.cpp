@@ -7,8 +7,8 @@ namespace tqlm {
 
 bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view domain, DomainDescription& out) {
   return Trapped(c, c.traits.standardTrap, [&] {
-    Recordset rs = c.Lookup(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = '" +
-                                      std::string(appl) + "' AND cpac+cdom = '" + std::string(domain) + "'");
+    Recordset rs = c.Lookup(" select type , leng , diga , adju , conv , digb from qxddi220 where appl = " +
+                            TextValue(appl) + " AND cpac+cdom = " + TextValue(domain));
     if (!rs.HasRow())
       Raise(114, "XML Generation",
             " No Domain information for the domain " + std::string(domain) + " in the Application " +
@@ -30,18 +30,19 @@ bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view 
   });
 }
 
-std::string SourceDomainStatement(std::string_view fieldReference, std::string_view appl) {
+Statement SourceDomainStatement(std::string_view fieldReference, std::string_view appl) {
   std::string reference = Trim(fieldReference);
   for (std::string_view unwanted : {"\r\n", "\r", "\n", "\t"}) reference = Replace(reference, unwanted, "");
-  const std::string application(appl);
-  return " select type,conv,adju,leng from qxddi220   where  appl = '" + application +
-         "'  and cpac + cdom = (select cdom from qxddi150 where  appl = '" + application +
-         "' and cpac+ cmod + flno + '.' + fdnm = '" + reference + "')";
+  // The subquery's domain is compared with the indexed concatenation as
+  // plain text.
+  return " select type,conv,adju,leng from qxddi220   where  appl = " + TextValue(appl) +
+         "  and cpac + cdom = (select cdom from qxddi150 where  appl = " + TextValue(appl) +
+         " and cpac+ cmod + flno + '.' + fdnm = " + TextValue(reference) + ")" + kPlainText;
 }
 
 bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::string_view appl, SourceDomain& out) {
   return Trapped(c, kGeneratorTrap, [&] {
-    const std::string statement = SourceDomainStatement(fieldReference, appl);
+    const Statement statement = SourceDomainStatement(fieldReference, appl);
     out.caseCode.clear();
     out.alignment.clear();
     Recordset rs = c.Lookup(statement);

@@ -25,7 +25,7 @@ struct SourceDomain {
   VbInteger length = 0;
 };
 // The statement that reads a source field's domain attributes.
-std::string SourceDomainStatement(std::string_view fieldReference, std::string_view appl);
+Statement SourceDomainStatement(std::string_view fieldReference, std::string_view appl);
 bool Get_Domain_Details(Component& c, std::string_view fieldReference, std::string_view appl, SourceDomain& out);
 
 }  // namespace tqlm

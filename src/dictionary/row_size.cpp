@@ -18,10 +18,9 @@ bool IsZero(const Value& type) {
 VbLong RowSizeofTable(Component& c, std::string_view appl, std::string_view table) {
   Recordset rs = c.Query(
       "select qxddi150.cpac+qxddi150.cmod+qxddi150.flno, qxddi220.type,qxddi220.leng,qxddi220.digb,qxddi220.diga"
-      " From qxddi150, qxddi220  where qxddi150.appl = '" +
-      std::string(appl) +
-      "' and qxddi150.appl = qxddi220.appl and qxddi150.cpac+qxddi150.cmod+qxddi150.flno = '" + std::string(table) +
-      "' and qxddi150.cdom = qxddi220.cpac+qxddi220.cdom");
+      " From qxddi150, qxddi220  where qxddi150.appl = " +
+      TextValue(appl) + " and qxddi150.appl = qxddi220.appl and qxddi150.cpac+qxddi150.cmod+qxddi150.flno = " +
+      TextValue(table) + " and qxddi150.cdom = qxddi220.cpac+qxddi220.cdom");
   if (!rs.HasRow()) return 1;
   VbLong sum = 0;
   VbInteger size = 0;  // a type outside the table adds the previous field's size again

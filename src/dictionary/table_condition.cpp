@@ -2,9 +2,9 @@
 
 namespace tqlm {
 
-std::string TableCondition(std::string_view appl, std::string_view cpac, std::string_view cmod, std::string_view flno) {
-  return "appl = '" + std::string(appl) + "' AND cpac = '" + std::string(cpac) + "' AND cmod = '" +
-         std::string(cmod) + "' AND flno = '" + std::string(flno) + "'";
+Statement TableCondition(std::string_view appl, std::string_view cpac, std::string_view cmod, std::string_view flno) {
+  return "appl = " + TextValue(appl) + " AND cpac = " + TextValue(cpac) + " AND cmod = " + TextValue(cmod) +
+         " AND flno = " + TextValue(flno);
 }
 
 }  // namespace tqlm

@@ -38,9 +38,9 @@ std::string Header(const Component& c, const MappingObject& object) {
 
 // The statements of the sections that depend on the mapping object alone,
 // in the order the sections run them.
-std::vector<std::string> StatementsAhead(const Component& c, const MappingObject& o) {
+std::vector<Statement> StatementsAhead(const Component& c, const MappingObject& o) {
   const bool legacy = c.traits.kind == ClassKind::Legacy;
-  std::vector<std::string> ahead;
+  std::vector<Statement> ahead;
   if (!(legacy && c.run.legacyApplication)) ahead.push_back(FieldsStatement(c, o.tapp, o.tcpac, o.tcmod, o.tflno));
   ahead.push_back(IndexesStatement(o.tapp, o.tcpac, o.tcmod, o.tflno));
   ahead.push_back(VariablesStatement(o));

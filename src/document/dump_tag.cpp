@@ -15,11 +15,12 @@
 
 namespace tqlm {
 
-std::string RulesStatement(const MappingObject& o) {
+Statement RulesStatement(const MappingObject& o) {
   return " select qxmap140.fdnm, qxmap140.mrul, qxmap140.type, qxmap140.dnum  from qxmap140 WHERE  qxmap140.mprf = " +
-         CStr(static_cast<long long>(o.mprf)) + " AND  qxmap140.vers = '" + o.vers + "' AND  qxmap140.rele = '" +
-         o.rele + "' AND  qxmap140.cust = '" + o.cust + "' AND  qxmap140.tcpac = '" + o.tcpac +
-         "' AND  qxmap140.tcmod = '" + o.tcmod + "' AND  qxmap140.tflno = '" + o.tflno + "' order by dnum ";
+         NumberValue(o.mprf) + " AND  qxmap140.vers = " + TextValue(o.vers) + " AND  qxmap140.rele = " +
+         TextValue(o.rele) + " AND  qxmap140.cust = " + TextValue(o.cust) + " AND  qxmap140.tcpac = " +
+         TextValue(o.tcpac) + " AND  qxmap140.tcmod = " + TextValue(o.tcmod) + " AND  qxmap140.tflno = " +
+         TextValue(o.tflno) + " order by dnum ";
 }
 
 namespace {
@@ -96,13 +97,13 @@ bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
 
 // The source domains the generator's rules look up, in the order the dumps
 // meet them.
-std::vector<std::string> SourceDomainsAhead(const Component& c, const MappingObject& o, const DumpRules& rules) {
-  std::vector<std::string> ahead;
+std::vector<Statement> SourceDomainsAhead(const Component& c, const MappingObject& o, const DumpRules& rules) {
+  std::vector<Statement> ahead;
   for (VbInteger dump : rules.numbers) {
     for (const auto& [key, field] : c.document.fields) {
       const CDumpInfo* rule = rules.byKey.Find(RuleKey(dump, field.StrTableName, field.StrFieldName));
       if (rule == nullptr) continue;
-      if (std::string lookup = GeneratorSourceDomainStatement(o, field, *rule); !lookup.empty())
+      if (Statement lookup = GeneratorSourceDomainStatement(o, field, *rule); !lookup.Empty())
         ahead.push_back(std::move(lookup));
     }
   }

@@ -11,7 +11,7 @@
 namespace tqlm {
 
 // The statement that reads the field rules of the object's table.
-std::string RulesStatement(const MappingObject& object);
+Statement RulesStatement(const MappingObject& object);
 
 // `mscript` is True for the members of an M-script; the writer does not
 // read it.

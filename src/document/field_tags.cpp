@@ -45,9 +45,10 @@ std::string InitialValue(const Component& c, const Recordset& rs, const std::str
 
 }  // namespace
 
-std::string FieldsStatement(const Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
-                            std::string_view tflno) {
-  return std::string(c.traits.fieldSelect) + "where " + TableCondition(appl, tcpac, tcmod, tflno) + " order by fdno";
+Statement FieldsStatement(const Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+                          std::string_view tflno) {
+  return Statement::OwnText(c.traits.fieldSelect) + "where " + TableCondition(appl, tcpac, tcmod, tflno) +
+         " order by fdno";
 }
 
 bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,

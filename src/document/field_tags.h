@@ -12,7 +12,7 @@ namespace tqlm {
 // inside its trap when the table has no fields. A legacy target application
 // has its tables described by Construct_Legacy_Field_Tags.
 // The statement that reads a table's plain fields.
-std::string FieldsStatement(const Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+Statement FieldsStatement(const Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                             std::string_view tflno);
 bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text);

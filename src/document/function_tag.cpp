@@ -12,8 +12,8 @@
 
 namespace tqlm {
 
-std::string FunctionsStatement(const Component& c, const MappingObject& o) {
-  return std::string(c.traits.functionSelect) + o.KeyConditions();
+Statement FunctionsStatement(const Component& c, const MappingObject& o) {
+  return Statement::OwnText(c.traits.functionSelect) + o.KeyConditions();
 }
 
 namespace {

@@ -10,7 +10,7 @@
 namespace tqlm {
 
 // The statement that reads the object's functions.
-std::string FunctionsStatement(const Component& c, const MappingObject& object);
+Statement FunctionsStatement(const Component& c, const MappingObject& object);
 bool Construct_Function_Tag(Component& c, const MappingObject& object, std::string& text);
 
 }  // namespace tqlm

@@ -9,7 +9,7 @@
 
 namespace tqlm {
 
-std::string IndexesStatement(std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+Statement IndexesStatement(std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                              std::string_view tflno) {
   return " select * from  qxddi200 where " + TableCondition(appl, tcpac, tcmod, tflno);
 }

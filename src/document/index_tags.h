@@ -9,7 +9,7 @@
 namespace tqlm {
 
 // The statement that reads a table's indexes.
-std::string IndexesStatement(std::string_view appl, std::string_view tcpac, std::string_view tcmod,
+Statement IndexesStatement(std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                              std::string_view tflno);
 bool Construct_Index_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                           std::string_view tflno, std::string& text);

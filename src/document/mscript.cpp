@@ -45,15 +45,15 @@ struct Parent {
   std::string Code() const { return bpac + bmod + bflno; }
 };
 
-std::string ProfileKeys(const MappingObject& o) {
-  return " where mprf = " + CStr(static_cast<long long>(o.mprf)) + " and vers = '" + o.vers + "' and rele = '" +
-         o.rele + "' and cust = '" + o.cust + "'";
+Statement ProfileKeys(const MappingObject& o) {
+  return " where mprf = " + NumberValue(o.mprf) + " and vers = " + TextValue(o.vers) + " and rele = " +
+         TextValue(o.rele) + " and cust = " + TextValue(o.cust);
 }
 
 Parent FindParent(Component& c, const MappingObject& child) {
-  Recordset rs = c.Query("Select bpac,bmod,bflno from qxmap170 " + ProfileKeys(child) + " and cpac = '" +
-                                   child.tcpac + "' and cmod = '" + child.tcmod + "' and cflno = '" + child.tflno +
-                                   "'");
+  Recordset rs = c.Query("Select bpac,bmod,bflno from qxmap170 " + ProfileKeys(child) + " and cpac = " +
+                         TextValue(child.tcpac) + " and cmod = " + TextValue(child.tcmod) + " and cflno = " +
+                         TextValue(child.tflno));
   if (!rs.HasRow())
     Raise(991, "Create_MScript_XML", "No Parent M-Script Defined for child M-script " + child.TableCode());
   // Package and module have fixed widths, the table number the class's
@@ -64,9 +64,9 @@ Parent FindParent(Component& c, const MappingObject& child) {
 
 // The codes of all members of the parent, joined by ",".
 std::string MemberList(Component& c, const MappingObject& child, const Parent& parent) {
-  Recordset rs = c.Query("Select cpac+cmod+cflno from qxmap170 " + ProfileKeys(child) + " and bpac = '" +
-                                   parent.bpac + "' and bmod = '" + parent.bmod + "' and bflno = '" + parent.bflno +
-                                   "'");
+  Recordset rs = c.Query("Select cpac+cmod+cflno from qxmap170 " + ProfileKeys(child) + " and bpac = " +
+                         TextValue(parent.bpac) + " and bmod = " + TextValue(parent.bmod) + " and bflno = " +
+                         TextValue(parent.bflno));
   if (!rs.HasRow()) return {};
   std::string list = rs.GetString("", ",", "");
   return Left(list, Len(list) - 1);

@@ -27,8 +27,8 @@ bool Construct_Source_Info_Tag(Component& c, std::string_view appl, std::string_
       }
       text += details;
       const std::string base = file ? Left(entry, extension - 1) : entry;
-      Recordset fields = c.Query(" select  '" + base + "' + '_' + flna from qxlgy150  where  appl='" + application +
-                                 "' and  flno = '" + entry + "'");
+      Recordset fields = c.Query(" select  " + TextValue(base) + " + '_' + flna from qxlgy150  where  appl=" +
+                                 TextValue(application) + " and  flno = " + TextValue(entry));
       if (fields.HasRow()) text += "<SFLD>" + fields.GetString("|", "|", "") + "</SFLD>";
       text += "</" + element + ">\r\n";
     }
@@ -43,9 +43,8 @@ bool Get_Legacy_File_details(Component& c, std::string_view appl, std::string_vi
   constexpr TrapStyle kTrap{"\t\tERROR in Get_Legacy_File_details :- ", " - ", "", LogCall::Write, true};
   const std::string hint = "\r\nHint : for File : " + std::string(cpac) + std::string(cmod) + std::string(flno);
   return Trapped(c, kTrap, [&] {
-    Recordset rs = c.Query(" select * from qxlgy141  where appl='" + std::string(appl) + "' and cpac='" +
-                           std::string(cpac) + "'  and cmod='" + std::string(cmod) + "'  and flno='" +
-                           std::string(flno) + "'");
+    Recordset rs = c.Query(" select * from qxlgy141  where appl=" + TextValue(appl) + " and cpac=" +
+                           TextValue(cpac) + "  and cmod=" + TextValue(cmod) + "  and flno=" + TextValue(flno));
     if (rs.HasRow()) text = "<NSKP>" + rs.Field("nskp").AsText() + "</NSKP>";
     return true;
   }, hint);
@@ -54,9 +53,9 @@ bool Get_Legacy_File_details(Component& c, std::string_view appl, std::string_vi
 bool Construct_Connection_Tags(Component& c, std::string_view appl, std::string_view cpac, std::string_view cmod,
                                std::string_view flno, std::string& text) {
   try {
-    Recordset rs = c.Query(" select qxlgy140.* from qxlgy140  where qxlgy140.appl='" + std::string(appl) +
-                           "' and qxlgy140.cpac='" + std::string(cpac) + "' and qxlgy140.cmod='" + std::string(cmod) +
-                           "' and UPPER(qxlgy140.flno)=UPPER('" + std::string(flno) + "')");
+    Recordset rs = c.Query(" select qxlgy140.* from qxlgy140  where qxlgy140.appl=" + TextValue(appl) +
+                           " and qxlgy140.cpac=" + TextValue(cpac) + " and qxlgy140.cmod=" + TextValue(cmod) +
+                           " and UPPER(qxlgy140.flno)=UPPER(" + TextValue(flno) + ")");
     if (!rs.HasRow()) return false;
     for (const auto& [element, column] : {std::pair{"DSN", "sour"}, std::pair{"LOGN", "logn"},
                                           std::pair{"PSWD", "pswd"}}) {

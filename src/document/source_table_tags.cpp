@@ -15,8 +15,9 @@
 
 namespace tqlm {
 
-std::string SourceQueriesStatement(const Component& c, const MappingObject& o) {
-  return std::string(c.traits.sourceQuerySelect) + o.KeyConditions() + std::string(c.traits.sourceQueryOrder);
+Statement SourceQueriesStatement(const Component& c, const MappingObject& o) {
+  return Statement::OwnText(c.traits.sourceQuerySelect) + o.KeyConditions() +
+         Statement::OwnText(c.traits.sourceQueryOrder);
 }
 
 namespace {

@@ -10,7 +10,7 @@
 namespace tqlm {
 
 // The statement that reads the object's source queries.
-std::string SourceQueriesStatement(const Component& c, const MappingObject& object);
+Statement SourceQueriesStatement(const Component& c, const MappingObject& object);
 bool Construct_Source_Table_Tags(Component& c, const MappingObject& object, std::string& text);
 
 }  // namespace tqlm

@@ -12,19 +12,22 @@ namespace tqlm {
 
 namespace {
 
-// "abcde010,abcde011" gives 'abcde010' , 'abcde011' for an SQL in-list.
-std::string QuotedSourceList(std::string_view stbl) { return "'" + Replace(stbl, ",", "' , '") + "'"; }
+// "abcde010,abcde011" gives 'abcde010' , 'abcde011' for an SQL in-list; an
+// empty list the one empty code ''.
+Statement SourceList(std::string_view stbl) {
+  return TextValues(stbl.empty() ? std::vector<std::string>{""} : Split(stbl, ","), " , ");
+}
 
 }  // namespace
 
-std::string SourceFieldsStatement(std::string_view sapp, std::string_view stbl) {
-  return "select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = '" + std::string(sapp) +
-         "' and cpac + cmod + flno in (" + QuotedSourceList(stbl) + ") and comb = 'N' ";
+Statement SourceFieldsStatement(std::string_view sapp, std::string_view stbl) {
+  return "select cpac + cmod + flno + '.' + fdnm from qxddi150 where appl = " + TextValue(sapp) +
+         " and cpac + cmod + flno in (" + SourceList(stbl) + ") and comb = 'N' ";
 }
 
-std::string SourceIndexesStatement(std::string_view sapp, std::string_view stbl) {
-  return " select * from  qxddi200 where appl = '" + std::string(sapp) + "' and cpac + cmod + flno in (" +
-         QuotedSourceList(stbl) + ")";
+Statement SourceIndexesStatement(std::string_view sapp, std::string_view stbl) {
+  return " select * from  qxddi200 where appl = " + TextValue(sapp) + " and cpac + cmod + flno in (" +
+         SourceList(stbl) + ")";
 }
 
 // No trap of its own: an error reaches the INFO writer's trap.
@@ -49,8 +52,8 @@ bool Construct_SrcIndex_Tag(Component& c, std::string_view sapp, std::string_vie
       out += " <" + element + ">";
       for (const std::string& part : IndexParts(rs)) {
         const std::string field = Trim(part);
-        Recordset comb = c.Query(" select comb from    qxddi150  where " +
-                                           TableCondition(sapp, cpac, cmod, flno) + " AND fdnm = '" + field + "'");
+        Recordset comb = c.Query(" select comb from    qxddi150  where " + TableCondition(sapp, cpac, cmod, flno) +
+                                 " AND fdnm = " + TextValue(field));
         if (!comb.HasRow()) continue;  // a part the data dictionary does not know
         if (comb.Field("comb").AsText() == "Y") {
           // A failed child list has logged its error; the field then

@@ -11,8 +11,8 @@ namespace tqlm {
 
 // The statements that read the plain fields and the indexes of the source
 // tables.
-std::string SourceFieldsStatement(std::string_view sapp, std::string_view stbl);
-std::string SourceIndexesStatement(std::string_view sapp, std::string_view stbl);
+Statement SourceFieldsStatement(std::string_view sapp, std::string_view stbl);
+Statement SourceIndexesStatement(std::string_view sapp, std::string_view stbl);
 
 // No trap of its own: an error reaches the INFO writer's trap.
 bool Construct_SrcField_Tag(Component& c, std::string_view sapp, std::string_view stbl, std::string& text);

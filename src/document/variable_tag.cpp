@@ -13,10 +13,10 @@
 
 namespace tqlm {
 
-std::string VariablesStatement(const MappingObject& o) {
-  return " select vari from qxmap120 where mprf  = " + CStr(static_cast<long long>(o.mprf)) + " AND vers = '" +
-         o.vers + "' AND rele = '" + o.rele + "' AND cust = '" + o.cust + "' AND tcpac = '" + o.tcpac +
-         "' AND tcmod = '" + o.tcmod + "' AND tflno = '" + o.tflno + "'";
+Statement VariablesStatement(const MappingObject& o) {
+  return " select vari from qxmap120 where mprf  = " + NumberValue(o.mprf) + " AND vers = " + TextValue(o.vers) +
+         " AND rele = " + TextValue(o.rele) + " AND cust = " + TextValue(o.cust) + " AND tcpac = " +
+         TextValue(o.tcpac) + " AND tcmod = " + TextValue(o.tcmod) + " AND tflno = " + TextValue(o.tflno);
 }
 
 namespace {

@@ -10,7 +10,7 @@
 namespace tqlm {
 
 // The statement that reads the object's variable declarations.
-std::string VariablesStatement(const MappingObject& object);
+Statement VariablesStatement(const MappingObject& object);
 
 // Include lines go to INCLUDE, declarations to VAR and to the document's
 // declarations text that the rule rewriting reads. `tableCodes` lists the

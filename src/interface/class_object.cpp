@@ -1,7 +1,6 @@
 #include "interface/class_object.h"
 
 #include "core/component.h"
-#include "core/pasted_values.h"
 #include "interface/properties.h"
 #include "rules/keywords.h"
 #include "run/generation_run.h"
@@ -20,6 +19,9 @@ long ClassObject::StatementsSent() const { return state_->services.repository.St
 long ClassObject::StatementsPrepared() const { return state_->services.repository.StatementsPrepared(); }
 
 void ClassObject::SetWorkers(int workers) { state_->services.workers = workers < 1 ? 1 : workers; }
+void ClassObject::SetStatementTimeout(int seconds) {
+  state_->services.repository.SetStatementTimeout(seconds < 0 ? 0 : seconds);
+}
 
 void ClassObject::SetStatementObserver(std::function<void(std::string_view)> observer) {
   state_->services.repository.SetStatementObserver(std::move(observer));
@@ -53,13 +55,11 @@ VbBoolean ClassObject::GenerateXMLFile() { return tqlm::GenerateXMLFile(*state_)
 
 VbBoolean ClassObject::Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
                                                     std::string_view StrString, std::string& Return_String) {
-  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"StrTrgAppl", StrTrgAppl}});
   return ToVb(tqlm::Replace_Empty_Default_Target(*state_, StrSrcAppl, StrTrgAppl, StrString, Return_String));
 }
 
 VbBoolean ClassObject::AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
                                                        std::string_view strTgtTable, std::string& StrReturnString) {
-  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}});
   return ToVb(tqlm::AddSplitQueries_to_Precondition(*state_, StrSrcAppl, InString, strTgtTable, StrReturnString));
 }
 

@@ -30,6 +30,9 @@ class ClassObject {
   // their own; the log, the counters, the lists and every file are those of
   // one.
   void SetWorkers(int workers);
+  // A database server ends any one repository statement that runs longer
+  // (seconds; 0: no bound; 60 unless said).
+  void SetStatementTimeout(int seconds);
   // Sees every repository statement as the component built it (tracing).
   void SetStatementObserver(std::function<void(std::string_view)> observer);
   // Statements sent to the repository since the connection string was set

@@ -1,7 +1,6 @@
 #include "interface/cls_xml_generator.h"
 
 #include "core/component.h"
-#include "core/pasted_values.h"
 #include "dictionary/row_size.h"
 #include "interface/properties.h"
 #include "split/split_processing.h"
@@ -20,12 +19,10 @@ VbLong ClsXMLGenerator::NoOfXMLGenerated() const { return state_->run.noOfXMLGen
 
 std::string ClsXMLGenerator::get_split_fields(std::string_view StrSrcAppl, std::string_view strTgtTable,
                                               std::string_view StrSrcTable, std::string& StrFlst) {
-  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}, {"StrSrcTable", StrSrcTable}});
   return tqlm::get_split_fields(*state_, StrSrcAppl, strTgtTable, StrSrcTable, StrFlst);
 }
 
 VbLong ClsXMLGenerator::RowSizeofTable(std::string_view i_StrAppl, std::string_view i_StrTable) {
-  RefuseQuotes({{"i_StrAppl", i_StrAppl}, {"i_StrTable", i_StrTable}});
   return tqlm::RowSizeofTable(*state_, i_StrAppl, i_StrTable);
 }
 

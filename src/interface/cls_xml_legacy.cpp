@@ -1,7 +1,6 @@
 #include "interface/cls_xml_legacy.h"
 
 #include "core/component.h"
-#include "core/pasted_values.h"
 #include "sidefiles/connection_string.h"
 #include "sidefiles/split_info.h"
 #include "split/split_processing.h"
@@ -19,13 +18,11 @@ VbBoolean ClsXMLLegacy::ConstructSplitInfoFile(VbInteger IntMprf, std::string_vi
 }
 
 std::string ClsXMLLegacy::GetConnStr(std::string_view i_StrAppl, std::string_view i_StrTable) {
-  RefuseQuotes({{"i_StrAppl", i_StrAppl}, {"i_StrTable", i_StrTable}});
   return tqlm::GetConnStr(*state_, i_StrAppl, i_StrTable);
 }
 
 std::string ClsXMLLegacy::get_split_fields(std::string_view StrSrcAppl, std::string_view strTgtTable,
                                            std::string_view StrSrcTable) {
-  RefuseQuotes({{"StrSrcAppl", StrSrcAppl}, {"strTgtTable", strTgtTable}, {"StrSrcTable", StrSrcTable}});
   std::string stored;
   return tqlm::get_split_fields(*state_, StrSrcAppl, strTgtTable, StrSrcTable, stored);
 }

@@ -36,10 +36,10 @@ void SetSelectionList(Component& c, std::string_view list) {
 void SetGenerationOption(Component& c, VbLong option) {
   c.settings.generationOption = option;
   switch (option) {
-    case 0: c.settings.statusList = "'G'"; break;
-    case 1: c.settings.statusList = "'M'"; break;
-    case 2: c.settings.statusList = "'V'"; break;
-    case 3: c.settings.statusList = "'V','G'"; break;
+    case 0: c.settings.statusList = "G"; break;
+    case 1: c.settings.statusList = "M"; break;
+    case 2: c.settings.statusList = "V"; break;
+    case 3: c.settings.statusList = "VG"; break;
     case 4:
     case 5: c.settings.statusList = kEveryStatus; break;
     default: break;  // stored, status list unchanged

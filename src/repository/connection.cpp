@@ -7,7 +7,6 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/text.h"
-#include "repository/dialect.h"
 #include "repository/odbc_backend.h"
 #include "repository/server_connection.h"
 #include "repository/sqlite_backend.h"
@@ -52,9 +51,9 @@ std::string RepositoryFile(std::string_view connectionString) {
   return SqliteFile(connectionString);
 }
 
-std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const std::string& snapshot) {
+std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const ConnectionOptions& options) {
   if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString))
-    return OpenOdbcBackend(*server, snapshot);
+    return OpenOdbcBackend(*server, options);
   return OpenSqliteBackend(AnsiToUtf8(SqliteFile(connectionString)));
 }
 
@@ -67,48 +66,44 @@ void Repository::SetConnectionString(std::string connectionString) {
 }
 
 void Repository::Connect() {
-  if (!backend_) backend_ = OpenBackend(connectionString_, snapshot_);
+  if (!backend_) backend_ = OpenBackend(connectionString_, options_);
 }
 
-std::unique_ptr<Cursor> Repository::Send(std::string_view statement) {
+std::unique_ptr<Cursor> Repository::Send(const Statement& statement) {
   try {
     Connect();
     ++sent_;
-    // No statement the component builds holds a second one: it could only
-    // come from a value that broke out of its quotes.
-    if (HoldsSecondStatement(statement))
-      Raise(kErrRepository, "Repository", "A statement may not hold a second statement.");
-    return backend_->Execute(AnsiToUtf8(statement));
+    return backend_->Execute(statement);
   } catch (...) {
     ++failures_;
     throw;
   }
 }
 
-Recordset Repository::Open(std::string_view statement) {
-  if (observer_) observer_(statement);
+Recordset Repository::Open(const Statement& statement) {
+  if (observer_) observer_(statement.Rendered());
   return Recordset(Send(statement));
 }
 
-void Repository::Prefetch(const std::vector<std::string>& statements) noexcept {
+void Repository::Prefetch(const std::vector<Statement>& statements) noexcept {
   if (!ReadsAhead()) return;
   try {
-    std::vector<std::string> texts;
-    texts.reserve(statements.size());
-    for (const std::string& statement : statements) {
-      if (remembered_.count(statement) == 0) texts.push_back(AnsiToUtf8(statement));
+    std::vector<const Statement*> ahead;
+    ahead.reserve(statements.size());
+    for (const Statement& statement : statements) {
+      if (remembered_.empty() || remembered_.count(statement.Key()) == 0) ahead.push_back(&statement);
     }
-    backend_->Prefetch(texts);
+    backend_->Prefetch(ahead);
   } catch (...) {
     // a hint that could not be given changes nothing
   }
 }
 
-Recordset Repository::OpenRemembered(std::string_view statement) {
-  if (observer_) observer_(statement);
-  auto found = remembered_.find(statement);
+Recordset Repository::OpenRemembered(const Statement& statement) {
+  if (observer_) observer_(statement.Rendered());
+  std::string key = statement.Key();
+  auto found = remembered_.find(key);
   if (found == remembered_.end()) {
-    std::string key(statement);
     std::unique_ptr<Cursor> cursor = Send(statement);
     auto result = std::make_shared<Remembered>();
     result->names = cursor->Names();

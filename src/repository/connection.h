@@ -10,36 +10,42 @@
 #include <vector>
 
 #include "repository/recordset.h"
+#include "repository/statement.h"
 
 namespace tqlm {
 
 class Backend {
  public:
   virtual ~Backend() = default;
-  // Runs a statement: UTF-8 text in the original server's dialect, which
-  // the backend rewrites where its server speaks another. Failures raise
-  // -2147217900 with the backend's message.
-  virtual std::unique_ptr<Cursor> Execute(const std::string& statement) = 0;
+  // Runs a statement: its shape as the server speaks it, each value bound
+  // to its place. Failures raise -2147217900 with the backend's message.
+  virtual std::unique_ptr<Cursor> Execute(const Statement& statement) = 0;
   // Statements compiled so far (a statement reused is not compiled again).
   virtual long Prepared() const = 0;
   // A name under which another connection reads the snapshot this one
   // reads, or empty where the backend cannot share it.
   virtual std::string ExportSnapshot() { return {}; }
-  // Statements (UTF-8) that are about to run, none depending on the rows of
+  // Statements that are about to run, none depending on the rows of
   // another: a backend may run them together now and answer each the next
   // time it is executed. It must then give exactly the rows, or the failure,
   // that running it at that time would give. Never raises.
-  virtual void Prefetch(const std::vector<std::string>& /*statements*/) noexcept {}
+  virtual void Prefetch(const std::vector<const Statement*>& /*statements*/) noexcept {}
   // Whether Prefetch reads anything ahead; where it does not, the readers
   // need not build the statements they would announce.
   virtual bool ReadsAhead() const { return false; }
 };
 
+// How a connection is opened, beside its connection string.
+struct ConnectionOptions {
+  // The snapshot to read (from ExportSnapshot), for a server; empty: its own.
+  std::string snapshot;
+  // A server ends any one statement that runs longer (0: no bound).
+  int statementTimeoutSeconds = 60;
+};
+
 // Opens the backend for a connection string: a path to a SQLite file or
-// "sqlite:PATH", or a server. A server connection reads the snapshot
-// `snapshot` (from ExportSnapshot) when one is given. Raises -2147217900
-// when it cannot be opened.
-std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const std::string& snapshot = {});
+// "sqlite:PATH", or a server. Raises -2147217900 when it cannot be opened.
+std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const ConnectionOptions& options = {});
 
 // The file a connection string opens, for a SQLite repository; empty for a
 // server.
@@ -51,23 +57,22 @@ class Repository {
   void SetConnectionString(std::string connectionString);
   const std::string& ConnectionString() const { return connectionString_; }
 
-  // Runs a statement given as Windows-1252 text, opening the connection on
-  // first use.
-  Recordset Open(std::string_view statement);
+  // Runs a statement, opening the connection on first use.
+  Recordset Open(const Statement& statement);
 
   // Like Open, for the lookups a run repeats (domain details, constants,
-  // library rows): within one connection, which reads one snapshot, a text
-  // already run returns its rows again from memory. The observer still sees
-  // every statement; results are kept up to a fixed budget, after which
-  // they are forgotten and read again.
-  Recordset OpenRemembered(std::string_view statement);
+  // library rows): within one connection, which reads one snapshot, a
+  // statement already run (the same shape and values) returns its rows
+  // again from memory. The observer still sees every statement; results are
+  // kept up to a fixed budget, after which they are forgotten and read again.
+  Recordset OpenRemembered(const Statement& statement);
 
-  // Tells the open connection which statements (Windows-1252) a reader is
-  // about to run, none depending on the rows of another, so that a server
-  // can be asked for them in one exchange. Only a hint: each statement is
-  // still opened, observed, counted and answered in its turn, with the rows
-  // or the failure it has then. Opens nothing and never raises.
-  void Prefetch(const std::vector<std::string>& statements) noexcept;
+  // Tells the open connection which statements a reader is about to run,
+  // none depending on the rows of another, so that a server can be asked
+  // for them in one exchange. Only a hint: each statement is still opened,
+  // observed, counted and answered in its turn, with the rows or the failure
+  // it has then. Opens nothing and never raises.
+  void Prefetch(const std::vector<Statement>& statements) noexcept;
   // Whether the open connection reads announced statements ahead.
   bool ReadsAhead() const { return backend_ && backend_->ReadsAhead(); }
 
@@ -91,15 +96,19 @@ class Repository {
   // rollback mode) or the server refused.
   std::string ExportSnapshot();
   // The connection opened next reads the snapshot of that name.
-  void ReadSnapshot(std::string name) { snapshot_ = std::move(name); }
+  void ReadSnapshot(std::string name) { options_.snapshot = std::move(name); }
+  // A server ends any one statement of the connection opened next that runs
+  // longer than this (0: no bound; 60 unless said).
+  void SetStatementTimeout(int seconds) { options_.statementTimeoutSeconds = seconds; }
+  int StatementTimeout() const { return options_.statementTimeoutSeconds; }
 
-  // Sees every statement as the component built it, before it is sent
-  // (for tests and tracing).
+  // Sees every statement as the component's procedures build it, its values
+  // pasted in, before it is sent (for tests and tracing).
   void SetStatementObserver(std::function<void(std::string_view)> observer) { observer_ = std::move(observer); }
 
  private:
   std::string connectionString_;
-  std::string snapshot_;
+  ConnectionOptions options_;
   std::unique_ptr<Backend> backend_;
   std::function<void(std::string_view)> observer_;
   static constexpr std::size_t kRememberedBudget = 4u << 20;  // bytes
@@ -108,19 +117,15 @@ class Repository {
     ColumnNames names;
     std::vector<std::vector<Value>> rows;
   };
-  // Found by the statement's text as it is given, without a copy of it.
-  struct TextHash {
-    using is_transparent = void;
-    std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>{}(text); }
-  };
-  std::unordered_map<std::string, std::shared_ptr<const Remembered>, TextHash, std::equal_to<>> remembered_;
+  // By the statement's key: its shape and its values.
+  std::unordered_map<std::string, std::shared_ptr<const Remembered>> remembered_;
   std::size_t rememberedBytes_ = 0;
   long sent_ = 0;
   long failures_ = 0;
   long prepared_ = 0;  // by the connections closed
 
   // Opens the connection on first use and runs the statement.
-  std::unique_ptr<Cursor> Send(std::string_view statement);
+  std::unique_ptr<Cursor> Send(const Statement& statement);
   void Forget();
 };
 

@@ -11,7 +11,8 @@
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "repository/connection.h"
-#include "repository/odbc_backend.h"
+#include "repository/dialect.h"
+#include "repository/odbc_session.h"
 #include "repository/server_connection.h"
 
 namespace tqlm {
@@ -82,14 +83,62 @@ void Discard(sqlite3* db, const std::filesystem::path& path) {
   RemoveFiles(path);
 }
 
+// Statements without "order by" return rows in the order the server finds
+// them. SQLite finds them in the order of the index it searches, rows of one
+// key in the order they were loaded; a PostgreSQL table of a few rows is
+// read from start to end. Storing every table in the order of its first
+// index, rows of one key as loaded (an index scan, never a sort, which would
+// not keep them), and giving the planner the tables' sizes makes the two
+// return the same order for a freshly loaded repository.
+void Settle(OdbcSession& session) {
+  // The repository's own tables (qx, a module, a number), each by its first
+  // index that covers every row.
+  OdbcRows clusters;
+  session.Run(
+      "select distinct on (t.relname) format('CLUSTER %I USING %I', t.relname, i.relname) from pg_index x "
+      "join pg_class i on i.oid = x.indexrelid join pg_class t on t.oid = x.indrelid "
+      "join pg_namespace n on n.oid = t.relnamespace where n.nspname = current_schema() and x.indpred is null "
+      "and t.relname ~ '^qx[a-z]{3}[0-9]{3}$' order by t.relname, i.oid",
+      clusters);
+  session.Execute("SET LOCAL enable_sort = off");
+  for (const auto& row : clusters.rows) session.Execute(AnsiToUtf8(row[0].AsText()));
+  session.Execute("ANALYZE");
+}
+
+// The schema in a server's empty database, then the scripts, in one
+// transaction that is rolled back on the first failure. PostgreSQL only.
+void CreateServerRepository(const ServerConnection& server, const std::vector<Script>& scripts) {
+  OdbcSession session(server, false);
+  if (!session.IsPostgres())
+    session.Fail("The repository schema can be created on PostgreSQL only, not on \"" + session.Dbms() + "\".");
+  // The schema's first table tells whether it is there already.
+  OdbcRows found;
+  session.Run("select count(*) from information_schema.tables where table_name = 'qxmap100' and "
+              "table_schema = current_schema()",
+              found);
+  if (!found.rows.empty() && found.rows[0][0].AsNumber() != 0) Raise(kErrFileExists, kErrorSource);
+  session.EndTransaction(SQL_COMMIT);
+  std::string failing = "repository schema";
+  try {
+    session.Execute(SqliteScriptForPostgres(RepositorySchemaSql()));
+    for (const Script& script : scripts) {
+      failing = AnsiToUtf8(script.name);
+      session.Execute(SqliteScriptForPostgres(script.sql));
+    }
+    failing = "repository schema";
+    Settle(session);
+    session.EndTransaction(SQL_COMMIT);
+  } catch (const Raised& raised) {
+    session.RollBack();  // the failure already reported is the one that counts
+    Raise(kErrRepository, kErrorSource, Utf8ToAnsi(failing) + ": " + raised.error().description);
+  }
+}
+
 }  // namespace
 
 void CreateRepository(const std::string& connectionString, const std::vector<std::string>& scriptFiles) {
   if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString)) {
-    std::vector<SqlScript> scripts;
-    for (Script& script : ReadScripts(scriptFiles))
-      scripts.push_back(SqlScript{AnsiToUtf8(script.name), std::move(script.sql)});
-    CreateServerRepository(*server, RepositorySchemaSql(), scripts);
+    CreateServerRepository(*server, ReadScripts(scriptFiles));
     return;
   }
   const std::string path = RepositoryFile(connectionString);

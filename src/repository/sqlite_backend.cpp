@@ -11,7 +11,6 @@
 
 #include "platform/codepage.h"
 #include "platform/error.h"
-#include "repository/dialect.h"
 
 namespace tqlm {
 
@@ -123,15 +122,6 @@ std::string FileUri(const std::string& utf8Path, const char* parameters) {
   return uri + "?" + parameters;
 }
 
-// The source-domain lookup compares a concatenation with a scalar subquery:
-// the subquery's text affinity, applied to the comparison, keeps SQLite off
-// the expression index on the concatenation, and it would read every domain
-// of the application. Joined to an empty text, the subquery's value is the
-// same text without an affinity, and the index serves (both sides are text,
-// compared as before).
-constexpr std::string_view kSourceDomainSubquery =
-    "cpac || cdom = (select cdom from qxddi150 where  appl = ? and cpac|| cmod || flno || '.' || fdnm = ?)";
-
 // Workers read their own connections at once: SQLite's count of the memory
 // it holds would take one lock shared by all of them at every allocation.
 // Said before the library starts; where a host started it already, its
@@ -187,11 +177,18 @@ class SqliteConnection {
     if (PreparedStatement cached = cache_.Take(text); cached.statement != nullptr) return cached;
     PreparedStatement prepared;
     ++prepared_;
-    if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &prepared.statement, nullptr) != SQLITE_OK) {
+    const char* tail = nullptr;
+    if (sqlite3_prepare_v2(db_, text.data(), static_cast<int>(text.size()), &prepared.statement, &tail) != SQLITE_OK) {
       sqlite3_finalize(prepared.statement);
       return {};
     }
     if (prepared.statement == nullptr) return {};  // a text without a statement
+    // SQLite compiles the first statement of a text and leaves the rest.
+    if (std::string_view(tail, text.data() + text.size() - tail).find_first_not_of(" \t\r\n;") !=
+        std::string_view::npos) {
+      sqlite3_finalize(prepared.statement);
+      RaiseRepository("A statement may not hold a second statement.");
+    }
     try {
       auto names = std::make_shared<std::vector<std::string>>();
       const int count = sqlite3_column_count(prepared.statement);
@@ -229,22 +226,12 @@ class SqliteConnection {
 
 class SqliteCursor final : public Cursor {
  public:
-  SqliteCursor(std::shared_ptr<SqliteConnection> connection, std::string_view statement)
-      : connection_(std::move(connection)) {
-    StatementTemplate t = MakeTemplate(statement, Placeholders::kQuestionMarks);
-    text_ = ForSqlitePlanner(std::move(t.text));
-    if (t.values.empty()) {
-      prepared_ = connection_->Prepare(text_);
-    } else if ((prepared_ = connection_->TryPrepare(text_)).statement == nullptr) {
-      // What SQLite says of the statement as written, or runs it so.
-      text_ = JoinTextWithBars(statement);
-      prepared_ = connection_->Prepare(text_);
-    } else {
-      for (std::size_t i = 0; i < t.values.size(); ++i)
-        sqlite3_bind_text(prepared_.statement, static_cast<int>(i + 1), t.values[i].data(),
-                          static_cast<int>(t.values[i].size()), SQLITE_TRANSIENT);
-    }
+  SqliteCursor(std::shared_ptr<SqliteConnection> connection, const Statement& statement)
+      : connection_(std::move(connection)), text_(statement.Shape(kSqliteDialect, Places::kQuestionMarks)) {
+    prepared_ = connection_->Prepare(text_);
     statement_ = prepared_.statement;
+    const std::vector<BoundValue>& values = statement.Values();
+    for (std::size_t i = 0; i < values.size(); ++i) Bind(static_cast<int>(i + 1), values[i]);
   }
   SqliteCursor(const SqliteCursor&) = delete;
   SqliteCursor& operator=(const SqliteCursor&) = delete;
@@ -266,6 +253,23 @@ class SqliteCursor final : public Cursor {
   }
 
  private:
+  // A number as the number it holds; a text as UTF-8 (a number given as the
+  // text a row held is converted by the column's affinity, as that text
+  // written bare would be).
+  void Bind(int place, const BoundValue& bound) {
+    const Value& v = bound.value;
+    if (v.IsNull()) {
+      sqlite3_bind_null(statement_, place);
+    } else if (const std::int64_t* whole = v.IfInteger()) {
+      sqlite3_bind_int64(statement_, place, *whole);
+    } else if (!v.IsText()) {
+      sqlite3_bind_double(statement_, place, v.AsNumber());
+    } else {
+      const std::string utf8 = AnsiToUtf8(v.AsText());
+      sqlite3_bind_text(statement_, place, utf8.data(), static_cast<int>(utf8.size()), SQLITE_TRANSIENT);
+    }
+  }
+
   void ReadRow(std::vector<Value>& row) const {
     const int count = static_cast<int>(prepared_.names->size());
     row.resize(prepared_.names->size());
@@ -301,8 +305,7 @@ class SqliteBackend final : public Backend {
   explicit SqliteBackend(const std::string& utf8Path)
       : connection_(std::make_shared<SqliteConnection>(utf8Path)) {}
 
-  // Through its template: values bound, "+" joining text as "||".
-  std::unique_ptr<Cursor> Execute(const std::string& statement) override {
+  std::unique_ptr<Cursor> Execute(const Statement& statement) override {
     return std::make_unique<SqliteCursor>(connection_, statement);
   }
   long Prepared() const override { return connection_->Prepared(); }
@@ -313,15 +316,15 @@ class SqliteBackend final : public Backend {
 
 }  // namespace
 
+// A text compared with an indexed expression that carries a subquery's
+// affinity (kPlainText) is joined to an empty text: the same text without an
+// affinity, so that the comparison keeps to the expression's index (both
+// sides are text, compared as before).
+const Dialect kSqliteDialect{"||", " || ''"};
+
 std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path) {
   if (utf8Path.empty()) Raise(kErrRepository, kErrorSource, "The connection string names no repository file.");
   return std::make_unique<SqliteBackend>(std::string(utf8Path));
-}
-
-std::string ForSqlitePlanner(std::string templateText) {
-  if (const std::size_t at = templateText.find(kSourceDomainSubquery); at != std::string::npos)
-    templateText.insert(at + kSourceDomainSubquery.size(), " || ''");
-  return templateText;
 }
 
 }  // namespace tqlm

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "repository/connection.h"
+#include "repository/statement.h"
 
 namespace tqlm {
 
@@ -14,9 +15,7 @@ namespace tqlm {
 // be opened; never creates it.
 std::unique_ptr<Backend> OpenSqliteBackend(std::string_view utf8Path);
 
-// A statement template (values as "?") as SQLite runs it, rewritten where
-// SQLite's planner would otherwise pass over an index the statement can
-// use, with the same rows.
-std::string ForSqlitePlanner(std::string templateText);
+// How SQLite writes the component's statements: texts joined with "||".
+extern const Dialect kSqliteDialect;
 
 }  // namespace tqlm

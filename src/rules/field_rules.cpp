@@ -157,11 +157,11 @@ std::string GeneratorUnmappedElement(const CFieldInfo& f, const std::string& nam
   return "<" + name + " TYPE = \"0\"><VALUE>" + value + "</VALUE></" + name + ">\r\n";
 }
 
-std::string GeneratorSourceDomainStatement(const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule) {
+Statement GeneratorSourceDomainStatement(const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule) {
   if (rule.IntFieldType != 0 || !IsStringField(f)) return {};
   std::string r = rule.StrMapRule;
   SplitSuffix(r);
-  return MayNameSourceField(r) ? SourceDomainStatement(Trim(r), o.sapp) : std::string();
+  return MayNameSourceField(r) ? SourceDomainStatement(Trim(r), o.sapp) : Statement();
 }
 
 std::string GeneratorMappedElement(Component& c, const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule,

@@ -18,7 +18,7 @@ std::string FieldElementName(const std::string& fieldName);
 std::string GeneratorUnmappedElement(const CFieldInfo& field, const std::string& name);
 // The source-domain lookup that GeneratorMappedElement makes for a rule, or
 // empty when it makes none.
-std::string GeneratorSourceDomainStatement(const MappingObject& object, const CFieldInfo& field, const CDumpInfo& rule);
+Statement GeneratorSourceDomainStatement(const MappingObject& object, const CFieldInfo& field, const CDumpInfo& rule);
 std::string GeneratorMappedElement(Component& c, const MappingObject& object, const CFieldInfo& field,
                                    const CDumpInfo& rule, const std::string& name);
 

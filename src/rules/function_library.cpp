@@ -92,10 +92,15 @@ void Get_Table_Declarations(std::string& definition, std::string& tables) {
 std::string Get_Function_Definition(Component& c, const std::string& name, std::string& tables) {
   if (name.empty()) return {};
   try {
-    Recordset owners = c.Lookup("select mprf from qxlib100 where upper(fnam) = upper('" + name + "') and mprf in (" +
-                                c.run.relatedProfiles + ") order by mprf desc");
+    Statement related;
+    for (const std::string& number : Split(c.run.relatedProfiles, ",")) {
+      if (!related.Empty()) related += ",";
+      related += NumberValue(Value::Text(number));
+    }
+    Recordset owners = c.Lookup("select mprf from qxlib100 where upper(fnam) = upper(" + TextValue(name) +
+                                ") and mprf in (" + related + ") order by mprf desc");
     if (!owners.HasRow()) NoSuchFunction(name);
-    const std::string profile = owners.Field("mprf").AsText();
+    const BoundValue profile = NumberValue(owners.Field("mprf"));
     std::string version, alternative;
     bool checkedOut = false;
     {
@@ -110,8 +115,8 @@ std::string Get_Function_Definition(Component& c, const std::string& name, std::
       if (rs.HasRow()) alternative = rs.Field(0L).AsText();
     }
     auto lookup = [&](const std::string& triple) {
-      return c.Lookup("select * from qxlib100 where mprf = " + profile + " and vers+rele+cust='" + triple +
-                      "' and upper(fnam) = upper('" + name + "')");
+      return c.Lookup("select * from qxlib100 where mprf = " + profile + " and vers+rele+cust=" + TextValue(triple) +
+                      " and upper(fnam) = upper(" + TextValue(name) + ")");
     };
     std::optional<std::string> definition;
     if (!alternative.empty() && IsTrue(c.settings.considerCheckedOutVersions)) {

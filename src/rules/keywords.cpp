@@ -133,8 +133,8 @@ std::string Get_Enum_Constant(Component& c, std::string_view appl, std::string_v
     const VbInteger p2 = CInt(InStr(text, ")"));
     if (p2 == 0) return "0";
     const std::string name = Replace(Mid(text, p1 + 1, p2 - p1 - 1), " ", "");
-    Recordset rs = c.Lookup("select cnst from qxddi230 where appl= '" + std::string(appl) +
-                                      "' and cpac + cdom + '.' + ctnm  ='" + name + "'");
+    Recordset rs = c.Lookup("select cnst from qxddi230 where appl= " + TextValue(appl) +
+                            " and cpac + cdom + '.' + ctnm  =" + TextValue(name));
     if (rs.HasRow())
       result = rs.Field("cnst").AsText();
     else

@@ -53,7 +53,7 @@ std::string RuleName(const Component& c, const std::string& token) {
 }
 
 // The values of a one-column field query, each followed by ",".
-std::string FieldList(Component& c, const std::string& statement) {
+std::string FieldList(Component& c, const Statement& statement) {
   std::string list;
   for (Recordset rs = c.Query(statement); !rs.Eof(); rs.MoveNext()) list += rs.Field(0L).AsText() + ",";
   return list;
@@ -73,24 +73,27 @@ std::string ExpandStar(Component& c, const std::string& word, const std::string&
     for (const std::string& table : Split(tables, ",")) {
       if (textFiles) {
         const std::string t = WithoutExtension(table);
-        fields += FieldList(c, " select  '" + t + "' + '_' + Replace(flna,'$','')  from qxlgy150  where  appl='" +
-                                   appl + "' and  flno = '" + t + "'");
+        fields += FieldList(c, " select  " + TextValue(t) + " + '_' + Replace(flna,'$','')  from qxlgy150  where  appl=" +
+                                   TextValue(appl) + " and  flno = " + TextValue(t));
       } else {
-        fields += FieldList(c, " select  '" + table + "' + '.' +  flna  + '  as ' + '" + Replace(table, ".", "_") +
-                                   "' + '_' + Replace(flna,'$','')   from qxlgy150  where  appl='" + appl +
-                                   "' and  flno = '" + table + "'");
+        fields += FieldList(c, " select  " + TextValue(table) + " + '.' +  flna  + '  as ' + " +
+                                   TextValue(Replace(table, ".", "_")) +
+                                   " + '_' + Replace(flna,'$','')   from qxlgy150  where  appl=" + TextValue(appl) +
+                                   " and  flno = " + TextValue(table));
       }
     }
   } else {
     std::string t = Left(word, InStr(word, "*") - 1);
     if (!t.empty() && t.back() == '.') t.pop_back();
     if (textFiles) {
-      fields = FieldList(c, " select  '" + t + "' + '_' + Replace(flna,'$','') from qxlgy150  where  appl='" + appl +
-                                "' and   flno in('" + t + ".txt','" + t + ".csv') order by seqn");
+      fields = FieldList(c, " select  " + TextValue(t) + " + '_' + Replace(flna,'$','') from qxlgy150  where  appl=" +
+                                TextValue(appl) + " and   flno in(" + TextValue(t + ".txt") + "," +
+                                TextValue(t + ".csv") + ") order by seqn");
     } else {
-      fields = FieldList(c, " select  '" + t + "' + '.' +  flna  + '  as ' + '" + Replace(t, ".", "_") +
-                                "' + '_' + Replace(flna,'$','')  from qxlgy150  where  appl='" + appl +
-                                "' and  UPPER(flno) = UPPER('" + t + "')");
+      fields = FieldList(c, " select  " + TextValue(t) + " + '.' +  flna  + '  as ' + " +
+                                TextValue(Replace(t, ".", "_")) +
+                                " + '_' + Replace(flna,'$','')  from qxlgy150  where  appl=" + TextValue(appl) +
+                                " and  UPPER(flno) = UPPER(" + TextValue(t) + ")");
     }
   }
   if (!fields.empty()) fields.pop_back();

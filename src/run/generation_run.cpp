@@ -11,7 +11,6 @@
 #include <vector>
 
 #include "core/error_trap.h"
-#include "core/pasted_values.h"
 #include "document/create_xml.h"
 #include "document/document_file.h"
 #include "document/mscript.h"
@@ -100,6 +99,7 @@ class Prebuilder {
   const ClientSettings settings_;
   const RunState seed_;
   const std::string connection_, snapshot_;
+  const int statementTimeout_;
   const GenerationRun& run_;
   const std::vector<SelectedObject>& selection_;
   const std::size_t window_;
@@ -139,7 +139,6 @@ class GenerationRun {
   }
 
   void Run() {
-    RefuseQuotesInClientValues();
     if (legacy_) ReadRelatedProfiles();
     ReadProfile();
     if (legacy_) ReadApplicationKind();
@@ -193,26 +192,13 @@ class GenerationRun {
   }
 
  private:
-  // The selection list, or else the range bounds, are pasted into a
-  // statement; a quote in them would change the statement, so the run refuses
-  // it before any statement runs. The quotes the run itself put around the
-  // entries of a list it stored back are not the client's.
-  void RefuseQuotesInClientValues() const {
-    const ClientSettings& s = c_.settings;
-    if (!Trim(s.listOfMappingObjectsSelected).empty()) {
-      if (!s.selectionQuotedByRun) RefuseQuotes({{"ListOfMappingObjectsSelected", s.listOfMappingObjectsSelected}});
-      return;
-    }
-    RefuseQuotes({{"PackageFrom", s.packageFrom}, {"ModuleFrom", s.moduleFrom}, {"TableFrom", s.tableFrom},
-                  {"PackageTo", s.packageTo}, {"ModuleTo", s.moduleTo}, {"TableTo", s.tableTo}});
-  }
-
   std::string ProfileText() const { return CStr(static_cast<long long>(c_.settings.migrationProfile)); }
+  BoundValue Profile() const { return NumberValue(c_.settings.migrationProfile); }
 
   // The profiles related to this one, for the function library: their
   // numbers joined by ",", or the profile's own number.
   void ReadRelatedProfiles() {
-    Recordset rs = c_.Query("select pprf from qxmap101 where mprf = " + ProfileText());
+    Recordset rs = c_.Query("select pprf from qxmap101 where mprf = " + Profile());
     if (!rs.HasRow()) {
       c_.run.relatedProfiles = ProfileText();
       return;
@@ -223,7 +209,7 @@ class GenerationRun {
   }
 
   void ReadProfile() {
-    Recordset rs = c_.Query(" select qxmap100.* from qxmap100 where mprf = " + ProfileText());
+    Recordset rs = c_.Query(" select qxmap100.* from qxmap100 where mprf = " + Profile());
     if (!rs.HasRow()) Raise(111, "XML Generation", "Migration Profile No. " + ProfileText() + " not available.");
     sapp_ = ApplicationCode(rs.Field("sapp"));
     tapp_ = ApplicationCode(rs.Field("tapp"));
@@ -250,7 +236,7 @@ class GenerationRun {
   // with extn = 1) gets its table bounds in three digits; any other is a set
   // of legacy files, selected from qxlgy140.
   void ReadApplicationKind() {
-    Recordset rs = c_.Query("select * from qxddi100 where appl = '" + tapp_ + "' and extn = 1");
+    Recordset rs = c_.Query("select * from qxddi100 where appl = " + TextValue(tapp_) + " and extn = 1");
     c_.run.legacyApplication = !rs.HasRow();
     if (c_.run.legacyApplication) return;
     c_.settings.tableFrom = Right("000" + LCase(c_.settings.tableFrom), 3);
@@ -258,7 +244,7 @@ class GenerationRun {
   }
 
   Triple CheckedOutTriple(VbLong profile) const {
-    Recordset rs = c_.Query("select dver, drel, dcus  from qxmap105 where mprf = " + CStr(static_cast<long long>(profile)));
+    Recordset rs = c_.Query("select dver, drel, dcus  from qxmap105 where mprf = " + NumberValue(profile));
     if (!rs.HasRow()) return Triple{};
     return TripleOf(rs.Field("dver"), rs.Field("drel"), rs.Field("dcus"));
   }
@@ -267,7 +253,7 @@ class GenerationRun {
     if (legacy_) c_.settings.statusList = kEveryStatus;  // afresh for each run
     if (!IsSet(c_.settings.considerCheckedOutVersions)) return;
     if (profile_.checkedOutFlag) profile_.checkedOut = CheckedOutTriple(c_.settings.migrationProfile);
-    c_.settings.statusList += ",'C'";
+    c_.settings.statusList += 'C';
   }
 
   // The selected rows are read at once, so that their number is known.
@@ -275,18 +261,23 @@ class GenerationRun {
     ClientSettings& s = c_.settings;
     // Legacy target tables are listed with the legacy files.
     const std::string table = legacy_ && c_.run.legacyApplication ? "qxlgy140" : "qxddi140";
-    const std::string columns = table + ".cpac + " + table + ".cmod + " + table + ".flno";
-    const std::string head = " select " + table + ".cpac," + table + ".cmod," + table + ".flno  from " + table +
-                             " where  " + table + ".appl ='" + Trim(tapp_) + "' and ";
-    std::string statement;
+    const auto column = [&](std::string_view name) { return Statement::OwnText(table + "." + std::string(name)); };
+    Statement statement = " select " + column("cpac") + "," + column("cmod") + "," + column("flno") + "  from " +
+                          Statement::OwnText(table) + " where  " + column("appl") + " =" + TextValue(Trim(tapp_)) +
+                          " and ";
     if (!Trim(s.listOfMappingObjectsSelected).empty()) {
-      s.listOfMappingObjectsSelected = "'" + Replace(s.listOfMappingObjectsSelected, ",", "','") + "'";
+      // Each code of the list is a value; the run stores the list back as
+      // the in-list shows it, each code in quotes.
+      const std::vector<std::string> codes = Split(s.listOfMappingObjectsSelected, ",");
+      s.listOfMappingObjectsSelected = "'" + Join(codes, "','") + "'";
       s.selectionQuotedByRun = true;
-      statement = head + " " + columns + " in (" + s.listOfMappingObjectsSelected + ")";
+      statement += " " + column("cpac") + " + " + column("cmod") + " + " + column("flno") + " in (" +
+                   TextValues(codes) + ")";
     } else {
-      statement = head + " " + table + ".cpac between '" + s.packageFrom + "' and '" + s.packageTo + "' and " + " " +
-                  table + ".cmod between '" + s.moduleFrom + "' and '" + s.moduleTo + "' and " + " " + table +
-                  ".flno between '" + s.tableFrom + "' and '" + s.tableTo + "'";
+      statement += " " + column("cpac") + " between " + TextValue(s.packageFrom) + " and " +
+                   TextValue(s.packageTo) + " and " + " " + column("cmod") + " between " + TextValue(s.moduleFrom) +
+                   " and " + TextValue(s.moduleTo) + " and " + " " + column("flno") + " between " +
+                   TextValue(s.tableFrom) + " and " + TextValue(s.tableTo);
     }
     Recordset rs = c_.Query(statement);
     if (!rs.HasRow())
@@ -318,7 +309,7 @@ class GenerationRun {
     if (first < announced_ || profile_.depth < 1 || !c_.ReadsAhead()) return;
     announced_ = std::min(selection_.size(), first + kSearchesAhead);
     const Triple& preferred = profile_.Preferred();
-    std::vector<std::string> ahead;
+    std::vector<Statement> ahead;
     ahead.reserve(announced_ - first);
     for (std::size_t i = first; i < announced_; ++i)
       ahead.push_back(MappingRowStatement(profile_.mprf, preferred, CodesOf(selection_[i])));
@@ -352,11 +343,14 @@ class GenerationRun {
     ApplyStatusRules(*row, ObjectRef{code, view.mprf, current}, view);
   }
 
-  std::string MappingRowStatement(VbLong profile, const Triple& t, const ObjectCodes& object) const {
-    return "select qxmap120.*  from qxmap120   where qxmap120.mprf = " + CStr(static_cast<long long>(profile)) +
-           "  and qxmap120.vers ='" + t.vers + "' and qxmap120.rele ='" + t.rele + "' and qxmap120.cust ='" +
-           t.cust + "' and qxmap120.tcpac='" + object.pac + "' and qxmap120.tcmod ='" + object.mod +
-           "' and qxmap120.tflno='" + object.flno + "' and stat in (" + c_.settings.statusList + " )";
+  Statement MappingRowStatement(VbLong profile, const Triple& t, const ObjectCodes& object) const {
+    std::vector<std::string> statuses;
+    for (char letter : c_.settings.statusList) statuses.emplace_back(1, letter);
+    return "select qxmap120.*  from qxmap120   where qxmap120.mprf = " + NumberValue(profile) +
+           "  and qxmap120.vers =" + TextValue(t.vers) + " and qxmap120.rele =" + TextValue(t.rele) +
+           " and qxmap120.cust =" + TextValue(t.cust) + " and qxmap120.tcpac=" + TextValue(object.pac) +
+           " and qxmap120.tcmod =" + TextValue(object.mod) + " and qxmap120.tflno=" + TextValue(object.flno) +
+           " and stat in (" + TextValues(statuses) + " )";
   }
 
   // The search: passes over the levels up to the depth, trying the
@@ -390,9 +384,10 @@ class GenerationRun {
   }
 
   std::optional<ProfileView> ParentProfile(const ProfileView& view) const {
-    Recordset rs = c_.Query(" select qxmap100.* from qxmap100  where qxmap100.vers ='" + Trim(view.derivedFrom.vers) +
-                            "' and qxmap100.rele = '" + Trim(view.derivedFrom.rele) + "' and qxmap100.cust = '" +
-                            Trim(view.derivedFrom.cust) + "'");
+    Recordset rs = c_.Query(" select qxmap100.* from qxmap100  where qxmap100.vers =" +
+                            TextValue(Trim(view.derivedFrom.vers)) + " and qxmap100.rele = " +
+                            TextValue(Trim(view.derivedFrom.rele)) + " and qxmap100.cust = " +
+                            TextValue(Trim(view.derivedFrom.cust)));
     if (!rs.HasRow()) return std::nullopt;
     ProfileView parent;
     TakeProfileRow(rs, parent);
@@ -591,6 +586,7 @@ Prebuilder::Prebuilder(const Component& c, const GenerationRun& run, const std::
       seed_(Seed(c.run)),
       connection_(c.services.repository.ConnectionString()),
       snapshot_(std::move(snapshot)),
+      statementTimeout_(c.services.repository.StatementTimeout()),
       run_(run),
       selection_(selection),
       window_(8 * static_cast<std::size_t>(workers)),
@@ -642,6 +638,7 @@ void Prebuilder::Work() {
   worker.run = seed_;
   worker.services.repository.SetConnectionString(connection_);
   worker.services.repository.ReadSnapshot(snapshot_);
+  worker.services.repository.SetStatementTimeout(statementTimeout_);
   worker.services.log = std::make_shared<StringTextStream>();
   // What a worker logs with a time is the run's to log: the client's clock
   // is called on the run's thread only.

@@ -10,7 +10,7 @@ namespace tqlm {
 bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication) {
   std::unique_ptr<TextStream> file =
       CreateTextFile(fs::ChildPath(c.settings.xmlPath, "LookupApplication.txt"), {.ownerOnly = true, .atomic = true});
-  Recordset rs = c.Query("select * from qxddi101 where appl='" + Trim(lookupApplication) + "'");
+  Recordset rs = c.Query("select * from qxddi101 where appl=" + TextValue(Trim(lookupApplication)));
   if (!rs.HasRow()) {
     file->Close();  // the file stays, empty
     return false;

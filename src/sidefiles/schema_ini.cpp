@@ -38,8 +38,8 @@ std::string FormatLine(const Value& separator) {
 bool Build_Schema_ini(Component& c, std::string_view appl) {
   return Trapped(c, kSchemaIniTrap, [&] {
     const std::string application(appl);
-    Recordset files = c.Query(" select * from qxlgy141  where appl='" + Trim(application) +
-                              "' and cpac='qx'  and cmod='fil' ");
+    Recordset files =
+        c.Query(" select * from qxlgy141  where appl=" + TextValue(Trim(application)) + " and cpac='qx'  and cmod='fil' ");
     if (!files.HasRow()) return true;
     // "\Schema.ini" after the folder, as given: an empty folder names the root.
     std::unique_ptr<TextStream> ini = CreateTextFile(c.settings.schemaIniPath + "/Schema.ini", {.atomic = true});
@@ -54,9 +54,9 @@ bool Build_Schema_ini(Component& c, std::string_view appl) {
       std::string section = "[" + name + "]\r\n" + FormatLine(files.Field("sepr")) + "\r\n";
       section += files.Field("tcol").AsFlag() ? "ColNameHeader=True\r\n" : "ColNameHeader=False\r\n";
       section += "CharacterSet=ANSI\r\n";
-      Recordset fields = c.Query(" select * from qxlgy150  where  qxlgy150.appl='" + application +
-                                 "' and qxlgy150.cpac='qx' and qxlgy150.cmod='fil' and qxlgy150.flno='" + flno +
-                                 "' order by seqn ");
+      Recordset fields = c.Query(" select * from qxlgy150  where  qxlgy150.appl=" + TextValue(application) +
+                                 " and qxlgy150.cpac='qx' and qxlgy150.cmod='fil' and qxlgy150.flno=" +
+                                 TextValue(flno) + " order by seqn ");
       long column = 0;
       for (; !fields.Eof(); fields.MoveNext()) {
         if (std::string_view known = ColumnType(UCase(fields.Field("dtyp").AsText())); !known.empty()) type = known;

@@ -12,7 +12,7 @@ namespace tqlm {
 bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName) {
   std::string appl;
   {
-    Recordset rs = c.Query("select * from qxmap100 where mprf=" + CStr(static_cast<long long>(profile)));
+    Recordset rs = c.Query("select * from qxmap100 where mprf=" + NumberValue(profile));
     if (rs.HasRow()) appl = rs.Field("sapp").AsText();
   }
   const std::string path(fileName);
@@ -30,7 +30,7 @@ bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fi
     const std::string target = targets.Field("ttbl").AsText();
     line("\r\n<conversionobject>");
     line("\t<name>" + target + "</name>");
-    Recordset sources = c.Query("select * from qxmap300 where ttbl = '" + target + "'");
+    Recordset sources = c.Query("select * from qxmap300 where ttbl = " + TextValue(target));
     if (sources.HasRow()) {
       line("\r\n\t\t<sourcetables>");
       for (; !sources.Eof(); sources.MoveNext()) {

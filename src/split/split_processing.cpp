@@ -21,8 +21,8 @@ std::string MigratedTable(const std::string& statement) {
   return text.substr(0, end == std::string::npos ? text.size() : end);
 }
 
-std::string SourceWhere(std::string_view appl, std::string_view sourceTable) {
-  return "where appl='" + std::string(appl) + "' and cpac+cmod+flno='" + std::string(sourceTable) + "'";
+Statement SourceWhere(std::string_view appl, std::string_view sourceTable) {
+  return "where appl=" + TextValue(appl) + " and cpac+cmod+flno=" + TextValue(sourceTable);
 }
 
 // INDEXn stands for the part fields of index n of the source table.
@@ -36,8 +36,8 @@ std::vector<std::string> ExpandIndexes(Component& c, std::string_view appl, std:
       continue;
     }
     const long number = CLng(Val(Mid(entry, at + 5)));
-    Recordset index = c.Query("select * from qxddi200 " + SourceWhere(appl, sourceTable) +
-                                        " and indn=" + CStr(static_cast<long long>(number)));
+    Recordset index = c.Query("select * from qxddi200 " + SourceWhere(appl, sourceTable) + " and indn=" +
+                              NumberValue(number));
     if (!index.HasRow()) continue;
     for (long column = kFirstIndexPart; column < index.FieldCount(); ++column) {
       const Value& part = index.Field(column);
@@ -53,7 +53,7 @@ std::vector<std::string> ExpandCombinedFields(Component& c, std::string_view app
                                               const std::vector<std::string>& entries) {
   std::vector<std::string> out;
   for (const std::string& entry : entries) {
-    const std::string where = SourceWhere(appl, sourceTable) + " and fdnm='" + entry + "'";
+    const Statement where = SourceWhere(appl, sourceTable) + " and fdnm=" + TextValue(entry);
     Recordset comb = c.Query("select comb from qxddi150 " + where);
     if (!comb.HasRow() || comb.Field("comb").AsText() != "Y") {
       out.push_back(entry);
@@ -74,13 +74,13 @@ std::string get_split_fields(Component& c, std::string_view sourceApplication, s
                              std::string_view sourceTable, std::string& storedList) {
   if (c.traits.kind == ClassKind::Legacy) {
     // The legacy class takes the stored list as it is.
-    Recordset rs = c.Query("select flst from qxmap300 where ttbl='" + std::string(targetTable) + "' and stbl='" +
-                           std::string(sourceTable) + "'");
+    Recordset rs =
+        c.Query("select flst from qxmap300 where ttbl=" + TextValue(targetTable) + " and stbl=" + TextValue(sourceTable));
     storedList = rs.HasRow() ? rs.Field("flst").AsText() : std::string();
     return storedList;
   }
-  Recordset rs = c.Query("select * from qxmap300 where ttbl='" + std::string(targetTable) + "' and stbl='" +
-                                   std::string(sourceTable) + "'");
+  Recordset rs =
+      c.Query("select * from qxmap300 where ttbl=" + TextValue(targetTable) + " and stbl=" + TextValue(sourceTable));
   if (!rs.HasRow()) return {};
   storedList = rs.Field("flst").AsText();
   std::vector<std::string> fields = ExpandIndexes(c, sourceApplication, sourceTable, Split(storedList, ","));
@@ -95,7 +95,7 @@ bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplic
   return Trapped(c, kSplitTrap, [&] {
     if (generator) c.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
     std::string result(inString);
-    Recordset split = c.Query("select * from qxmap300 where ttbl='" + std::string(targetTable) + "'");
+    Recordset split = c.Query("select * from qxmap300 where ttbl=" + TextValue(targetTable));
     if (split.HasRow()) {
       const std::vector<std::string> pieces = Split(inString, "migrate", Compare::Text);
       if (pieces.size() > 1) {

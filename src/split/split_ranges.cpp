@@ -11,10 +11,12 @@ namespace {
 constexpr std::string_view kValue = "qxgct872.vals(1,var.qxgct872.cnt)";
 
 // 'f1','f2' for an SQL in-list.
-std::string QuotedFields(const std::vector<std::string>& fields) {
-  std::vector<std::string> quoted;
-  for (const std::string& f : fields) quoted.push_back("'" + Trim(f) + "'");
-  return Join(quoted, ",");
+// The fields, trimmed, as the items of an in-list.
+Statement FieldValues(const std::vector<std::string>& fields) {
+  std::vector<std::string> trimmed;
+  trimmed.reserve(fields.size());
+  for (const std::string& f : fields) trimmed.push_back(Trim(f));
+  return TextValues(trimmed);
 }
 
 std::string Tuple(std::string_view side, const std::string& src, const std::vector<std::string>& fields) {
@@ -71,8 +73,8 @@ SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication,
   SplitRange range;
   range.condition = Condition(src, fields, storedList);
 
-  Recordset domains = c.Query("select fdnm,cdom from qxddi150 where cpac+cmod+flno='" + src +
-                                        "' and fdnm in (" + QuotedFields(fields) + ") and appl='" + appl + "'");
+  Recordset domains = c.Query("select fdnm,cdom from qxddi150 where cpac+cmod+flno=" + TextValue(src) +
+                              " and fdnm in (" + FieldValues(fields) + ") and appl=" + TextValue(appl));
   if (!domains.HasRow()) return range;
   std::string fromCases, toCases;
   for (; !domains.Eof(); domains.MoveNext()) {
@@ -80,8 +82,8 @@ SplitRange GeneratorSplitRange(Component& c, std::string_view sourceApplication,
     const std::string domain = domains.Field("cdom").AsText();
     range.declarations += "\r\n\textern domain " + domain + " from." + src + "." + field +
                           "\r\n\textern domain " + domain + " to." + src + "." + field;
-    Recordset typeRow = c.Lookup("select type from qxddi220 where appl='" + appl + "' and cpac+cdom='" +
-                                           domain + "'");
+    Recordset typeRow =
+        c.Lookup("select type from qxddi220 where appl=" + TextValue(appl) + " and cpac+cdom=" + TextValue(domain));
     const std::string type = typeRow.HasRow() ? typeRow.Field("type").AsText() : std::string();
     fromCases += Case("from.", src, field, type);
     toCases += Case("to.", src, field, type);
@@ -97,8 +99,8 @@ namespace {
 
 // varstr for the file's string and date fields, varint for the others.
 std::string VariableKind(Component& c, const std::string& src, const std::string& field, const std::string& appl) {
-  Recordset rs = c.Query("select * from qxlgy150 where flno='" + src + "' and flna ='" + field + "' and appl='" + appl +
-                         "' and dtyp in ('M','S','T')");
+  Recordset rs = c.Query("select * from qxlgy150 where flno=" + TextValue(src) + " and flna =" + TextValue(field) +
+                         " and appl=" + TextValue(appl) + " and dtyp in ('M','S','T')");
   return rs.HasRow() ? "varstr" : "varint";
 }
 
@@ -153,8 +155,8 @@ SplitRange LegacySplitRange(Component& c, std::string_view sourceApplication, st
   SplitRange range;
   range.condition = LegacyCondition(c, src, fields, appl);
   // The array's values come in the row order of the file's fields.
-  Recordset rs = c.Query("select * from qxlgy150 where flno='" + src + "' and flna in (" + QuotedFields(fields) +
-                         ") and appl='" + appl + "'");
+  Recordset rs = c.Query("select * from qxlgy150 where flno=" + TextValue(src) + " and flna in (" +
+                         FieldValues(fields) + ") and appl=" + TextValue(appl));
   if (!rs.HasRow()) return range;
   std::string fromAssign, toAssign;
   for (long i = 0; !rs.Eof(); rs.MoveNext(), ++i) {

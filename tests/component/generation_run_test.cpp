@@ -164,9 +164,16 @@ TEST_F(GenerationRun, EverySecondRunAppendsTheCheckedOutStatusAgain) {
   auto run = Run(3);
   run->generator.ConsiderCheckedOutVersions(kTrue);
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.State().settings.statusList, "'V','G','E','C'");
+  auto searchedWith = [&](const std::string& statuses) {
+    return std::any_of(run->statements.begin(), run->statements.end(), [&](const std::string& s) {
+      return s.rfind("select qxmap120.*", 0) == 0 && s.size() > statuses.size() &&
+             s.compare(s.size() - statuses.size(), statuses.size(), statuses) == 0;
+    });
+  };
+  EXPECT_TRUE(searchedWith("stat in ('V','G','E','C' )"));
+  run->statements.clear();
   ASSERT_EQ(run->generator.GenerateXMLFile(), kTrue);
-  EXPECT_EQ(run->generator.State().settings.statusList, "'V','G','E','C','C'");
+  EXPECT_TRUE(searchedWith("stat in ('V','G','E','C','C' )"));
   // The same rows are selected; the written list grows over runs.
   EXPECT_EQ(run->generator.XMLSuccess(), 1);
   EXPECT_EQ(run->generator.ListOfXMLGenerated(), "abcde010,abcde010,");
@@ -204,38 +211,34 @@ TEST_F(GenerationRun, SummaryGroupsThousands) {
   EXPECT_NE(run.Log().find("TOTAL          =  1,200\r\n"), std::string::npos);
 }
 
-TEST_F(GenerationRun, AQuoteInAClientValueIsRefusedBeforeAnyStatement) {
-  // The repository does not exist: its first statement fails the run with
-  // the backend's message, the only log line.
-  GeneratorUnderTest missing(ws_.Path("missing.db"), 1, XmlDir());
-  EXPECT_EQ(missing.generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(missing.generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << missing.generator.ErrorDescription();
-  EXPECT_EQ(missing.Log(), missing.generator.ErrorDescription() + kCrLf);
-  // A quote is refused before that statement.
-  GeneratorUnderTest run(ws_.Path("missing.db"), 1, XmlDir());
-  run.generator.PackageFrom("a'");
-  EXPECT_EQ(run.generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(run.generator.ErrorDescription(),
-            " 5-Invalid procedure call or argument: PackageFrom holds a single quote");
-  EXPECT_FALSE(std::filesystem::exists(ws_.Path("missing.db")));
+// A client value is a value, quotes and all: it selects what holds exactly
+// that text, here nothing (error 123), and the statement shows it pasted in
+// as the procedures build it.
+TEST_F(GenerationRun, AQuoteInAClientValueIsOnlyAValue) {
+  auto listed = Run(1);
+  listed->generator.ListOfMappingObjectsSelected("abcde010') or ('1'='1");
+  EXPECT_EQ(listed->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(listed->generator.ErrorDescription().rfind(" 123-", 0), 0u) << listed->generator.ErrorDescription();
+  ASSERT_FALSE(listed->statements.empty());
+  const std::string& selection = listed->statements.back();
+  EXPECT_NE(selection.find(" in ('abcde010') or ('1'='1')"), std::string::npos) << selection;
 
-  GeneratorUnderTest listed(ws_.Path("missing.db"), 1, XmlDir());
-  listed.generator.ListOfMappingObjectsSelected("abcde010') or ('1'='1");
-  EXPECT_EQ(listed.generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(listed.generator.ErrorDescription(),
-            " 5-Invalid procedure call or argument: ListOfMappingObjectsSelected holds a single quote");
-
-  // Range bounds a list leaves unused do not matter.
-  auto unused = Run(1);
-  unused->generator.ModuleTo("x'");
-  unused->generator.ListOfMappingObjectsSelected("abcde010");
-  EXPECT_EQ(unused->generator.GenerateXMLFile(), kTrue);
+  auto ranged = Run(1);
+  SetRange(ranged->generator, {"a'", "cde", "000"}, {"a'", "zzz", "999"});
+  EXPECT_EQ(ranged->generator.GenerateXMLFile(), kFalse);
+  EXPECT_EQ(ranged->generator.ErrorDescription().rfind(" 123-", 0), 0u) << ranged->generator.ErrorDescription();
+  EXPECT_EQ(ranged->generator.XMLSuccess(), 0);
 }
 
-TEST_F(GenerationRun, ASecondRunRequotesTheStoredListAndTheRepositoryRejectsIt) {
+// The run stores the list back quoted; a second run quotes it again, and its
+// codes, quotes and all, select nothing. Setting the list again works.
+TEST_F(GenerationRun, ASecondRunRequotesTheStoredListWhichThenSelectsNothing) {
   auto run = Generate(1, "abcde010");
+  run->statements.clear();
   EXPECT_EQ(run->generator.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(run->generator.ErrorDescription().rfind("-2147217900-", 0), 0u) << run->generator.ErrorDescription();
+  EXPECT_EQ(run->generator.ErrorDescription().rfind(" 123-", 0), 0u) << run->generator.ErrorDescription();
+  ASSERT_FALSE(run->statements.empty());
+  EXPECT_NE(run->statements.back().find(" in (''abcde010'')"), std::string::npos) << run->statements.back();
   run->generator.ListOfMappingObjectsSelected("abcde010");  // set again by the client: works again
   EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue);
 }

@@ -10,7 +10,6 @@
 
 #include "core/component.h"
 #include "dictionary/domains.h"
-#include "repository/dialect.h"
 #include "repository/schema.h"
 #include "repository/sqlite_backend.h"
 #include "document/field_tags.h"
@@ -237,12 +236,13 @@ TEST(SourceDomainLookup, SearchesTheDomainIndexOnSqlite) {
   Repository repository;
   repository.SetConnectionString(file);
   for (const char* reference : {"xysrc001.nm", "xysrc001.n2"}) {
-    const std::string statement = SourceDomainStatement(reference, "TRG");
-    EXPECT_EQ(repository.Open(statement).GetString("|", ","), rows(JoinTextWithBars(statement))) << reference;
+    const Statement statement = SourceDomainStatement(reference, "TRG");
+    std::string written;  // the statement as shown, texts joined as SQLite joins them
+    for (char c : statement.Rendered()) written += c == '+' ? std::string("||") : std::string(1, c);
+    EXPECT_EQ(repository.Open(statement).GetString("|", ","), rows(written)) << reference;
   }
   EXPECT_EQ(repository.Open(SourceDomainStatement("xysrc001.n2", "TRG")).GetString("|", ","), "C|||,");
-  const std::string text = ForSqlitePlanner(
-      MakeTemplate(SourceDomainStatement("xysrc001.nm", "TRG"), Placeholders::kQuestionMarks).text);
+  const std::string text = SourceDomainStatement("xysrc001.nm", "TRG").Shape(kSqliteDialect, Places::kQuestionMarks);
   sqlite3_stmt* plan = nullptr;
   ASSERT_EQ(sqlite3_prepare_v2(db, ("EXPLAIN QUERY PLAN " + text).c_str(), -1, &plan, nullptr), SQLITE_OK);
   std::string steps;

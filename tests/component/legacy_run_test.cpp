@@ -167,14 +167,15 @@ TEST_F(LegacyRun, ALookupApplicationWithoutConnectionLeavesAnEmptyFile) {
 }
 
 TEST_F(LegacyRun, AFileEntryWhoseDetailsFailRaises124) {
-  // A quote in the entry breaks the file statement.
-  ClsXMLLegacy& l = Profile5("UPDATE qxmap120 SET stbl = 'it''s.txt' WHERE tflno = '010';");
+  // The file row has no column of that name.
+  ClsXMLLegacy& l = Profile5("ALTER TABLE qxlgy141 RENAME COLUMN nskp TO nskx;");
   l.ListOfMappingObjectsSelected("abcus010");
   EXPECT_EQ(l.GenerateXMLFile(), kTrue);
-  EXPECT_NE(log_->text().find("\t\tERROR in Get_Legacy_File_details :- -2147217900 - "), std::string::npos);
-  EXPECT_NE(log_->text().find("\r\nHint : for File : qxfilit's.txt\t\tERROR:-  124 - File Details for qxfilit's.txt "
-                              "not present.\r\n"),
-            std::string::npos);
+  EXPECT_NE(log_->text().find("\t\tERROR in Get_Legacy_File_details :-  3265 - Item cannot be found in the "
+                              "collection corresponding to the requested name or ordinal.\r\nHint : for File : "
+                              "qxfilcustomer.txt\t\tERROR:-  124 - File Details for qxfilcustomer.txt not present.\r\n"),
+            std::string::npos)
+      << log_->text();
   EXPECT_EQ(l.XMLErrors(), 1);
 }
 

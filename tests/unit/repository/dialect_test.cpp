@@ -1,5 +1,5 @@
-// Statement and script text for the servers' dialects, and repositories
-// built from scripts.
+// Statement values, script text for the servers' dialects, and
+// repositories built from scripts.
 
 #include "repository/dialect.h"
 
@@ -11,6 +11,7 @@
 #include "platform/error.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
+#include "repository/statement.h"
 #include "support/test_support.h"
 
 namespace tqlm {
@@ -19,39 +20,38 @@ namespace {
 using test_support::ErrorOf;
 using test_support::ReadBytes;
 
-TEST(Dialect, PlusJoinsTextAsBarsOutsideLiteralsOnly) {
-  EXPECT_EQ(JoinTextWithBars("select cpac + cmod + flno from t where x = 'a+b'"),
-            "select cpac || cmod || flno from t where x = 'a+b'");
-  EXPECT_EQ(JoinTextWithBars("select a+b from t"), "select a||b from t");
-  EXPECT_EQ(JoinTextWithBars("select 'it''s+' + a from t"), "select 'it''s+' || a from t");
-  EXPECT_EQ(JoinTextWithBars("select '+' + a + '''+''' + b from t where c='+'"),
-            "select '+' || a || '''+''' || b from t where c='+'");
-  EXPECT_EQ(JoinTextWithBars(""), "");
+// A statement shows its values pasted in, as the component's procedures
+// build it, and gives a server its shape with the values' places marked:
+// no value is ever part of the shape.
+TEST(Statement, ShowsItsValuesAndGivesItsShapeWithoutThem) {
+  const Statement s = "select a + '+' + b from t where c = " + TextValue("it's; --") + " and d in (" +
+                      TextValues({"x ", ""}) + ") and n = " + NumberValue(7) + " and m = " +
+                      NumberValue(Value::Text("1.5")) + " and e + f = (select g from u)" + kPlainText;
+  EXPECT_EQ(s.Rendered(),
+            "select a + '+' + b from t where c = 'it's; --' and d in ('x ','') and n = 7 and m = 1.5 and e + f = "
+            "(select g from u)");
+  EXPECT_EQ(s.Shape(Dialect{"||", " || ''"}, Places::kQuestionMarks),
+            "select a || '+' || b from t where c = ? and d in (?,?) and n = ? and m = ? and e || f = (select g from "
+            "u) || ''");
+  EXPECT_EQ(s.Shape(Dialect{"+", ""}, Places::kNumbered),
+            "select a + '+' + b from t where c = $1 and d in ($2,$3) and n = $4 and m = $5 and e + f = (select g "
+            "from u)");
+  ASSERT_EQ(s.Values().size(), 5u);
+  EXPECT_EQ(s.Values()[0].value.AsText(), "it's; --");
+  EXPECT_EQ(s.Values()[3].kind, BoundValue::Kind::kNumber);
 }
 
-TEST(Dialect, ValuesLeaveAStatementAsParameters) {
-  const StatementTemplate numbered = MakeTemplate(
-      "select a + '.' + b from t where c = 'it''s' and d in ('x ', '') and 'e' + f = 'g'", Placeholders::kNumbered);
-  EXPECT_EQ(numbered.text, "select a || '.' || b from t where c = $1 and d in ($2, $3) and 'e' || f = $4");
-  EXPECT_EQ(numbered.values, (std::vector<std::string>{"it's", "x ", "", "g"}));
-  EXPECT_TRUE(numbered.templated);
-  EXPECT_EQ(MakeTemplate("select * from t where c = 'a' or d = 1", Placeholders::kQuestionMarks).text,
-            "select * from t where c = ? or d = 1");
-  // Parameters of its own, or a literal that does not close: as written.
-  for (const char* written : {"select * from t where c = ? + 'a'", "select $1 + 'a'", "select 'a + b"}) {
-    const StatementTemplate t = MakeTemplate(written, Placeholders::kNumbered);
-    EXPECT_FALSE(t.templated) << written;
-    EXPECT_EQ(t.text, JoinTextWithBars(written));
-    EXPECT_TRUE(t.values.empty());
-  }
-}
-
-TEST(Dialect, ASecondStatementIsFoundOnlyOutsideLiterals) {
-  EXPECT_FALSE(HoldsSecondStatement("select 1"));
-  EXPECT_FALSE(HoldsSecondStatement("select 1 ; \r\n ;"));
-  EXPECT_FALSE(HoldsSecondStatement("select * from t where a = 'x; drop table t'"));
-  EXPECT_TRUE(HoldsSecondStatement("select * from t where a = 'x'; drop table t; --'"));
-  EXPECT_TRUE(HoldsSecondStatement("select * from t where a = 'it''s'; delete from t"));
+// Statements that read the same rows have the same key; a rendered text
+// does not tell them apart, the key does.
+TEST(Statement, KeysTellValuesApartWhereTheirTextDoesNot) {
+  const Statement one = "select 1 from t where c in (" + TextValue("a','b") + ")";
+  const Statement two = "select 1 from t where c in (" + TextValues({"a", "b"}) + ")";
+  EXPECT_EQ(one.Rendered(), two.Rendered());
+  EXPECT_NE(one.Key(), two.Key());
+  EXPECT_NE(("x = " + TextValue("1")).Key(), ("x = " + NumberValue(1)).Key());
+  EXPECT_NE(("x = " + TextValue("")).Key(), ("x = " + NumberValue(Value())).Key());
+  EXPECT_EQ(("x = " + TextValue("a") + " and y = " + TextValue("b")).Key(),
+            ("x = " + TextValue("a") + " and y = " + TextValue("b")).Key());
 }
 
 TEST(Dialect, SqliteScriptsForPostgres) {
