@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "support.h"
 
@@ -32,6 +34,33 @@ TEST(OnServer, AWrongPasswordIsNamedWithoutThePassword) {
   reader.generator.ListOfMappingObjectsSelected("abcde010");
   EXPECT_EQ(reader.generator.GenerateXMLFile(), kTrue) << reader.Log();
   EXPECT_EQ(reader.generator.XMLSuccess(), 1) << reader.Log();
+}
+
+// A connection string without a password leaves it to the driver's own
+// conventions: libpq takes PGPASSWORD, or the password file PGPASSFILE names.
+TEST(OnServer, APasswordCanStayOutOfTheConnectionString) {
+  Workspace ws;
+  const std::string database = TestServer::DatabaseOf(ws.Repository({"run_profiles.sql"}));
+  std::filesystem::create_directories(ws.Dir() / "xml");
+  const std::string connection = "odbc:" + Server().Odbc(database, "reader");
+  auto written = [&] {
+    GeneratorUnderTest run(connection, 1, ws.Path("xml"));
+    run.generator.ListOfMappingObjectsSelected("abcde010");
+    return run.generator.GenerateXMLFile() == kTrue ? run.generator.XMLSuccess() : -1;
+  };
+  EXPECT_EQ(written(), -1);
+  ::setenv("PGPASSWORD", "reader-pw", 1);
+  EXPECT_EQ(written(), 1);
+  ::unsetenv("PGPASSWORD");
+  const std::string file = ws.Path("pgpass");
+  {
+    std::ofstream out(file);
+    out << Server().socketDir << ":" << Server().port << ":" << database << ":reader:reader-pw\n";
+  }
+  std::filesystem::permissions(file, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+  ::setenv("PGPASSFILE", file.c_str(), 1);
+  EXPECT_EQ(written(), 1);
+  ::unsetenv("PGPASSFILE");
 }
 
 TEST(OnServer, AConnectionDroppedInMidRunEndsTheRunAndChangesNothing) {
