@@ -51,10 +51,23 @@ std::string RepositoryFile(std::string_view connectionString) {
   return SqliteFile(connectionString);
 }
 
+namespace {
+
+// The backend and, for a SQLite file, `companions` more on its snapshot.
+std::vector<std::unique_ptr<Backend>> OpenBackends(std::string_view connectionString,
+                                                   const ConnectionOptions& options, int companions) {
+  std::vector<std::unique_ptr<Backend>> backends;
+  if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString)) {
+    backends.push_back(OpenOdbcBackend(*server, options));
+    return backends;
+  }
+  return OpenSqliteBackends(AnsiToUtf8(SqliteFile(connectionString)), 1 + companions);
+}
+
+}  // namespace
+
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const ConnectionOptions& options) {
-  if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString))
-    return OpenOdbcBackend(*server, options);
-  return OpenSqliteBackend(AnsiToUtf8(SqliteFile(connectionString)));
+  return std::move(OpenBackends(connectionString, options, 0).front());
 }
 
 void Repository::SetConnectionString(std::string connectionString) {
@@ -66,7 +79,41 @@ void Repository::SetConnectionString(std::string connectionString) {
 }
 
 void Repository::Connect() {
-  if (!backend_) backend_ = OpenBackend(connectionString_, options_);
+  if (backend_) return;
+  std::vector<std::unique_ptr<Backend>> backends =
+      OpenBackends(connectionString_, options_, std::exchange(companionsWanted_, 0));
+  backend_ = std::move(backends.front());
+  companions_.assign(std::make_move_iterator(backends.begin() + 1), std::make_move_iterator(backends.end()));
+}
+
+std::vector<std::unique_ptr<Backend>> Repository::Companions(int count) {
+  Connect();
+  std::vector<std::unique_ptr<Backend>> taken;
+  while (static_cast<int>(taken.size()) < count && !companions_.empty()) {
+    taken.push_back(std::move(companions_.back()));
+    companions_.pop_back();
+  }
+  if (static_cast<int>(taken.size()) == count) return taken;
+  ConnectionOptions options = options_;
+  try {
+    options.snapshot = backend_->ExportSnapshot();
+  } catch (const Raised&) {
+    return taken;  // the server refused: the run reads alone
+  }
+  if (options.snapshot.empty()) return taken;
+  while (static_cast<int>(taken.size()) < count) {
+    try {
+      taken.push_back(OpenBackend(connectionString_, options));
+    } catch (const Raised&) {
+      break;  // those opened read the snapshot; the run does the rest
+    }
+  }
+  return taken;
+}
+
+void Repository::Adopt(std::unique_ptr<Backend> backend) {
+  Disconnect();
+  backend_ = std::move(backend);
 }
 
 std::unique_ptr<Cursor> Repository::Send(const Statement& statement) {
@@ -128,18 +175,10 @@ void Repository::Forget() {
   rememberedBytes_ = 0;
 }
 
-std::string Repository::ExportSnapshot() {
-  Connect();
-  try {
-    return backend_->ExportSnapshot();
-  } catch (const Raised&) {
-    return {};
-  }
-}
-
 void Repository::Disconnect() {
   if (backend_) prepared_ += backend_->Prepared();
   backend_.reset();
+  companions_.clear();
   Forget();  // the next connection reads a new snapshot
 }
 

@@ -90,13 +90,19 @@ class Repository {
   // Ends the connection; the next statement opens a new one.
   void Disconnect();
 
-  // The name of the snapshot this connection reads (opening it), for
-  // another repository to read the same with ReadSnapshot; empty where the
-  // backend cannot share it (SQLite, whose file cannot change under a run in
-  // rollback mode) or the server refused.
-  std::string ExportSnapshot();
-  // The connection opened next reads the snapshot of that name.
-  void ReadSnapshot(std::string name) { options_.snapshot = std::move(name); }
+  // Connections that read this connection's snapshot, for workers: up to
+  // `count`, fewer where they could not be had. A SQLite file's are opened
+  // together with this connection (ShareSnapshot says how many, before it
+  // opens), since a connection that starts later could read a newer
+  // snapshot, or (in rollback mode) wait for a writer that waits for this
+  // one; a server's are opened now, on the snapshot this one exports.
+  std::vector<std::unique_ptr<Backend>> Companions(int count);
+  // The connection opened next opens `count` companions with it (said again
+  // for each connection).
+  void ShareSnapshot(int count) { companionsWanted_ = count; }
+  // Takes a backend opened by another repository's Companions as this one's
+  // connection.
+  void Adopt(std::unique_ptr<Backend> backend);
   // A server ends any one statement of the connection opened next that runs
   // longer than this (0: no bound; 60 unless said).
   void SetStatementTimeout(int seconds) { options_.statementTimeoutSeconds = seconds; }
@@ -110,6 +116,8 @@ class Repository {
   std::string connectionString_;
   ConnectionOptions options_;
   std::unique_ptr<Backend> backend_;
+  int companionsWanted_ = 0;
+  std::vector<std::unique_ptr<Backend>> companions_;  // opened with backend_, not yet taken
   std::function<void(std::string_view)> observer_;
   static constexpr std::size_t kRememberedBudget = 4u << 20;  // bytes
   class RememberedCursor;

@@ -75,10 +75,9 @@ class GenerationRun;
 // to the run.
 class Prebuilder {
  public:
-  // `snapshot` names the run's snapshot for the workers' connections, where
-  // the backend can share it.
-  Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection, int workers,
-             std::string snapshot);
+  // One worker for each of `connections`, which read the run's snapshot.
+  Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection,
+             std::vector<std::unique_ptr<Backend>> connections);
   Prebuilder(const Prebuilder&) = delete;
   Prebuilder& operator=(const Prebuilder&) = delete;
   ~Prebuilder();
@@ -91,14 +90,14 @@ class Prebuilder {
 
  private:
   enum class Slot : unsigned char { Free, Building, Built, Left };
-  void Work();
+  void Work(std::unique_ptr<Backend> connection);
 
   // What a worker's component starts from: the run's, as it stands once the
   // selection is made (none of it changes while the objects are walked).
   const ClassTraits& traits_;
   const ClientSettings settings_;
   const RunState seed_;
-  const std::string connection_, snapshot_;
+  const std::string connection_;
   const int statementTimeout_;
   const GenerationRun& run_;
   const std::vector<SelectedObject>& selection_;
@@ -150,9 +149,11 @@ class GenerationRun {
     const VbLong total = static_cast<VbLong>(selection.size());
     if (c_.services.progress) c_.services.progress(0, total);  // the selection is known
     // A planning run builds nothing, so there is nothing to build ahead.
-    if (c_.services.workers > 1 && !c_.run.planning && selection.size() > 1)
-      prebuilder_ = std::make_unique<Prebuilder>(c_, *this, selection, c_.services.workers,
-                                                 c_.services.repository.ExportSnapshot());
+    if (c_.services.workers > 1 && !c_.run.planning && selection.size() > 1) {
+      std::vector<std::unique_ptr<Backend>> connections = c_.services.repository.Companions(c_.services.workers);
+      if (!connections.empty())
+        prebuilder_ = std::make_unique<Prebuilder>(c_, *this, selection, std::move(connections));
+    }
     for (turn_ = 0; turn_ < selection.size(); ++turn_) {
       if (prebuilder_) prebuilder_->Reached(turn_);
       AnnounceSearches(turn_);
@@ -580,22 +581,21 @@ RunState Seed(const RunState& run) {
 }
 
 Prebuilder::Prebuilder(const Component& c, const GenerationRun& run, const std::vector<SelectedObject>& selection,
-                       int workers, std::string snapshot)
+                       std::vector<std::unique_ptr<Backend>> connections)
     : traits_(c.traits),
       settings_(c.settings),
       seed_(Seed(c.run)),
       connection_(c.services.repository.ConnectionString()),
-      snapshot_(std::move(snapshot)),
       statementTimeout_(c.services.repository.StatementTimeout()),
       run_(run),
       selection_(selection),
-      window_(8 * static_cast<std::size_t>(workers)),
+      window_(8 * connections.size()),
       slots_(selection.size(), Slot::Free),
       results_(selection.size()) {
   // Fewer workers when the system gives no more threads; the run builds
   // what no worker takes.
   try {
-    for (int i = 0; i < workers; ++i) threads_.emplace_back([this] { Work(); });
+    for (auto& connection : connections) threads_.emplace_back(&Prebuilder::Work, this, std::move(connection));
   } catch (...) {
     // the threads that started work on; the destructor joins them
   }
@@ -632,23 +632,17 @@ std::unique_ptr<Prebuilt> Prebuilder::Take(std::size_t index) {
   return std::move(results_[index]);
 }
 
-void Prebuilder::Work() {
+void Prebuilder::Work(std::unique_ptr<Backend> connection) {
   Component worker(traits_);
   worker.settings = settings_;
   worker.run = seed_;
   worker.services.repository.SetConnectionString(connection_);
-  worker.services.repository.ReadSnapshot(snapshot_);
   worker.services.repository.SetStatementTimeout(statementTimeout_);
+  worker.services.repository.Adopt(std::move(connection));
   worker.services.log = std::make_shared<StringTextStream>();
   // What a worker logs with a time is the run's to log: the client's clock
   // is called on the run's thread only.
   worker.services.clock = [] { return std::string(); };
-  // A worker that cannot connect leaves its share to the run.
-  try {
-    worker.services.repository.Connect();
-  } catch (...) {
-    return;
-  }
   for (;;) {
     std::size_t index;
     {
@@ -694,6 +688,11 @@ void Prebuilder::Work() {
 VbBoolean GenerateXMLFile(Component& c) {
   c.run.noOfXMLGenerated = 0;
   VbBoolean result = kTrue;
+  // The run reads one snapshot on a connection of its own, which a SQLite
+  // file opens together with the workers' (a planning run builds nothing
+  // ahead).
+  c.services.repository.Disconnect();
+  if (c.services.workers > 1 && !c.run.planning) c.services.repository.ShareSnapshot(c.services.workers);
   try {
     GenerationRun run(c);
     run.Run();

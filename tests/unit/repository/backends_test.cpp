@@ -330,23 +330,31 @@ TEST(OnServer, RowsReadAheadKeepToTheirSnapshot) {
   EXPECT_EQ(repository.Open(rele).Field(0).AsText(), "R2");
 }
 
-// On the test server only: another connection reads the snapshot a
-// connection exported, whatever was written since.
-TEST(OnServer, AnExportedSnapshotIsReadByAnotherConnection) {
+const Statement kVersion = "select vers from qxmap100 where mprf = 1";
+
+// The version a connection taken from `run`'s companions reads.
+std::string CompanionReads(Repository& run, const std::string& connection) {
+  std::vector<std::unique_ptr<Backend>> companions = run.Companions(1);
+  if (companions.empty()) return "no companion";
+  Repository worker;
+  worker.SetConnectionString(connection);
+  worker.Adopt(std::move(companions.front()));
+  return worker.Open(kVersion).Field(0).AsText();
+}
+
+// On the test server only: companions read the run's snapshot, whatever was
+// written since.
+TEST(OnServer, CompanionsReadTheRunsSnapshot) {
   TempFolder folder;
   const std::string connection = PostgresFactory().create(folder, "snap", kFixtureScript);
-  const Statement statement = "select vers from qxmap100 where mprf = 1";
-  Repository run, worker, later;
-  for (Repository* r : {&run, &worker, &later}) r->SetConnectionString(connection);
-  EXPECT_EQ(run.Open(statement).Field(0).AsText(), "V1");
-  const std::string name = run.ExportSnapshot();
-  ASSERT_FALSE(name.empty());
+  Repository run, later;
+  for (Repository* r : {&run, &later}) r->SetConnectionString(connection);
+  EXPECT_EQ(run.Open(kVersion).Field(0).AsText(), "V1");
   ASSERT_TRUE(test_support::Server().Psql(test_support::TestServer::DatabaseOf(connection),
                                           "UPDATE qxmap100 SET vers = 'V2'"));
-  worker.ReadSnapshot(name);
-  EXPECT_EQ(worker.Open(statement).Field(0).AsText(), "V1");
-  EXPECT_EQ(run.Open(statement).Field(0).AsText(), "V1");
-  EXPECT_EQ(later.Open(statement).Field(0).AsText(), "V2");
+  EXPECT_EQ(CompanionReads(run, connection), "V1");
+  EXPECT_EQ(run.Open(kVersion).Field(0).AsText(), "V1");
+  EXPECT_EQ(later.Open(kVersion).Field(0).AsText(), "V2");
 }
 
 // The server ends a statement that runs past the connection's timeout; the
@@ -412,20 +420,38 @@ TEST(SqliteOnly, StepFailures) {
   EXPECT_EQ(repository.Open("select 1 ; ").Field(0).AsText(), "1");
 }
 
-TEST(SqliteOnly, AWalRepositoryIsReadWithoutFilesBesideIt) {
-  TempFolder folder;
-  const std::string path = SqliteFactory().create(folder, "wal", SqliteFixture());
+// Commits `sql` to a SQLite file as another program would, without waiting
+// for a reader; SQLite's result code.
+int Commit(const std::string& path, const std::string& sql) {
   sqlite3* db = nullptr;
-  ASSERT_EQ(sqlite3_open(path.c_str(), &db), SQLITE_OK);
-  ASSERT_EQ(sqlite3_exec(db, "PRAGMA journal_mode=WAL", nullptr, nullptr, nullptr), SQLITE_OK);
+  int rc = sqlite3_open(path.c_str(), &db);
+  if (rc == SQLITE_OK) rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr);
   sqlite3_close(db);
-  ASSERT_FALSE(std::filesystem::exists(path + "-wal"));
-  Repository repository;
-  repository.SetConnectionString(path);
-  EXPECT_EQ(repository.Open("select count(*) from qxddi140").Field(0).AsText(), "3");
-  repository.Disconnect();
-  EXPECT_FALSE(std::filesystem::exists(path + "-wal"));
-  EXPECT_FALSE(std::filesystem::exists(path + "-shm"));
+  return rc;
+}
+
+// A SQLite run and its companions hold one snapshot from their first read:
+// in WAL mode a writer commits meanwhile and only a later connection sees
+// it; in rollback mode the writer waits for the run to end.
+TEST(SqliteOnly, ARunAndItsCompanionsReadOneSnapshotInEitherJournalMode) {
+  for (const bool wal : {true, false}) {
+    TempFolder folder;
+    const std::string path = SqliteFactory().create(folder, "snap", SqliteFixture());
+    if (wal) ASSERT_EQ(Commit(path, "PRAGMA journal_mode=WAL"), SQLITE_OK);
+    Repository run, later;
+    for (Repository* r : {&run, &later}) r->SetConnectionString(path);
+    run.ShareSnapshot(2);
+    EXPECT_EQ(run.Open(kVersion).Field(0).AsText(), "V1");
+    EXPECT_EQ(Commit(path, "UPDATE qxmap100 SET vers = 'V2'"), wal ? SQLITE_OK : SQLITE_BUSY) << wal;
+    EXPECT_EQ(CompanionReads(run, path), "V1") << wal;
+    EXPECT_EQ(CompanionReads(run, path), "V1") << wal;
+    EXPECT_EQ(CompanionReads(run, path), "no companion") << wal;  // two were opened
+    EXPECT_EQ(run.Open(kVersion).Field(0).AsText(), "V1");
+    EXPECT_EQ(later.Open(kVersion).Field(0).AsText(), wal ? "V2" : "V1") << wal;
+    later.Disconnect();
+    run.Disconnect();
+    EXPECT_EQ(Commit(path, "UPDATE qxmap100 SET vers = 'V3'"), SQLITE_OK);
+  }
 }
 
 // A remembered lookup reads the repository once per connection: the same
