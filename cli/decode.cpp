@@ -4,6 +4,7 @@
 #include <fstream>
 #include <iostream>
 #include <iterator>
+#include <optional>
 #include <vector>
 
 #include "platform/base64.h"
@@ -40,22 +41,52 @@ std::string Read(const stdfs::path& file) {
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
-std::string Decoded(const stdfs::path& file, bool utf8) {
+// A document's text opens with its first element's tag and holds no NUL.
+bool IsDocumentText(const std::string& text) {
+  const std::size_t first = text.find_first_not_of(" \t\r\n");
+  return first != std::string::npos && text[first] == '<' && text.find('\0') == std::string::npos;
+}
+
+// The XML text of a document of this tool: a Base64 document decoded, a
+// text document as it is; nothing for any other file.
+std::optional<std::string> DocumentText(const stdfs::path& file) {
   std::string text = Read(file);
-  if (file.extension().empty() && IsBase64Text(text)) {
+  if (IsBase64Text(text)) {
     try {
       text = Decode_Base64(text);
     } catch (const Raised&) {
-      throw std::runtime_error(file.string() + " is no Base64 document");
+      return std::nullopt;
     }
   }
+  if (!IsDocumentText(text)) return std::nullopt;
+  return text;
+}
+
+std::string Shown(const std::string& text, bool utf8) {
   if (!utf8) return text;
   return "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\r\n" + AnsiToUtf8(text);
+}
+
+// Why --out cannot be the folder the documents go below: it, or the nearest
+// part of it that exists, is not a folder.
+std::optional<std::string> OutProblem(const stdfs::path& out) {
+  std::error_code error;
+  for (stdfs::path part = out; !part.empty(); part = part.parent_path()) {
+    const stdfs::file_status status = stdfs::status(part, error);
+    if (stdfs::exists(status)) {
+      if (stdfs::is_directory(status)) return std::nullopt;
+      return "decode: --out " + out.string() + ": " + part.string() + " is a file, not a folder";
+    }
+    if (part == part.parent_path()) break;
+  }
+  return std::nullopt;
 }
 
 }  // namespace
 
 int Decode(const Options& o) {
+  if (o.out)
+    if (auto problem = OutProblem(*o.out)) return UsageError(*problem);
   // Each document with the path it goes to below --out.
   std::vector<std::pair<stdfs::path, stdfs::path>> documents;
   try {
@@ -72,8 +103,13 @@ int Decode(const Options& o) {
         return UsageError("decode: " + argument + " is no file or folder");
       }
     }
+    // Every file is a document, or nothing is printed or written.
+    for (const auto& document : documents)
+      if (!DocumentText(document.first))
+        return UsageError("decode: " + document.first.string() +
+                          " is no document of this tool (a Base64 document or an .XML document)");
     for (const auto& [file, relative] : documents) {
-      const std::string text = Decoded(file, o.utf8);
+      const std::string text = Shown(*DocumentText(file), o.utf8);
       if (o.out) {
         stdfs::path target = stdfs::path(*o.out) / relative;
         target += ".xml";

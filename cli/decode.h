@@ -7,7 +7,8 @@
 namespace tqlm::cli {
 
 // Returns the exit status: 0, 1 when a file could not be read or written,
-// 2 when a path is no document or folder.
+// 2 when a path is no file or folder, a file is no document of this tool
+// (nothing is printed or written then), or --out is a file.
 int Decode(const Options& options);
 
 }  // namespace tqlm::cli

@@ -6,6 +6,7 @@
 //   call              invokes one public method on a fresh object
 //   decode            Base64 documents back to their XML text
 //   init-repository   creates an empty repository (and loads SQL scripts)
+//   help              the help of a command
 //
 // --legacy chooses ClsXMLLegacy instead of ClsXMLGenerator.
 //
@@ -15,148 +16,49 @@
 
 #include <unistd.h>
 
-#include <cstdio>
-#include <functional>
 #include <algorithm>
+#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <string>
 #include <thread>
-#include <type_traits>
 #include <vector>
 
-#include "interface/cls_xml_generator.h"
-#include "interface/cls_xml_legacy.h"
+#include "call.h"
+#include "checks.h"
 #include "core/component.h"
 #include "decode.h"
+#include "interface/cls_xml_generator.h"
+#include "interface/cls_xml_legacy.h"
 #include "json.h"
 #include "options.h"
-#include "progress.h"
+#include "plan.h"
 #include "platform/codepage.h"
 #include "platform/error.h"
 #include "platform/filesystem.h"
 #include "platform/text.h"
 #include "platform/textstream.h"
+#include "progress.h"
 #include "repository/connection.h"
 #include "repository/schema.h"
 #include "repository/server_connection.h"
+#include "selection.h"
+#include "setting.h"
 
 namespace tqlm::cli {
 namespace {
 
-constexpr int kExitTrue = 0;
-constexpr int kExitFalse = 1;
-constexpr int kExitUsage = 2;
-constexpr int kExitSomeFailed = 3;  // True, but XMLErrors > 0
-
 int Usage(const std::string& message) { return UsageError(message); }
-
-// A property setter (or the opening of the log file) that failed; the option
-// that set it is named after the error line.
-int SetterFailed(const Raised& raised, const std::string& option = {}) {
-  std::cerr << "ERROR: " << raised.error().number << ":" << AnsiToUtf8(raised.error().description);
-  if (!option.empty()) std::cerr << " (" << option << ")";
-  std::cerr << "\n";
-  return kExitFalse;
-}
-
-// Raised with the option whose value caused it.
-struct OptionFailed {
-  Raised raised;
-  std::string option;
-};
-
-// Runs a setter; its error names the option.
-template <class Setter>
-void SetOption(const std::string& option, const std::string& value, Setter&& set) {
-  try {
-    set();
-  } catch (const Raised& raised) {
-    throw OptionFailed{raised, option + " " + value};
-  }
-}
-
-std::string Ansi(const std::string& utf8) { return Utf8ToAnsi(utf8); }
-
-
-// An integer argument: an optional sign and decimal digits.
-bool IsInteger(std::string_view text) {
-  if (!text.empty() && (text.front() == '-' || text.front() == '+')) text.remove_prefix(1);
-  if (text.empty()) return false;
-  for (char ch : text)
-    if (ch < '0' || ch > '9') return false;
-  return true;
-}
-
-template <class Class>
-constexpr bool kLegacy = std::is_same_v<Class, ClsXMLLegacy>;
-
-// The profile number in the class's type: Integer or Long (error 6 outside).
-template <class Class>
-void SetProfile(Class& object, const std::string& text) {
-  SetOption("--profile", text, [&] {
-    if constexpr (kLegacy<Class>)
-      object.MigrationProfile(CLngText(Ansi(text)));
-    else
-      object.MigrationProfile(CIntText(Ansi(text)));
-  });
-}
-
-// Paths are Windows-1252 inside the component: a path with a character that
-// has no Windows-1252 form would silently name another file.
-std::optional<std::string> UnrepresentablePath(const Options& o) {
-  const std::pair<const char*, const std::optional<std::string>*> paths[] = {
-      {"--repository", &o.repository}, {"--xml-path", &o.xmlPath}, {"--log", &o.log},
-      {"--schema-ini-path", &o.schemaIniPath}};
-  for (const auto& [name, value] : paths)
-    if (*value && AnsiToUtf8(Utf8ToAnsi(**value)) != **value)
-      return std::string(name) + ": '" + **value + "' holds a character that Windows-1252 cannot carry";
-  return std::nullopt;
-}
-
-// The selection: --all, --list or range bounds, and only one way.
-std::optional<std::string> SelectionError(const Options& o) {
-  const bool bounds = o.packageFrom || o.moduleFrom || o.tableFrom || o.packageTo || o.moduleTo || o.tableTo;
-  if (!o.all && !o.list && !bounds)
-    return "select mapping objects with --all, --list CODES, or the bounds --package-from ... --table-to";
-  if (o.all + static_cast<bool>(o.list) + bounds > 1) return "--all, --list and the range bounds exclude each other";
-  return std::nullopt;
-}
-
-// The properties a generation and a plan share, in the client's order from
-// the range bounds on.
-template <class Class>
-void SetSelection(Class& object, const Options& o) {
-  if (o.all) {
-    // The widest range: the lowest and highest texts of each part.
-    const std::string highest(3, '\xFF');
-    object.PackageFrom("");
-    object.ModuleFrom("");
-    object.TableFrom("");
-    object.PackageTo(highest.substr(0, 2));
-    object.ModuleTo(highest);
-    object.TableTo(highest);
-  }
-  if (o.packageFrom) object.PackageFrom(Ansi(*o.packageFrom));
-  if (o.moduleFrom) object.ModuleFrom(Ansi(*o.moduleFrom));
-  if (o.tableFrom) object.TableFrom(Ansi(*o.tableFrom));
-  if (o.packageTo) object.PackageTo(Ansi(*o.packageTo));
-  if (o.moduleTo) object.ModuleTo(Ansi(*o.moduleTo));
-  if (o.tableTo) object.TableTo(Ansi(*o.tableTo));
-  if (o.list) object.ListOfMappingObjectsSelected(Ansi(*o.list));
-  if constexpr (!kLegacy<Class>) {
-    if (o.option)
-      SetOption("--option", *o.option, [&] {
-        object.XMLGenerationOption(static_cast<EnumGenerateXML>(CLngText(Ansi(*o.option))));
-      });
-  }
-  if (o.traverse) object.TraverseGeneration(ToVb(*o.traverse));
-  if (o.checkedOut) object.ConsiderCheckedOutVersions(kTrue);
-}
 
 template <class Class>
 void PrintOutcome(const Class& object, const Options& o, bool result) {
   if (o.json) {
+    // The codes of the objects whose document (or M-script's document) was
+    // written, one for each success, in the run's order.
+    std::string written;
+    for (const ObjectRecord& r : object.State().run.objects)
+      if (r.outcome == ObjectOutcome::Written || r.outcome == ObjectOutcome::MScriptWritten)
+        written += (written.empty() ? "" : ", ") + JsonString(r.code);
     JsonObject json;
     json.AddBool("result", result)
         .AddNumber("XMLSuccess", object.XMLSuccess())
@@ -167,6 +69,7 @@ void PrintOutcome(const Class& object, const Options& o, bool result) {
       json.AddString("ListOfXMLGenerated", object.ListOfXMLGenerated())
           .AddNumber("NoOfXMLGenerated", object.NoOfXMLGenerated());
     }
+    json.Add("written", "[" + written + "]");
     std::cout << json.Text() << "\n";
     return;
   }
@@ -179,17 +82,27 @@ void PrintOutcome(const Class& object, const Options& o, bool result) {
   if (!result) std::cout << "ErrorDescription: " << AnsiToUtf8(object.ErrorDescription()) << "\n";
 }
 
+// The line a failed run wrote to its log, for standard error: without the
+// tabs and the line end the legacy class gives it, "ERROR: " ahead where it
+// has no such head.
+std::string RunErrorLine(const std::string& errorDescription) {
+  const std::size_t first = errorDescription.find_first_not_of(" \t\r\n");
+  if (first == std::string::npos) return "ERROR:";
+  const std::size_t last = errorDescription.find_last_not_of(" \t\r\n");
+  const std::string line = AnsiToUtf8(errorDescription.substr(first, last - first + 1));
+  return line.rfind("ERROR:", 0) == 0 ? line : "ERROR: " + line;
+}
+
 // What --log and --clear would destroy: a log path that is the repository
 // or a file no log of ours could be; an output folder that holds the
 // repository, the log or Schema.ini (the platform refuses the root, the home
 // and the working folder itself).
 std::optional<std::string> Refusal(const Options& o) {
-  const std::string repository = RepositoryFile(Ansi(*o.repository));
-  const std::string xml = Ansi(*o.xmlPath);
   // Said here, naming the file, rather than by the run's backend message
   // after the output folder was made.
-  if (!repository.empty() && !fs::FileExists(repository))
-    return "--repository: no such file: " + *o.repository;
+  if (auto problem = RepositoryProblem(*o.repository)) return problem;
+  const std::string repository = RepositoryFile(Ansi(*o.repository));
+  const std::string xml = Ansi(*o.xmlPath);
   if (o.log) {
     const std::string log = Ansi(*o.log);
     if (!repository.empty() && fs::SameFile(log, repository)) return "--log names the repository file";
@@ -212,11 +125,21 @@ std::optional<std::string> Refusal(const Options& o) {
 template <class Class>
 int Generate(const Options& o) {
   if (auto refusal = Refusal(o)) return Usage(*refusal);
+  // Before the run, on standard error: a selection that will not select
+  // what it seems to.
+  PrintWarnings(RangeWarnings(o));
+  if (o.list)
+    if (auto planned = PlannedObjects<Class>(o)) PrintWarnings(ListWarnings(o, *planned));
   Class object;
   fs::FolderLock lock;
   std::string made;  // the outermost output folder this run created
   std::unique_ptr<ProgressLine> progress;
-  if (o.progress.value_or(::isatty(STDERR_FILENO) == 1)) progress = std::make_unique<ProgressLine>(stderr);
+  // The progress line never shares a line with the log: by default there is
+  // none where the log goes to the same terminal, and asked for there, it is
+  // taken away before each piece of the log.
+  const bool logBesideProgress = !o.log && SameTerminal(stdout, stderr);
+  if (o.progress.value_or(::isatty(STDERR_FILENO) == 1 && !logBesideProgress))
+    progress = std::make_unique<ProgressLine>(stderr);
   object.SetProgressObserver([&progress, warned = false](VbLong done, VbLong total) mutable {
     // The counters the class publishes are Integers: the generator stops
     // when one passes 32,767, the legacy class when it publishes them.
@@ -248,7 +171,9 @@ int Generate(const Options& o) {
     fs::RemoveTemporaryFiles(xml);
     std::shared_ptr<TextStream> log;
     if (o.log)
-      log = CreateTextFile(Ansi(*o.log));
+      SetOption("--log", *o.log, [&] { log = CreateTextFile(Ansi(*o.log)); });
+    else if (progress && logBesideProgress)
+      log = std::make_shared<LogBesideProgress>(stdout, *progress);
     else
       log = std::make_shared<StdioTextStream>(stdout);
     object.LogFileName(log);
@@ -278,18 +203,12 @@ int Generate(const Options& o) {
     std::cerr << "statements: " << statements << "  sent: " << object.StatementsSent()
               << "  prepared: " << object.StatementsPrepared() << "\n";
   std::fflush(stdout);
+  // The log on standard output may be read by a program or scroll away:
+  // the line that says why the run failed goes to standard error too.
+  if (!result && !o.log) std::cerr << RunErrorLine(object.ErrorDescription()) << "\n";
   PrintOutcome(object, o, result);
   if (!result) return kExitFalse;
   return object.XMLErrors() > 0 ? kExitSomeFailed : kExitTrue;
-}
-
-// What is wrong with the options of generate and plan, before anything runs.
-std::optional<std::string> ProfileOptionError(const Options& o) {
-  if (!IsInteger(*o.profile)) return "--profile: '" + *o.profile + "' is not a whole number";
-  if (o.option && !(o.option->size() == 1 && (*o.option)[0] >= '0' && (*o.option)[0] <= '5'))
-    return "--option: '" + *o.option + "' is not one of 0 to 5";
-  if (auto error = SelectionError(o)) return error;
-  return UnrepresentablePath(o);
 }
 
 int Generate(const Options& o) {
@@ -299,193 +218,9 @@ int Generate(const Options& o) {
   return Generate<ClsXMLGenerator>(o);
 }
 
-std::string OutcomeText(ObjectOutcome outcome) {
-  switch (outcome) {
-    case ObjectOutcome::Written: return "write its document";
-    case ObjectOutcome::Failed: return "fail";
-    case ObjectOutcome::MScriptWritten: return "write its M-script's document";
-    case ObjectOutcome::MScriptFailed: return "fail: its M-script has no parent";
-    case ObjectOutcome::MScriptMemberSkipped: return "skip: handled with its M-script";
-    case ObjectOutcome::NoMappings: return "warning: no mappings maintained";
-    case ObjectOutcome::Expired: return "skip: expired";
-    case ObjectOutcome::StatusError: return "skip as an error: status E";
-    case ObjectOutcome::CommentOnly: return "skip: comment only";
-    case ObjectOutcome::NoRules: return "skip: no rules maintained";
-    case ObjectOutcome::NullSourceTables: return "skip: no source tables";
-  }
-  return {};
-}
-
-// Lists what a run would do with each selected object.
-template <class Class>
-int Plan(const Options& o) {
-  Class object;
-  try {
-    object.ConnectionString(Ansi(*o.repository));
-    if (o.statementTimeout) object.SetStatementTimeout(*o.statementTimeout);
-    SetProfile(object, *o.profile);
-    SetSelection(object, o);
-  } catch (const OptionFailed& failed) {
-    return SetterFailed(failed.raised, failed.option);
-  }
-  const bool result = IsTrue(object.Plan());
-  const auto& objects = object.State().run.objects;
-  if (o.json) {
-    std::string list;
-    for (const ObjectRecord& r : objects) {
-      JsonObject item;
-      item.AddString("code", r.code).AddString("status", r.status).AddNumber("profile", r.profile);
-      item.AddString("triple", r.vers + r.rele + r.cust).AddString("outcome", OutcomeText(r.outcome));
-      list += (list.empty() ? "" : ", ") + item.Text();
-    }
-    JsonObject json;
-    json.AddBool("result", result).AddString("ErrorDescription", object.ErrorDescription()).Add("objects", "[" + list + "]");
-    std::cout << json.Text() << "\n";
-  } else {
-    std::printf("%-12s %-6s %-8s %-12s %s\n", "object", "status", "profile", "V-R-C", "a run would");
-    for (const ObjectRecord& r : objects) {
-      const std::string triple = r.status.empty() ? "" : r.vers + "-" + r.rele + "-" + r.cust;
-      std::printf("%-12s %-6s %-8s %-12s %s\n", AnsiToUtf8(r.code).c_str(), r.status.c_str(),
-                  r.status.empty() ? "" : std::to_string(r.profile).c_str(), AnsiToUtf8(triple).c_str(),
-                  OutcomeText(r.outcome).c_str());
-    }
-    if (!result) std::cout << "ErrorDescription: " << AnsiToUtf8(object.ErrorDescription()) << "\n";
-  }
-  return result ? kExitTrue : kExitFalse;
-}
-
-int Plan(const Options& o) {
-  if (auto error = ProfileOptionError(o)) return Usage(*error);
-  return o.legacy ? Plan<ClsXMLLegacy>(o) : Plan<ClsXMLGenerator>(o);
-}
-
-// What a method call answers: its result as JSON and as text, the exit
-// status it asks for, and the by-reference output argument where the method
-// has one.
-struct CallResult {
-  std::string json;
-  std::string text;
-  std::optional<std::string> out;
-  int exit = kExitTrue;
-};
-
-using Arguments = std::vector<std::string>;
-
-CallResult BooleanResult(VbBoolean value, std::optional<std::string> out = std::nullopt) {
-  const bool result = IsTrue(value);
-  return {result ? "true" : "false", result ? "True" : "False", std::move(out), result ? kExitTrue : kExitFalse};
-}
-CallResult TextResult(const std::string& text, std::optional<std::string> out = std::nullopt) {
-  return {JsonString(text), text, std::move(out)};
-}
-CallResult LongResult(long long value) { return {std::to_string(value), std::to_string(value), std::nullopt}; }
-
-// A connection description shows its password only where standard output is
-// not a terminal (a file or a pipe that asked for it).
-std::string HidePasswordOnTerminal(std::string text) {
-  if (!::isatty(STDOUT_FILENO)) return text;
-  const std::size_t open = text.find("<pswd>");
-  const std::size_t close = text.find("</pswd>");
-  if (open == std::string::npos || close == std::string::npos || close < open) return text;
-  return text.replace(open + 6, close - open - 6, "********");
-}
-
-// A public method as `call` knows it, for each class that has it (empty:
-// the class has no such method).
-struct MethodInfo {
-  const char* name;
-  int arguments;
-  std::function<CallResult(ClsXMLGenerator&, const Arguments&)> generator;
-  std::function<CallResult(ClsXMLLegacy&, const Arguments&)> legacy;
-};
-
-// The methods both classes have alike: a Boolean and an output argument.
-template <class Class>
-CallResult ReplaceEmptyDefaultTarget(Class& object, const Arguments& a) {
-  std::string out;
-  const VbBoolean result = object.Replace_Empty_Default_Target(a[0], a[1], a[2], out);
-  return BooleanResult(result, out);
-}
-template <class Class>
-CallResult AddSplitQueries(Class& object, const Arguments& a) {
-  std::string out;
-  const VbBoolean result = object.AddSplitQueries_to_Precondition(a[0], a[1], a[2], out);
-  return BooleanResult(result, out);
-}
-
-// The public methods `call` knows; arguments are Windows-1252 texts.
-const MethodInfo kMethods[] = {
-    {"RowSizeofTable", 2,
-     [](ClsXMLGenerator& g, const Arguments& a) { return LongResult(g.RowSizeofTable(a[0], a[1])); }, nullptr},
-    {"Replace_Empty_Default_Target", 3, ReplaceEmptyDefaultTarget<ClsXMLGenerator>,
-     ReplaceEmptyDefaultTarget<ClsXMLLegacy>},
-    {"AddSplitQueries_to_Precondition", 3, AddSplitQueries<ClsXMLGenerator>, AddSplitQueries<ClsXMLLegacy>},
-    {"get_split_fields", 3,
-     [](ClsXMLGenerator& g, const Arguments& a) {
-       std::string stored;
-       std::string fields = g.get_split_fields(a[0], a[1], a[2], stored);
-       return TextResult(fields, stored);
-     },
-     [](ClsXMLLegacy& l, const Arguments& a) { return TextResult(l.get_split_fields(a[0], a[1], a[2])); }},
-    {"GetConnStr", 2, nullptr,
-     [](ClsXMLLegacy& l, const Arguments& a) { return TextResult(HidePasswordOnTerminal(l.GetConnStr(a[0], a[1]))); }},
-    {"GetFromToRange", 0, nullptr, [](ClsXMLLegacy& l, const Arguments&) { return TextResult(l.GetFromToRange()); }},
-    // The profile number is an Integer here (error 6 outside).
-    {"ConstructSplitInfoFile", 2, nullptr,
-     [](ClsXMLLegacy& l, const Arguments& a) { return BooleanResult(l.ConstructSplitInfoFile(CIntText(a[0]), a[1])); }},
-};
-
-template <class Class, class Call>
-int Invoke(const Call& call, const Options& o) {
-  Class object;
-  std::shared_ptr<TextStream> log = std::make_shared<StdioTextStream>(stderr);
-  Arguments args;
-  for (std::size_t i = 1; i < o.positional.size(); ++i) args.push_back(Ansi(o.positional[i]));
-  CallResult result;
-  try {
-    object.ConnectionString(Ansi(*o.repository));
-    if (o.statementTimeout) object.SetStatementTimeout(*o.statementTimeout);
-    if (o.profile) SetProfile(object, *o.profile);
-    if (o.xmlPath) object.XMLPath(Ansi(*o.xmlPath));
-    object.LogFileName(log);
-    if (o.checkedOut) object.ConsiderCheckedOutVersions(kTrue);
-    if (o.split) object.SplitVorps(kTrue);
-    result = call(object, args);
-  } catch (const OptionFailed& failed) {
-    return SetterFailed(failed.raised, failed.option);
-  } catch (const Raised& raised) {
-    return SetterFailed(raised);
-  }
-  if (o.json) {
-    JsonObject json;
-    json.Add("result", result.json);
-    if (result.out) json.AddString("out", *result.out);
-    std::cout << json.Text() << "\n";
-  } else {
-    std::cout << AnsiToUtf8(result.text) << "\n";
-    if (result.out) std::cout << AnsiToUtf8(*result.out) << "\n";
-  }
-  return result.exit;
-}
-
-int Call(const Options& o) {
-  if (!o.repository) return Usage("call needs --repository");
-  if (o.positional.empty()) return Usage("call needs a METHOD");
-  if (o.profile && !IsInteger(*o.profile)) return Usage("--profile takes a whole number");
-  const std::string& name = o.positional.front();
-  if (name == "ConstructSplitInfoFile" && o.positional.size() > 1 && !IsInteger(o.positional[1]))
-    return Usage("ConstructSplitInfoFile takes a whole number as MPRF");
-  for (const MethodInfo& method : kMethods) {
-    if (name != method.name) continue;
-    // A class without the method has no entry for it.
-    if (o.legacy ? !method.legacy : !method.generator)
-      return Usage(name + (o.legacy ? " is a method of the generator class (without --legacy)"
-                                    : " is a method of the legacy class (--legacy)"));
-    if (static_cast<int>(o.positional.size()) - 1 != method.arguments)
-      return Usage(name + " takes " + std::to_string(method.arguments) + " arguments");
-    return o.legacy ? Invoke<ClsXMLLegacy>(method.legacy, o) : Invoke<ClsXMLGenerator>(method.generator, o);
-  }
-  return Usage("unknown method '" + name + "'");
+// A server's string without its password; a file's name as given.
+std::string ShownRepository(const std::string& repository) {
+  return RepositoryFile(Ansi(repository)).empty() ? AnsiToUtf8(ShownConnectionString(Ansi(repository))) : repository;
 }
 
 int InitRepository(const Options& o) {
@@ -495,13 +230,13 @@ int InitRepository(const Options& o) {
   try {
     CreateRepository(Ansi(o.positional.front()), scripts);
   } catch (const Raised& raised) {
-    return SetterFailed(raised);
+    // The repository is named, unless the error is about a script it names.
+    const std::string& description = raised.error().description;
+    for (const std::string& script : scripts)
+      if (description.find(script) != std::string::npos) return SetterFailed(raised);
+    return SetterFailed(raised, ShownRepository(o.positional.front()));
   }
-  // A server's string without its password; a file's name as given.
-  const std::string& created = o.positional.front();
-  std::cout << "Repository created: "
-            << (RepositoryFile(Ansi(created)).empty() ? AnsiToUtf8(ShownConnectionString(Ansi(created))) : created)
-            << "\n";
+  std::cout << "Repository created: " << ShownRepository(o.positional.front()) << "\n";
   return kExitTrue;
 }
 

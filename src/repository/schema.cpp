@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -44,29 +46,81 @@ std::vector<Script> ReadScripts(const std::vector<std::string>& scriptFiles) {
   return scripts;
 }
 
-// Runs one script; on failure returns SQLite's message (Windows-1252), else
-// empty.
+// Runs a statement of its own; on failure returns SQLite's message.
+std::string Exec(sqlite3* db, const char* sql) {
+  if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) == SQLITE_OK) return {};
+  return Utf8ToAnsi(sqlite3_errmsg(db));
+}
+
+// The line (from 1) of a text at a byte offset.
+std::size_t LineAt(const std::string& text, std::size_t offset) {
+  return 1 + static_cast<std::size_t>(std::count(text.begin(), text.begin() + std::min(offset, text.size()), '\n'));
+}
+
+// Where a statement starts after the blanks and comments before it.
+std::size_t StatementStart(const std::string& sql, std::size_t at) {
+  while (at < sql.size()) {
+    if (std::isspace(static_cast<unsigned char>(sql[at]))) {
+      ++at;
+    } else if (sql.compare(at, 2, "--") == 0) {
+      at = sql.find('\n', at);
+      if (at == std::string::npos) return sql.size();
+    } else if (sql.compare(at, 2, "/*") == 0) {
+      at = sql.find("*/", at + 2);
+      if (at == std::string::npos) return sql.size();
+      at += 2;
+    } else {
+      break;
+    }
+  }
+  return at;
+}
+
+// Runs one script statement by statement; on failure returns the line of
+// the failing statement (where SQLite names the place in it, that place's
+// line) and SQLite's message (Windows-1252), else empty.
 std::string RunScript(sqlite3* db, const std::string& sql) {
-  char* error = nullptr;
-  if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &error) == SQLITE_OK) return {};
-  std::string message = Utf8ToAnsi(error ? error : sqlite3_errmsg(db));
-  sqlite3_free(error);
-  return message;
+  const char* const begin = sql.c_str();
+  const char* next = begin;
+  while (*next != '\0') {
+    sqlite3_stmt* statement = nullptr;
+    const char* tail = nullptr;
+    int rc = sqlite3_prepare_v2(db, next, -1, &statement, &tail);
+    if (rc == SQLITE_OK && statement != nullptr) {
+      while ((rc = sqlite3_step(statement)) == SQLITE_ROW) {
+      }
+      if (rc == SQLITE_DONE) rc = SQLITE_OK;
+    }
+    if (rc != SQLITE_OK) {
+      // The line is counted only for a failure: a script of many statements
+      // is run in one pass.
+      std::size_t line = LineAt(sql, StatementStart(sql, static_cast<std::size_t>(next - begin)));
+      if (const int offset = sqlite3_error_offset(db); offset >= 0)
+        line = LineAt(sql, static_cast<std::size_t>(next - begin) + static_cast<std::size_t>(offset));
+      std::string message = "line " + std::to_string(line) + ": " + Utf8ToAnsi(sqlite3_errmsg(db));
+      sqlite3_finalize(statement);
+      return message;
+    }
+    sqlite3_finalize(statement);
+    if (tail == nullptr || tail == next) break;
+    next = tail;
+  }
+  return {};
 }
 
 // Runs the schema and the scripts in one transaction; returns the failure
 // text ("<script>: <message>") or empty.
 std::string Populate(sqlite3* db, const std::vector<Script>& scripts) {
-  if (auto message = RunScript(db, "BEGIN"); !message.empty()) return message;
+  if (auto message = Exec(db, "BEGIN"); !message.empty()) return message;
   if (auto message = RunScript(db, RepositorySchemaSql()); !message.empty()) {
-    return "repository schema: " + message;
+    return "repository schema " + message;
   }
   for (const auto& script : scripts) {
     if (auto message = RunScript(db, script.sql); !message.empty()) {
-      return script.name + ": " + message;
+      return script.name + " " + message;
     }
   }
-  return RunScript(db, "COMMIT");
+  return Exec(db, "COMMIT");
 }
 
 void RemoveFiles(const std::filesystem::path& path) {

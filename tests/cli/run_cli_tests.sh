@@ -30,21 +30,31 @@ repo=$work/repo.db
 run init-repository "$repo" "$tests_dir/fixtures/run_profiles.sql"
 check "init-repository exits 0" 0 "$status"
 run init-repository "$repo"
-check "init-repository refuses an existing file" "1:ERROR: 58:File already exists" "$status:$err"
+check "init-repository refuses an existing file, naming it" "1:ERROR: 58:File already exists ($repo)" "$status:$err"
+printf 'INSERT INTO qxlgy115 VALUES (1, 2, 3);\n-- a comment\nINSERT INTO\n  nosuch VALUES (1);\n' >"$work/bad.sql"
+run init-repository "$work/bad.db" "$work/bad.sql"
+check "a failing init statement names its script and line, and leaves no file" \
+  "1:ERROR: -2147217900:$work/bad.sql line 3: no such table: nosuch:no" "$status:$err:$([[ -e $work/bad.db ]] && echo yes || echo no)"
+printf 'INSERT INTO qxlgy115 VALUES (1, 2, 3);\n\nINSRT INTO qxlgy115 VALUES (1);\n' >"$work/bad.sql"
+run init-repository "$work/bad.db" "$work/bad.sql"
+check "a syntax error names the line it is on" '1:ERROR: -2147217900:'"$work"'/bad.sql line 3: near "INSRT": syntax error' \
+  "$status:$err"
 
 mkdir "$work/xml"
 range=(--package-from ab --module-from cde --table-from 0 --package-to ab --module-to cde --table-to 999)
 run generate --repository "$repo" --profile 1 --xml-path "$work/xml" --log "$work/run.log" "${range[@]}" --json
 check "a True run exits 0 and prints the outcome as JSON last" \
-  '0:{"result": true, "XMLSuccess": 3, "XMLWarnings": 4, "XMLErrors": 0, "ErrorDescription": "", "ListOfXMLGenerated": "abcde010,abcde011,abcde012,", "NoOfXMLGenerated": 3}' \
+  '0:{"result": true, "XMLSuccess": 3, "XMLWarnings": 4, "XMLErrors": 0, "ErrorDescription": "", "ListOfXMLGenerated": "abcde010,abcde011,abcde012,", "NoOfXMLGenerated": 3, "written": ["abcde010", "abcde011", "abcde012"]}' \
   "$status:$(tail -n 1 <<<"$out")"
 check "the document and the log file are written" yes \
   "$([[ -f $work/xml/abcde/xabcde0100.XML ]] && grep -q 'TOTAL          =  7' "$work/run.log" && echo yes)"
 
 run generate --repository "$repo" --profile 12 --xml-path "$work/xml" --all --json
 check "a False run exits 1 and reports its error description" \
-  '1:{"result": false, "XMLSuccess": 0, "XMLWarnings": 0, "XMLErrors": 0, "ErrorDescription": " 111-Migration Profile No. 12 not available.", "ListOfXMLGenerated": "", "NoOfXMLGenerated": 0}' \
+  '1:{"result": false, "XMLSuccess": 0, "XMLWarnings": 0, "XMLErrors": 0, "ErrorDescription": " 111-Migration Profile No. 12 not available.", "ListOfXMLGenerated": "", "NoOfXMLGenerated": 0, "written": []}' \
   "$status:$(tail -n 1 <<<"$out")"
+check "with the log on standard output the failed run's ERROR line goes to standard error too" \
+  "ERROR: 111-Migration Profile No. 12 not available." "$err"
 check "without --log the log goes to standard output" " 111-Migration Profile No. 12 not available."$'\r' \
   "$(head -n 1 <<<"$out")"
 
@@ -86,7 +96,8 @@ check "call prints a method's result" "0:1" "$status:$out"
 run call --json --repository "$repo" RowSizeofTable TRGAPP abcde010
 check "call --json prints the result as JSON" '{"result": 1}' "$out"
 run call --repository "$work/missing.db" RowSizeofTable TRGAPP abcde010
-check "an error raised by a method is reported" 1 "$status"
+check "call on a missing repository file names it" "2:tqlm-xmlgen: --repository: no such file: $work/missing.db" \
+  "$status:$(head -n 1 <<<"$err")"
 
 # The legacy class: Schema.ini beside the documents without --schema-ini-path,
 # the generator's options ignored.
@@ -96,7 +107,7 @@ mkdir "$work/legacy"
 run generate --legacy --repository "$legacy_repo" --profile 5 --xml-path "$work/legacy" --list abcus010 \
   --option 4 --include-2gb-check --json
 check "generate --legacy prints the legacy outcome" \
-  '0:{"result": true, "XMLSuccess": 1, "XMLWarnings": 0, "XMLErrors": 0, "ErrorDescription": ""}' \
+  '0:{"result": true, "XMLSuccess": 1, "XMLWarnings": 0, "XMLErrors": 0, "ErrorDescription": "", "written": ["abcus010"]}' \
   "$status:$(tail -n 1 <<<"$out")"
 check "Schema.ini goes beside the documents" yes "$([[ -f $work/legacy/Schema.ini ]] && echo yes)"
 run generate --legacy --repository "$legacy_repo" --profile 3000000000 --xml-path "$work/legacy" --all
@@ -258,6 +269,9 @@ if unshare -m true 2>/dev/null; then
     "3::yes:" \
     "$(cat "$work/full.status"):$(cat "$work/full.partial"):$(grep -q 'ERROR: 61:Disk full' "$work/full.log" && echo yes):$(tr -d '\n' <"$work/full.temps")"
 fi
+
+# The mistakes a user makes, and what each prints.
+source "$tests_dir/cli/mistakes.sh"
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

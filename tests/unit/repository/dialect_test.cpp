@@ -96,6 +96,8 @@ TEST(CreateRepository, AFailingOrMissingScriptLeavesNoFile) {
   EXPECT_EQ(error.number, kErrRepository);
   EXPECT_NE(error.description.find("bad.sql"), std::string::npos) << error.description;
   EXPECT_NE(error.description.find("no such table: nosuch"), std::string::npos) << error.description;
+  // The failing statement is named by its script and line.
+  EXPECT_EQ(error.description, bad + " line 2: no such table: nosuch");
   EXPECT_EQ(ErrorOf([&] { CreateRepository(path, {good, folder.File("none.sql")}); }).number, kErrFileNotFound);
   EXPECT_FALSE(std::filesystem::exists(path));
   EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
