@@ -71,6 +71,14 @@ TEST_F(LegacyRules, EmbeddedSelectsAreRewrittenForTheTextDriver) {
   EXPECT_NE(std::find(statements_.begin(), statements_.end(),
                       " select  '' + '_' + Replace(flna,'$','')  from qxlgy150  where  appl='LSRC' and  flno = ''"),
             statements_.end());
+  // Any other word with a "*" stands for the table before it: count(*)
+  // asks for the fields of the file "(", which has none, and goes.
+  EXPECT_EQ(Rule("select count(*) from orders.txt selectdo"),
+            "  select count    from [orders#txt]    selectdo   ");
+  EXPECT_NE(std::find(statements_.begin(), statements_.end(),
+                      " select  '(' + '_' + Replace(flna,'$','') from qxlgy150  where  appl='LSRC' and   flno "
+                      "in('(.txt','(.csv') order by seqn"),
+            statements_.end());
   // A table's fields with their aliases; a column with " as " keeps it.
   EXPECT_EQ(Rule("select ACCOUNTS.* from ACCOUNTS endselect"),
             " select ACCOUNTS.ACCNO  as ACCOUNTS_ACCNO   from ACCOUNTS     endselect   ");
