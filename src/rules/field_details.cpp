@@ -1,7 +1,5 @@
 #include "rules/field_details.h"
 
-#include <algorithm>
-
 #include "core/error_trap.h"
 #include "platform/text.h"
 
@@ -47,8 +45,14 @@ Values LegacyValues(const FieldDetails& f, VbLong& length) {
   if (type == "B" || type == "E" || type == "I" || type == "L" || type == "D" || type == "F")
     return {"0", def.empty() ? "0" : CStr(Val(def))};
   if (type == "S" || type == "M") {
-    length = std::min(length, kLegacyStringLimit);
-    const std::string space = "space(" + CStr(static_cast<long long>(length)) + ")";
+    // The length text goes into space() as it came (empty, "1,000"); only a
+    // value above the limit is replaced, by the limit.
+    std::string lengthText = f.length;
+    if (length > kLegacyStringLimit) {
+      length = kLegacyStringLimit;
+      lengthText = CStr(static_cast<long long>(kLegacyStringLimit));
+    }
+    const std::string space = "space(" + lengthText + ")";
     if (def.empty()) return {space, space};
     return {space, InStr(def, "\"") > 0 ? def : "\"" + def + "\""};
   }

@@ -16,7 +16,7 @@ struct FieldDetails {
   std::string domainName;
   std::string defaultValue;  // the field's stored initial value
   std::string typeLetter;
-  std::string length;  // as text; empty counts as 0
+  std::string length;  // as text; its value (empty counts as 0) is the record's length
   std::string alignment;
   std::string caseCode;
   std::string tableName;

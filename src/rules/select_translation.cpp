@@ -65,7 +65,9 @@ std::string WithoutExtension(const std::string& table) {
 }
 
 // The fields "*" or "t.*" stands for, from the file layouts of the source
-// application.
+// application. Every other word with a "*" is taken as t.*, t being the text
+// before its first "*" less a "." that ends it: count(*) asks for the table
+// "(", which names no file, and the word goes.
 std::string ExpandStar(Component& c, const std::string& word, const std::string& tables, bool textFiles,
                        const std::string& appl) {
   std::string fields;

@@ -5,6 +5,7 @@
 #include "platform/filesystem.h"
 #include "platform/text.h"
 #include "rules/xml_escape.h"
+#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
@@ -53,9 +54,11 @@ bool Create_Conversion_Code_XML(Component& c, std::string& out) {
 void WriteConversionCodeFiles(const Component& c, const std::string& text) {
   const std::string trimmed = Trim(text);
   const std::string path = fs::ChildPath(c.settings.xmlPath, "xConversionCodes");
-  if (fs::FileExists(path)) fs::DeleteFile(path);
-  fs::WriteFile(path, Encode_Base64(trimmed));
-  fs::WriteFile(path + ".XML", trimmed);
+  WriteSideFile({path, path + ".XML"}, [&] {
+    if (fs::FileExists(path)) fs::DeleteFile(path);
+    fs::WriteFile(path, Encode_Base64(trimmed));
+    fs::WriteFile(path + ".XML", trimmed);
+  });
 }
 
 }  // namespace tqlm

@@ -14,7 +14,8 @@ bool Create_Conversion_Code_XML(Component& c, std::string& text);
 
 // Stores the document twice in the output folder: xConversionCodes (Base64
 // of the trimmed text, an old file deleted first) and xConversionCodes.XML
-// (the trimmed text). No trap: errors reach the run's.
+// (the trimmed text). No trap: errors reach the run's, and neither name then
+// holds a file.
 void WriteConversionCodeFiles(const Component& c, const std::string& text);
 
 }  // namespace tqlm

@@ -4,12 +4,14 @@
 #include "platform/filesystem.h"
 #include "platform/text.h"
 #include "platform/textstream.h"
+#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
-bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication) {
-  std::unique_ptr<TextStream> file =
-      CreateTextFile(fs::ChildPath(c.settings.xmlPath, "LookupApplication.txt"), {.ownerOnly = true, .atomic = true});
+namespace {
+
+bool WriteLookupApplication(Component& c, std::string_view lookupApplication, const std::string& path) {
+  std::unique_ptr<TextStream> file = CreateTextFile(path, {.ownerOnly = true, .atomic = true});
   Recordset rs = c.Query("select * from qxddi101 where appl=" + TextValue(Trim(lookupApplication)));
   if (!rs.HasRow()) {
     file->Close();  // the file stays, empty
@@ -22,6 +24,13 @@ bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplicat
   }
   file->Close();
   return true;
+}
+
+}  // namespace
+
+bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication) {
+  const std::string path = fs::ChildPath(c.settings.xmlPath, "LookupApplication.txt");
+  return WriteSideFile({path}, [&] { return WriteLookupApplication(c, lookupApplication, path); });
 }
 
 }  // namespace tqlm

@@ -11,7 +11,7 @@ namespace tqlm {
 // Creates the file in the output folder (readable by its owner only: it
 // holds a password) and writes the first qxddi101 row of the application.
 // False when there is none; the file then stays empty. No trap: a Null
-// value raises 94 to the caller, and the file is not written.
+// value raises 94 to the caller, and no file of the name is left.
 bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication);
 
 }  // namespace tqlm

@@ -5,6 +5,7 @@
 #include "core/error_trap.h"
 #include "platform/text.h"
 #include "platform/textstream.h"
+#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
@@ -33,6 +34,40 @@ std::string FormatLine(const Value& separator) {
   return "Format=Delimited(" + sepr + ")";
 }
 
+// Writes the section of every file row to `path`, the file taking its name
+// when complete.
+void WriteSections(Component& c, Recordset& files, const std::string& application, const std::string& path) {
+  std::unique_ptr<TextStream> ini = CreateTextFile(path, {.atomic = true});
+  // A letter the driver does not know keeps the type of the column before.
+  std::string_view type;
+  for (; !files.Eof(); files.MoveNext()) {
+    const std::string flno = files.Field("flno").AsText();
+    const std::string name = Mid(flno, InStrRev(flno, "\\") + 1);
+    const long dot = InStr(name, ".");
+    const std::string base = dot > 0 ? Left(name, dot - 1) : name;
+    const bool fixedLength = files.Field("sepr").IsNull();
+    std::string section = "[" + name + "]\r\n" + FormatLine(files.Field("sepr")) + "\r\n";
+    section += files.Field("tcol").AsFlag() ? "ColNameHeader=True\r\n" : "ColNameHeader=False\r\n";
+    section += "CharacterSet=ANSI\r\n";
+    Recordset fields = c.Query(" select * from qxlgy150  where  qxlgy150.appl=" + TextValue(application) +
+                               " and qxlgy150.cpac='qx' and qxlgy150.cmod='fil' and qxlgy150.flno=" +
+                               TextValue(flno) + " order by seqn ");
+    long column = 0;
+    for (; !fields.Eof(); fields.MoveNext()) {
+      if (std::string_view known = ColumnType(UCase(fields.Field("dtyp").AsText())); !known.empty()) type = known;
+      section += "Col" + CStr(static_cast<long long>(++column)) + " = " + base + "_" +
+                 Replace(fields.Field("flna").AsText(), "$", "") + " " + std::string(type);
+      if (fixedLength)
+        section += " width " + CStr(fields.Field("epos").AsNumber() - fields.Field("spos").AsNumber()) + "\r\n";
+      else
+        section += " width  255\r\n";
+    }
+    ini->Write(section);
+    ini->WriteBlankLines(1);
+  }
+  ini->Close();
+}
+
 }  // namespace
 
 bool Build_Schema_ini(Component& c, std::string_view appl) {
@@ -42,35 +77,8 @@ bool Build_Schema_ini(Component& c, std::string_view appl) {
         c.Query(" select * from qxlgy141  where appl=" + TextValue(Trim(application)) + " and cpac='qx'  and cmod='fil' ");
     if (!files.HasRow()) return true;
     // "\Schema.ini" after the folder, as given: an empty folder names the root.
-    std::unique_ptr<TextStream> ini = CreateTextFile(c.settings.schemaIniPath + "/Schema.ini", {.atomic = true});
-    // A letter the driver does not know keeps the type of the column before.
-    std::string_view type;
-    for (; !files.Eof(); files.MoveNext()) {
-      const std::string flno = files.Field("flno").AsText();
-      const std::string name = Mid(flno, InStrRev(flno, "\\") + 1);
-      const long dot = InStr(name, ".");
-      const std::string base = dot > 0 ? Left(name, dot - 1) : name;
-      const bool fixedLength = files.Field("sepr").IsNull();
-      std::string section = "[" + name + "]\r\n" + FormatLine(files.Field("sepr")) + "\r\n";
-      section += files.Field("tcol").AsFlag() ? "ColNameHeader=True\r\n" : "ColNameHeader=False\r\n";
-      section += "CharacterSet=ANSI\r\n";
-      Recordset fields = c.Query(" select * from qxlgy150  where  qxlgy150.appl=" + TextValue(application) +
-                                 " and qxlgy150.cpac='qx' and qxlgy150.cmod='fil' and qxlgy150.flno=" +
-                                 TextValue(flno) + " order by seqn ");
-      long column = 0;
-      for (; !fields.Eof(); fields.MoveNext()) {
-        if (std::string_view known = ColumnType(UCase(fields.Field("dtyp").AsText())); !known.empty()) type = known;
-        section += "Col" + CStr(static_cast<long long>(++column)) + " = " + base + "_" +
-                   Replace(fields.Field("flna").AsText(), "$", "") + " " + std::string(type);
-        if (fixedLength)
-          section += " width " + CStr(fields.Field("epos").AsNumber() - fields.Field("spos").AsNumber()) + "\r\n";
-        else
-          section += " width  255\r\n";
-      }
-      ini->Write(section);
-      ini->WriteBlankLines(1);
-    }
-    ini->Close();
+    const std::string path = c.settings.schemaIniPath + "/Schema.ini";
+    WriteSideFile({path}, [&] { WriteSections(c, files, application, path); });
     return true;
   });
 }

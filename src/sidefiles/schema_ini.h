@@ -10,8 +10,9 @@ namespace tqlm {
 
 // Writes SchemaINIPath/Schema.ini with one section per qxlgy141 file row of
 // `appl` (the source application in its 15 characters); without file rows
-// no file is created. False after logging its own error line; the file takes
-// its name only when complete, so a failure leaves any older one as it was.
+// no file is created. False after logging its own error line; a failure once
+// the file was begun leaves no Schema.ini there, neither the part written nor
+// an older one.
 bool Build_Schema_ini(Component& c, std::string_view appl);
 
 }  // namespace tqlm

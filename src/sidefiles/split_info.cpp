@@ -6,16 +6,15 @@
 #include "platform/text.h"
 #include "platform/textstream.h"
 #include "sidefiles/connection_string.h"
+#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
-bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName) {
-  std::string appl;
-  {
-    Recordset rs = c.Query("select * from qxmap100 where mprf=" + NumberValue(profile));
-    if (rs.HasRow()) appl = rs.Field("sapp").AsText();
-  }
-  const std::string path(fileName);
+namespace {
+
+// Replaces the file `path` by the split information, `appl` naming the
+// source application of the connections.
+bool WriteSplitInfo(Component& c, const std::string& appl, const std::string& path) {
   if (fs::FileExists(path)) fs::DeleteFile(path, /*force=*/true);
   std::unique_ptr<TextStream> file = CreateTextFile(path, {.ownerOnly = true, .atomic = true});
   Recordset targets = c.Query("select distinct ttbl  from qxmap300");
@@ -56,6 +55,18 @@ bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fi
   line("</conversionobjects>");
   file->Close();
   return true;
+}
+
+}  // namespace
+
+bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName) {
+  std::string appl;
+  {
+    Recordset rs = c.Query("select * from qxmap100 where mprf=" + NumberValue(profile));
+    if (rs.HasRow()) appl = rs.Field("sapp").AsText();
+  }
+  const std::string path(fileName);
+  return WriteSideFile({path}, [&] { return WriteSplitInfo(c, appl, path); });
 }
 
 }  // namespace tqlm

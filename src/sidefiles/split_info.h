@@ -12,7 +12,8 @@ namespace tqlm {
 // Deletes an old file of the name (read-only or not) and writes the file,
 // empty when qxmap300 has no rows; readable by its owner only, since the
 // connections carry passwords. The profile number is an Integer. No trap:
-// errors reach the caller.
+// errors reach the caller, and once the file was begun no file of the name
+// is left.
 bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName);
 
 }  // namespace tqlm

@@ -9,6 +9,7 @@
 
 #include "core/component.h"
 #include "document/dump_tag.h"
+#include "document/field_tags.h"
 #include "document/precondition_tag.h"
 #include "document/variable_tag.h"
 #include "rules/field_details.h"
@@ -69,6 +70,14 @@ TEST_F(LegacyRules, EmbeddedSelectsAreRewrittenForTheTextDriver) {
             statements_.end());
   EXPECT_NE(std::find(statements_.begin(), statements_.end(),
                       " select  '' + '_' + Replace(flna,'$','')  from qxlgy150  where  appl='LSRC' and  flno = ''"),
+            statements_.end());
+  // Any other word with a "*" stands for the table before it: count(*)
+  // asks for the fields of the file "(", which has none, and goes.
+  EXPECT_EQ(Rule("select count(*) from orders.txt selectdo"),
+            "  select count    from [orders#txt]    selectdo   ");
+  EXPECT_NE(std::find(statements_.begin(), statements_.end(),
+                      " select  '(' + '_' + Replace(flna,'$','') from qxlgy150  where  appl='LSRC' and   flno "
+                      "in('(.txt','(.csv') order by seqn"),
             statements_.end());
   // A table's fields with their aliases; a column with " as " keeps it.
   EXPECT_EQ(Rule("select ACCOUNTS.* from ACCOUNTS endselect"),
@@ -160,8 +169,14 @@ TEST_F(LegacyRules, FieldRecordsOfTheLegacyClass) {
   f.alignment = f.caseCode = " ";
   // Type letter, length and default; the record's "initial|default|length".
   const std::tuple<const char*, const char*, const char*, const char*> cases[] = {
-      {"s", "6000", "", "space(5000)|space(5000)|5000"},  // strings are cut to 5000
-      {"S", "6.5", "ab", "space(6)|\"ab\"|6"},              // half to even
+      // A string's space() holds the length text as it came; only a value
+      // above 5000 puts 5000 there. The value, half to even, is the length.
+      {"s", "6000", "", "space(5000)|space(5000)|5000"},
+      {"S", "5001", "", "space(5000)|space(5000)|5000"},
+      {"S", "5000.5", "", "space(5000.5)|space(5000.5)|5000"},
+      {"S", "6.5", "ab", "space(6.5)|\"ab\"|6"},
+      {"M", "", "", "space()|space()|0"},
+      {"m", "1,000", "", "space(1,000)|space(1,000)|1000"},
       {"M", "4", "\"q\"", "space(4)|\"q\"|4"},
       {"L", "", "12abc", "0|12|0"},
       {"K", "22", "", "0|\"\"|22"},
@@ -185,6 +200,24 @@ TEST_F(LegacyRules, FieldRecordsOfTheLegacyClass) {
   Store_Field_Details_in_Dictionary(c_, f);
   EXPECT_EQ(c_.document.fields.Find("abcus010bad"), nullptr);
   EXPECT_EQ(log_->text(), "\t\tERROR in Store_Field_Details_in_Dictionary:-  13 - Type mismatchHint : for field bad\r\n");
+}
+
+TEST_F(LegacyRules, AStringFieldWithoutLengthGetsAnEmptySpaceInItsDumpElements) {
+  // A string domain without length: the field's initial value and its
+  // default are space() with nothing between the brackets.
+  Use("INSERT INTO qxddi220 (appl, cpac, cdom, type, leng) VALUES ('LTRG', 'ab', 'memo', 's', NULL);"
+      "INSERT INTO qxddi150 (appl, cpac, cmod, flno, fdnm, fdno, cdom, iniv, dept, mand, comb) VALUES"
+      " ('LTRG', 'ab', 'cus', '010', 'note', 5, 'abmemo', NULL, 0, 'N', 'N');"
+      "INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum) VALUES"
+      " (5, '0100', '01', 'STD ', 'ab', 'cus', '010', 'note', 'default()', 0, 2);");
+  std::string fields, dumps;
+  ASSERT_TRUE(Construct_Field_Tags(c_, "LTRG           ", "ab", "cus", "010", fields)) << log_->text();
+  ASSERT_TRUE(Construct_Dump_Tag(c_, Abcus010(), false, dumps)) << log_->text();
+  const std::string dump2 = dumps.substr(dumps.find("<DUMP-2 "));
+  // Unmapped in dump 1: the initial value; mapped in dump 2: the default.
+  EXPECT_NE(dumps.substr(0, dumps.size() - dump2.size()).find("<NOTE TYPE = \"0\">ObjCnv.CheckEmpty(space())</NOTE>\r\n"),
+            std::string::npos) << dumps;
+  EXPECT_NE(dump2.find("<NOTE TYPE = \"0\">ObjCnv.CheckEmpty(space())</NOTE>\r\n"), std::string::npos) << dumps;
 }
 
 TEST_F(LegacyRules, ElementsOfUnmappedFieldsAndRulesOfOtherTypes) {

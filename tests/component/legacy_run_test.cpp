@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <vector>
 
 #include "core/component.h"
@@ -48,6 +49,25 @@ class LegacyRun : public testing::Test {
   unsigned Permissions(const std::string& name) const {
     struct stat info {};
     return ::stat((ws_.Dir() / "xml" / name).c_str(), &info) == 0 ? (info.st_mode & 0777) : 0;
+  }
+  // A file of `name` in xml/ as an earlier run left it.
+  void EarlierFile(const std::string& name) const {
+    std::ofstream(ws_.Dir() / "xml" / name, std::ios::binary) << "an earlier run's";
+  }
+  bool Exists(const std::string& name) const { return std::filesystem::exists(ws_.Dir() / "xml" / name); }
+  // What xml/ holds under the names of files being written.
+  std::vector<std::string> TemporaryFiles() const {
+    std::vector<std::string> names;
+    for (const std::string& name : ListFiles(ws_.Dir() / "xml"))
+      if (std::filesystem::path(name).filename().string().rfind(".~tqlm-", 0) == 0) names.push_back(name);
+    return names;
+  }
+  // The log ends with the run's error line, which is its error description.
+  void EndsWithTheRunsError(const ClsXMLLegacy& l, const std::string& line) const {
+    EXPECT_EQ(l.ErrorDescription(), line);
+    const std::string& log = log_->text();
+    ASSERT_GE(log.size(), line.size());
+    EXPECT_EQ(log.substr(log.size() - line.size()), line);
   }
   bool Sent(const std::string& statement) const {
     return std::find(statements_.begin(), statements_.end(), statement) != statements_.end();
@@ -149,12 +169,46 @@ TEST_F(LegacyRun, AFailingConversionCodesStepEndsTheRunAfterTheSummary) {
   EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "Schema.ini"));
 }
 
-TEST_F(LegacyRun, ANullInTheLookupApplicationEndsTheRunThroughItsTrap) {
+// A side file that fails once it was begun leaves no file of its name:
+// neither the part written nor the file an earlier run left there, which
+// would pass for this run's. The error line and the result stay those of
+// the failure.
+TEST_F(LegacyRun, ANullInTheLookupApplicationEndsTheRunThroughItsTrapAndLeavesNoFile) {
   ClsXMLLegacy& l = Profile5("UPDATE qxddi101 SET logn = NULL;");
+  EarlierFile("LookupApplication.txt");
   EXPECT_EQ(l.GenerateXMLFile(), kFalse);
-  EXPECT_EQ(l.ErrorDescription(), "\t\tERROR:-  94 - Invalid use of Null\r\n");
-  // A file cut short by the error never takes its name.
-  EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "LookupApplication.txt"));
+  EndsWithTheRunsError(l, "\t\tERROR:-  94 - Invalid use of Null\r\n");
+  EXPECT_FALSE(Exists("LookupApplication.txt"));
+  EXPECT_EQ(TemporaryFiles(), std::vector<std::string>{});
+}
+
+TEST_F(LegacyRun, ASchemaIniThatFailsOnceBegunLeavesNoSchemaIni) {
+  // The files' header flags cannot be read: the writer meets that once begun.
+  ClsXMLLegacy& l = Profile5("ALTER TABLE qxlgy141 RENAME COLUMN tcol TO tcox;");
+  EarlierFile("Schema.ini");
+  EXPECT_EQ(l.GenerateXMLFile(), kFalse);
+  EXPECT_NE(log_->text().find("\t\tConversion Code XML Createad Successfully.\r\n"
+                              "\t\tERROR in Build_Schema_ini :-  3265 - Item cannot be found in the collection "
+                              "corresponding to the requested name or ordinal.\r\n"),
+            std::string::npos)
+      << log_->text();
+  EndsWithTheRunsError(l, "\t\tERROR:-  124 - Error encountered while building schema.ini file\r\n");
+  EXPECT_FALSE(Exists("Schema.ini"));
+  EXPECT_EQ(TemporaryFiles(), std::vector<std::string>{});
+  EXPECT_EQ(XmlFile("xConversionCodes.XML"), ReadFile(ExpectedPath("legacy/xConversionCodes.XML")));
+}
+
+TEST_F(LegacyRun, ConversionCodesThatFailOnceBegunLeaveNeitherFile) {
+  ClsXMLLegacy& l = Profile5();
+  // A folder where the Base64 file goes: it cannot take its name.
+  std::filesystem::create_directory(ws_.Dir() / "xml" / "xConversionCodes");
+  EarlierFile("xConversionCodes.XML");
+  EXPECT_EQ(l.GenerateXMLFile(), kFalse);
+  EndsWithTheRunsError(l, "\t\tERROR:-  75 - Path/File access error\r\n");
+  EXPECT_FALSE(Exists("xConversionCodes.XML"));
+  EXPECT_TRUE(std::filesystem::is_directory(ws_.Dir() / "xml" / "xConversionCodes"));  // no file: it stays
+  EXPECT_EQ(TemporaryFiles(), std::vector<std::string>{});
+  EXPECT_FALSE(Exists("Schema.ini"));  // never begun
 }
 
 TEST_F(LegacyRun, ALookupApplicationWithoutConnectionLeavesAnEmptyFile) {
@@ -221,6 +275,20 @@ TEST_F(LegacyMScriptAndSplit, ASplitTableGetsItsRangeCodeConditionProceduresAndS
   EXPECT_EQ(XmlFile("splitinfo.xml"), ReadFile(ExpectedPath("legacy/splitinfo.xml")));
   EXPECT_EQ(Permissions("splitinfo.xml"), 0600u);
   EXPECT_EQ(l.GetFromToRange(), ReadFile(ExpectedPath("legacy/GetFromToRange.txt")));
+}
+
+TEST_F(LegacyMScriptAndSplit, SplitInformationThatFailsOnceBegunLeavesNoFile) {
+  // The connections of the split source tables cannot be read.
+  ClsXMLLegacy& l = Profile8("abmsc101", "ALTER TABLE qxlgy140 RENAME TO qxlgy140_gone;");
+  l.SplitVorps(kTrue);
+  EarlierFile("splitinfo.xml");
+  EXPECT_EQ(l.GenerateXMLFile(), kFalse);
+  const std::string error = l.ErrorDescription();
+  EXPECT_EQ(error.rfind("\t\tERROR:- -2147217900 - ", 0), 0u) << error;
+  EXPECT_NE(log_->text().find("\t\tSchema.ini File Built Successfully.\r\n" + error), std::string::npos);
+  EndsWithTheRunsError(l, error);
+  EXPECT_FALSE(Exists("splitinfo.xml"));
+  EXPECT_EQ(TemporaryFiles(), std::vector<std::string>{});
 }
 
 TEST_F(LegacyMScriptAndSplit, RangeCodeAssignsTheFieldsInTheirRowOrder) {
