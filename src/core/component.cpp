@@ -20,13 +20,4 @@ TextStream& Component::Log() const {
   return *services.log;
 }
 
-void DocumentState::Reset() {
-  fields.RemoveAll();
-  migrateCount = 0;
-  declarations.clear();
-  splitDeclarations.clear();
-  splitConditions.RemoveAll();
-  includeText.clear();
-}
-
 }  // namespace tqlm

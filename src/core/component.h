@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "core/class_traits.h"
+#include "core/document_state.h"
 #include "core/records.h"
 #include "platform/clock.h"
 #include "platform/dictionary.h"
@@ -70,15 +71,6 @@ struct ObjectRecord {
   ObjectOutcome outcome = ObjectOutcome::NoMappings;
 };
 
-// A plain document built ahead of its turn by a worker of a parallel run:
-// the worker neither creates its folder nor writes its file; the run stores
-// it when the object's turn comes.
-struct PrebuiltDocument {
-  bool folderReached = false;          // the build got as far as its folder
-  bool stored = false;                 // and handed the document over
-  std::string folder, baseName, text;  // what it handed over
-};
-
 struct RunState {
   // A planning run selects and searches as a run does but writes nothing:
   // no document, no side file (its log is the caller's to discard).
@@ -87,6 +79,7 @@ struct RunState {
 
   // Results, read by the client after a run.
   std::string errorDescription;
+  unsigned long descriptionsStored = 0;  // how often a trap stored it
   VbLong noOfXMLGenerated = 0;
   // Table codes written, each followed by ","; the legacy class keeps the
   // members of the M-scripts it handled here. Never cleared.
@@ -101,25 +94,6 @@ struct RunState {
   bool legacyApplication = false;  // target tables described as legacy files
   std::string lookupApplication;
   std::string relatedProfiles;
-  // Set on a worker's copy while it builds a document ahead.
-  PrebuiltDocument* prebuilding = nullptr;
-};
-
-struct DocumentState {
-  Dictionary<CFieldInfo> fields;  // field records, in field order (field writer -> dump writer)
-  VbInteger migrateCount = 0;     // "migrate" words of the pre-condition, minus one (-> source writer)
-  std::string declarations;       // variable declarations (variable writer -> keyword rewriting)
-  // Split processing of the document's pre-condition: the declarations of
-  // the range variables (-> variable writer) and the range condition per
-  // source table, keyed by the table code in upper case (-> source writer).
-  std::string splitDeclarations;
-  Dictionary<std::string> splitConditions;
-  // The legacy functions string: definitions the variable writer includes,
-  // then the function writer's own (-> FUNCTION).
-  std::string includeText;
-
-  // Empties everything, when a document starts.
-  void Reset();
 };
 
 struct Services {
@@ -140,6 +114,8 @@ struct Component {
   const ClassTraits& traits;
   ClientSettings settings;
   RunState run;
+  // What the last document built left, which the public methods that rewrite
+  // rule texts read and fill as the documents' writers do.
   DocumentState document;
   Services services;
 

@@ -4,31 +4,31 @@
 
 #include "document/document_file.h"
 #include "document/dump_tag.h"
-#include "document/field_tags.h"
 #include "document/function_tag.h"
-#include "document/index_tags.h"
 #include "document/info_tag.h"
 #include "document/precondition_tag.h"
 #include "document/source_table_tags.h"
-#include "document/source_tags.h"
-#include "document/variable_tag.h"
 #include "core/error_trap.h"
+#include "core/log_capture.h"
 #include "split/split_processing.h"
 
 namespace tqlm {
 
 namespace {
 
-bool DumpTag(Component& c, const MappingObject& o, std::string& t) { return Construct_Dump_Tag(c, o, false, t); }
+bool DumpTag(Component& c, DocumentState& d, const MappingObject& o, std::string& t) {
+  return Construct_Dump_Tag(c, d, o, false, t);
+}
 
 // The sections of a mapping-object document, in order, with the element the
-// generator wraps around a fragment for its check.
+// generator wraps around a fragment for its check, and the statements each
+// runs that depend on the object alone.
 constexpr std::array<Section, 5> kSections{{
-    {Construct_Info_Tag, ""},
+    {Construct_Info_Tag, "", InfoStatements},
     {Reading<Construct_PreCondition_Tag>, ""},
-    {Reading<Construct_Source_Table_Tags>, "Source_Tables"},
-    {Reading<Construct_Function_Tag>, ""},
-    {Reading<DumpTag>, "AllDumps"},
+    {Reading<Construct_Source_Table_Tags>, "Source_Tables", SourceTableStatements},
+    {Reading<Construct_Function_Tag>, "", FunctionStatements},
+    {Reading<DumpTag>, "AllDumps", DumpStatements},
 }};
 
 std::string Header(const Component& c, const MappingObject& object) {
@@ -36,43 +36,32 @@ std::string Header(const Component& c, const MappingObject& object) {
          object.TableCode() + "\">\r\n";
 }
 
-// The statements of the sections that depend on the mapping object alone,
-// in the order the sections run them.
-std::vector<Statement> StatementsAhead(const Component& c, const MappingObject& o) {
-  const bool legacy = c.traits.kind == ClassKind::Legacy;
-  std::vector<Statement> ahead;
-  if (!(legacy && c.run.legacyApplication)) ahead.push_back(FieldsStatement(c, o.tapp, o.tcpac, o.tcmod, o.tflno));
-  ahead.push_back(IndexesStatement(o.tapp, o.tcpac, o.tcmod, o.tflno));
-  ahead.push_back(VariablesStatement(o));
-  if (!legacy) {
-    ahead.push_back(SourceFieldsStatement(o.sapp, o.stbl));
-    ahead.push_back(SourceIndexesStatement(o.sapp, o.stbl));
-  }
-  ahead.push_back(SourceQueriesStatement(c, o));
-  ahead.push_back(FunctionsStatement(c, o));
-  ahead.push_back(RulesStatement(o));
-  return ahead;
-}
-
 }  // namespace
 
-bool Create_XML(Component& c, MappingObject object) {
-  c.document.Reset();
-  return Trapped(c, c.traits.createXmlTrap, [&] {
+BuiltDocument Create_XML(Component& c, MappingObject object) {
+  BuiltDocument out;
+  out.trap = c.traits.createXmlTrap;
+  DocumentState& d = out.state;
+  LogCapture capture(c);
+  out.complete = Trapped(c, c.traits.createXmlTrap, [&] {
     if (IsTrue(c.settings.splitVorps)) {
       std::string extended;
-      if (!AddSplitQueries_to_Precondition(c, object.sapp, object.prtx, object.TableCode(), extended)) return false;
+      if (!AddSplitQueries_to_Precondition(c, d, object.sapp, object.prtx, object.TableCode(), extended)) return false;
       object.prtx = extended;
     }
     RequireElementName(object.TableCode());
-    std::string folder = ObjectFolder(c, object.tcpac + object.tcmod);
+    out.folder = ObjectFolder(c, object.tcpac + object.tcmod);
+    out.logBeforeFolder = capture.Take();
     std::string document = Header(c, object);
-    if (c.ReadsAhead()) c.Prefetch(StatementsAhead(c, object));
-    if (!AppendSections(c, object, kSections, false, document)) return false;
+    if (c.ReadsAhead()) c.Prefetch(SectionStatements(c, object, kSections));
+    if (!AppendSections(c, d, object, kSections, false, document)) return false;
     document += "</" + object.ElementName() + ">";
-    StoreDocument(c, folder, "x" + object.TableCode() + "0", document);
+    SetDocumentFile(c, out, "x" + object.TableCode() + "0", document);
     return true;
   });
+  out.log = capture.Take();
+  out.errorDescription = capture.ErrorDescription();
+  return out;
 }
 
 }  // namespace tqlm

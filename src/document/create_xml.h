@@ -3,10 +3,12 @@
 
 #include "core/component.h"
 #include "core/mapping_object.h"
+#include "document/document_file.h"
 
 namespace tqlm {
 
-// True when the file was written.
-bool Create_XML(Component& c, MappingObject object);
+// The document of the object, complete when every section was written; it
+// touches no file (the run stores it).
+BuiltDocument Create_XML(Component& c, MappingObject object);
 
 }  // namespace tqlm

@@ -1,7 +1,7 @@
 #include "document/document_file.h"
 
 #include "platform/error.h"
-#include "platform/filesystem.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/xml_check.h"
 #include "platform/base64.h"
@@ -33,11 +33,21 @@ bool AppendFragment(const Component& c, std::string& document, const std::string
   return true;
 }
 
-bool AppendSections(Component& c, MappingObject& object, std::span<const Section> sections, bool checkAlways,
-                    std::string& document) {
+std::vector<Statement> SectionStatements(const Component& c, const MappingObject& object,
+                                         std::span<const Section> sections) {
+  std::vector<Statement> ahead;
+  for (const Section& section : sections) {
+    if (section.ahead == nullptr) continue;
+    for (Statement& statement : section.ahead(c, object)) ahead.push_back(std::move(statement));
+  }
+  return ahead;
+}
+
+bool AppendSections(Component& c, DocumentState& state, MappingObject& object, std::span<const Section> sections,
+                    bool checkAlways, std::string& document) {
   for (const Section& section : sections) {
     std::string fragment;
-    if (!section.write(c, object, fragment)) return false;
+    if (!section.write(c, state, object, fragment)) return false;
     if (!AppendFragment(c, document, fragment, section.checkWrapper, checkAlways)) return false;
   }
   return true;
@@ -49,31 +59,19 @@ void RequireElementName(const std::string& code) {
 }
 
 std::string ObjectFolder(const Component& c, std::string_view pacMod) {
-  std::string folder = fs::ChildPath(c.settings.xmlPath, pacMod);
-  if (c.run.prebuilding != nullptr) {
-    c.run.prebuilding->folderReached = true;  // made when the document is stored
-    return folder;
-  }
-  if (!fs::FolderExists(folder)) fs::CreateFolder(folder);
-  return folder;
+  return fs::ChildPath(c.settings.xmlPath, pacMod);
 }
 
-void StoreDocument(const Component& c, const std::string& folder, const std::string& baseName,
-                   const std::string& document) {
-  if (c.run.prebuilding != nullptr) {
-    *c.run.prebuilding = PrebuiltDocument{true, true, folder, baseName, document};
-    return;
-  }
+void SetDocumentFile(const Component& c, BuiltDocument& out, const std::string& baseName, const std::string& text) {
   if (c.traits.storage == DocumentStorage::PlainText) {
-    fs::WriteFile(fs::ChildPath(folder, baseName + ".XML"), document);
+    out.fileName = baseName + ".XML";
+    out.bytes = text;
     return;
   }
-  std::string path = fs::ChildPath(folder, baseName);
-  if (fs::FileExists(path)) fs::DeleteFile(path);
+  out.fileName = baseName;
+  out.bytes = Encode_Base64(Trim(text));
   // A document that names a connection carries its password.
-  const bool password = document.find("<PSWD>") != std::string::npos;
-  fs::WriteFile(path, Encode_Base64(Trim(document)),
-                password ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
+  out.ownerOnly = text.find("<PSWD>") != std::string::npos;
 }
 
 }  // namespace tqlm

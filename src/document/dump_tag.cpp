@@ -23,6 +23,8 @@ Statement RulesStatement(const MappingObject& o) {
          TextValue(o.tflno) + " order by dnum ";
 }
 
+std::vector<Statement> DumpStatements(const Component&, const MappingObject& o) { return {RulesStatement(o)}; }
+
 namespace {
 
 // The generator's dump trap logs a line of its own shape and leaves
@@ -32,14 +34,14 @@ constexpr TrapStyle kLegacyDumpTrap{"\t\tERROR in Construct_Dump_Tag :-", " - ",
 
 // Generator: an expression loses its line breaks, a variable rule has its
 // keywords rewritten. False when a rewriting failed (it logged).
-bool GeneratorRule(Component& c, const MappingObject& o, CDumpInfo& rule) {
+bool GeneratorRule(Component& c, std::string_view declarations, const MappingObject& o, CDumpInfo& rule) {
   if (rule.IntFieldType == 0) {
     // Removing CR LF, then LF, then CR leaves no line-break character at all.
     std::string& text = rule.StrMapRule;
     text.erase(std::remove_if(text.begin(), text.end(), [](char ch) { return ch == '\r' || ch == '\n'; }), text.end());
   } else if (rule.IntFieldType == 1) {
     std::string rewritten;
-    if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, rule.StrMapRule, rewritten)) return false;
+    if (!Replace_Empty_Default_Target(c, declarations, o.sapp, o.tapp, rule.StrMapRule, rewritten)) return false;
     rule.StrMapRule = rewritten;
   }
   return true;
@@ -48,15 +50,15 @@ bool GeneratorRule(Component& c, const MappingObject& o, CDumpInfo& rule) {
 // Legacy: keywords rewritten (a variable rule's all of them, others' the
 // target keyword), translated for the script engine, escaped; a rule that
 // calls get_code is a variable rule.
-void LegacyRule(Component& c, const MappingObject& o, CDumpInfo& rule) {
+void LegacyRule(Component& c, std::string_view declarations, const MappingObject& o, CDumpInfo& rule) {
   auto failed = [&] { Raise(126, " XML Generation ", "Error in the rules :" + rule.StrMapRule); };
   std::string rewritten;
   const bool ok = rule.IntFieldType == 1
-                      ? Replace_Empty_Default_Target(c, o.sapp, o.tapp, rule.StrMapRule, rewritten)
+                      ? Replace_Empty_Default_Target(c, declarations, o.sapp, o.tapp, rule.StrMapRule, rewritten)
                       : Replace_Target(c, o.tapp, rule.StrMapRule, rewritten);
   if (!ok) failed();
   std::string translated;
-  if (!Translate_Rule(c, rewritten, o.stbl, o.sapp, translated)) failed();
+  if (!Translate_Rule(c, declarations, rewritten, o.stbl, o.sapp, translated)) failed();
   if (InStr(LCase(translated), "get_code") > 0) rule.IntFieldType = 1;
   rule.StrMapRule = Trim(Escape_XML_Text(c, translated));
 }
@@ -71,7 +73,7 @@ std::string RuleKey(VbInteger dump, const std::string& table, const std::string&
 }
 
 // Reads and rewrites the rules; False when a rewriting failed (it logged).
-bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
+bool ReadRules(Component& c, std::string_view declarations, const MappingObject& o, DumpRules& out) {
   const std::string table = o.TableCode();
   Recordset rs = c.Query(RulesStatement(o));
   if (!rs.HasRow())
@@ -84,8 +86,8 @@ bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
     rule.StrTargetTableName = table;
     rule.StrMapRule = rs.Field("mrul").AsText();
     if (c.traits.kind == ClassKind::Legacy)
-      LegacyRule(c, o, rule);
-    else if (!GeneratorRule(c, o, rule))
+      LegacyRule(c, declarations, o, rule);
+    else if (!GeneratorRule(c, declarations, o, rule))
       return false;
     const VbInteger dump = rule.IntDumpNo;
     std::string key = RuleKey(dump, table, rule.StrFieldName);
@@ -97,10 +99,11 @@ bool ReadRules(Component& c, const MappingObject& o, DumpRules& out) {
 
 // The source domains the generator's rules look up, in the order the dumps
 // meet them.
-std::vector<Statement> SourceDomainsAhead(const Component& c, const MappingObject& o, const DumpRules& rules) {
+std::vector<Statement> SourceDomainsAhead(const Dictionary<CFieldInfo>& fields, const MappingObject& o,
+                                          const DumpRules& rules) {
   std::vector<Statement> ahead;
   for (VbInteger dump : rules.numbers) {
-    for (const auto& [key, field] : c.document.fields) {
+    for (const auto& [key, field] : fields) {
       const CDumpInfo* rule = rules.byKey.Find(RuleKey(dump, field.StrTableName, field.StrFieldName));
       if (rule == nullptr) continue;
       if (Statement lookup = GeneratorSourceDomainStatement(o, field, *rule); !lookup.Empty())
@@ -112,19 +115,21 @@ std::vector<Statement> SourceDomainsAhead(const Component& c, const MappingObjec
 
 }  // namespace
 
-bool Construct_Dump_Tag(Component& c, const MappingObject& o, bool /*mscript: not read*/, std::string& text) {
+bool Construct_Dump_Tag(Component& c, const DocumentState& d, const MappingObject& o, bool /*mscript: not read*/,
+                        std::string& text) {
   const bool legacy = c.traits.kind == ClassKind::Legacy;
   return Trapped(c, legacy ? kLegacyDumpTrap : kGeneratorDumpTrap, [&] {
     DumpRules rules;
-    if (!ReadRules(c, o, rules)) return false;
-    if (!legacy && c.ReadsAhead()) c.Prefetch(SourceDomainsAhead(c, o, rules));
+    if (!ReadRules(c, d.declarations, o, rules)) return false;
+    if (!legacy && c.ReadsAhead()) c.Prefetch(SourceDomainsAhead(d.fields, o, rules));
     const std::string table = o.TableCode();
     for (VbInteger dump : rules.numbers) {
       text += "<DUMP-" + CStr(static_cast<long long>(dump)) + " TARGET=\"" + table + "\">\r\n";
-      for (const auto& [key, field] : c.document.fields) {
+      for (const auto& [key, field] : d.fields) {
         const std::string name = FieldElementName(field.StrFieldName);
         if (const CDumpInfo* rule = rules.byKey.Find(RuleKey(dump, field.StrTableName, field.StrFieldName)))
-          text += legacy ? LegacyMappedElement(o, field, *rule, name) : GeneratorMappedElement(c, o, field, *rule, name);
+          text += legacy ? LegacyMappedElement(o, field, *rule, name)
+                         : GeneratorMappedElement(c, d.declarations, o, field, *rule, name);
         else if (LCase(field.StrTableName) == LCase(table))
           text += legacy ? LegacyUnmappedElement(field, name) : GeneratorUnmappedElement(field, name);
       }

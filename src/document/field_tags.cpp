@@ -51,11 +51,11 @@ Statement FieldsStatement(const Component& c, std::string_view appl, std::string
          " order by fdno";
 }
 
-bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
-                          std::string_view tflno, std::string& text) {
+bool Construct_Field_Tags(Component& c, Dictionary<CFieldInfo>& fields, std::string_view appl, std::string_view tcpac,
+                          std::string_view tcmod, std::string_view tflno, std::string& text) {
   // Tables of a legacy target application are described by their layout.
   if (c.traits.kind == ClassKind::Legacy && c.run.legacyApplication)
-    return Construct_Legacy_Field_Tags(c, appl, tcpac, tcmod, tflno, text);
+    return Construct_Legacy_Field_Tags(c, fields, appl, tcpac, tcmod, tflno, text);
   return Trapped(c, c.traits.standardTrap, [&] {
     Recordset rs = c.Query(FieldsStatement(c, appl, tcpac, tcmod, tflno));
     const std::string table = std::string(tcpac) + std::string(tcmod) + std::string(tflno);
@@ -87,7 +87,7 @@ bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view 
         field.caseCode = FixedLength(domain.caseCode, 1);
         field.tableName = table;
         field.mandatory = rs.Field("mand").AsText();
-        Store_Field_Details_in_Dictionary(c, field);
+        Store_Field_Details_in_Dictionary(c, fields, field);
       }
     }
     text = "<TFLD>" + elements + "</TFLD>";
@@ -95,8 +95,9 @@ bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view 
   });
 }
 
-bool Construct_Legacy_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
-                                 std::string_view tflno, std::string& text) {
+bool Construct_Legacy_Field_Tags(Component& c, Dictionary<CFieldInfo>& fields, std::string_view appl,
+                                 std::string_view tcpac, std::string_view tcmod, std::string_view tflno,
+                                 std::string& text) {
   return Trapped(c, c.traits.standardTrap, [&] {
     Recordset rs = c.Query(" select epos,spos,flna , dtyp from    qxlgy150  where " +
                            TableCondition(appl, tcpac, tcmod, tflno) + " order by seqn");
@@ -117,7 +118,7 @@ bool Construct_Legacy_Field_Tags(Component& c, std::string_view appl, std::strin
       field.alignment = " ";
       field.caseCode = " ";
       field.tableName = table;
-      Store_Field_Details_in_Dictionary(c, field);
+      Store_Field_Details_in_Dictionary(c, fields, field);
     }
     text = "<TFLD>" + elements + "</TFLD>";
     return true;

@@ -14,11 +14,12 @@ namespace tqlm {
 // The statement that reads a table's plain fields.
 Statement FieldsStatement(const Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
                             std::string_view tflno);
-bool Construct_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
-                          std::string_view tflno, std::string& text);
+bool Construct_Field_Tags(Component& c, Dictionary<CFieldInfo>& fields, std::string_view appl, std::string_view tcpac,
+                          std::string_view tcmod, std::string_view tflno, std::string& text);
 
 // The same element for a table described by a legacy file layout (qxlgy150).
-bool Construct_Legacy_Field_Tags(Component& c, std::string_view appl, std::string_view tcpac, std::string_view tcmod,
-                                 std::string_view tflno, std::string& text);
+bool Construct_Legacy_Field_Tags(Component& c, Dictionary<CFieldInfo>& fields, std::string_view appl,
+                                 std::string_view tcpac, std::string_view tcmod, std::string_view tflno,
+                                 std::string& text);
 
 }  // namespace tqlm

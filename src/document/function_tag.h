@@ -1,6 +1,8 @@
 // The FUNCTION element: the mapping object's own functions.
 #pragma once
 
+#include <vector>
+
 #include <string>
 #include <string_view>
 
@@ -11,6 +13,9 @@ namespace tqlm {
 
 // The statement that reads the object's functions.
 Statement FunctionsStatement(const Component& c, const MappingObject& object);
-bool Construct_Function_Tag(Component& c, const MappingObject& object, std::string& text);
+std::vector<Statement> FunctionStatements(const Component& c, const MappingObject& object);
+// Reads the declarations of `document`; the legacy class also its include
+// text, which it leaves as the document's functions.
+bool Construct_Function_Tag(Component& c, DocumentState& document, const MappingObject& object, std::string& text);
 
 }  // namespace tqlm

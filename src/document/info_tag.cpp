@@ -25,13 +25,16 @@ bool Append(std::string& out, Writer&& write) {
 
 }  // namespace
 
-bool AppendTableDescription(Component& c, std::string_view appl, const MappingObject& table, std::string& out) {
-  return Append(out, [&](std::string& f) { return Construct_Field_Tags(c, appl, table.tcpac, table.tcmod, table.tflno, f); }) &&
+bool AppendTableDescription(Component& c, DocumentState& d, std::string_view appl, const MappingObject& table,
+                            std::string& out) {
+  return Append(out, [&](std::string& f) {
+           return Construct_Field_Tags(c, d.fields, appl, table.tcpac, table.tcmod, table.tflno, f);
+         }) &&
          Append(out, [&](std::string& f) { return Construct_Index_Tags(c, appl, table.tcpac, table.tcmod, table.tflno, f); });
 }
 
-bool AppendVariablesAndSourceSide(Component& c, MappingObject& o, std::string& out) {
-  if (!Append(out, [&](std::string& f) { return Construct_Variable_Tag(c, o, f, o.CoveredTables()); })) return false;
+bool AppendVariablesAndSourceSide(Component& c, DocumentState& d, MappingObject& o, std::string& out) {
+  if (!Append(out, [&](std::string& f) { return Construct_Variable_Tag(c, d, o, f, o.CoveredTables()); })) return false;
   // The generator describes the source tables from the data dictionary, the
   // legacy class its source files and tables.
   if (c.traits.kind == ClassKind::Legacy)
@@ -40,13 +43,27 @@ bool AppendVariablesAndSourceSide(Component& c, MappingObject& o, std::string& o
          Append(out, [&](std::string& f) { return Construct_SrcIndex_Tag(c, o.sapp, o.stbl, f); });
 }
 
-bool Construct_Info_Tag(Component& c, MappingObject& o, std::string& text) {
+std::vector<Statement> InfoStatements(const Component& c, const MappingObject& o) {
+  std::vector<Statement> ahead;
+  // Tables of a legacy target application are described by their layout.
+  if (!(c.traits.kind == ClassKind::Legacy && c.run.legacyApplication))
+    ahead.push_back(FieldsStatement(c, o.tapp, o.tcpac, o.tcmod, o.tflno));
+  ahead.push_back(IndexesStatement(o.tapp, o.tcpac, o.tcmod, o.tflno));
+  ahead.push_back(VariablesStatement(o));
+  if (c.traits.kind != ClassKind::Legacy) {
+    ahead.push_back(SourceFieldsStatement(o.sapp, o.stbl));
+    ahead.push_back(SourceIndexesStatement(o.sapp, o.stbl));
+  }
+  return ahead;
+}
+
+bool Construct_Info_Tag(Component& c, DocumentState& d, MappingObject& o, std::string& text) {
   return Trapped(c, c.traits.standardTrap, [&] {
     const std::string element = o.ElementName();
     std::string out = " <INFO>\r\n <" + element + ">\r\n";
-    if (!AppendTableDescription(c, o.tapp, o, out)) return false;
+    if (!AppendTableDescription(c, d, o.tapp, o, out)) return false;
     out += " </" + element + std::string(c.traits.infoTableClose);
-    if (!AppendVariablesAndSourceSide(c, o, out)) return false;
+    if (!AppendVariablesAndSourceSide(c, d, o, out)) return false;
     if (c.traits.infoListsSourceTables) out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES>";
     out += " </INFO>\r\n";
     text = out;

@@ -12,6 +12,7 @@
 #include "document/source_table_tags.h"
 
 #include "core/error_trap.h"
+#include "core/log_capture.h"
 #include "platform/text.h"
 #include "split/split_processing.h"
 
@@ -78,13 +79,16 @@ std::string MScriptMembers(Component& c, const MappingObject& child) {
   return MemberList(c, child, FindParent(c, child));
 }
 
-bool Create_MScript_XML(Component& c, MappingObject child) {
-  c.document.Reset();
-  return Trapped(c, c.traits.mscriptTrap, [&] {
+BuiltDocument Create_MScript_XML(Component& c, MappingObject child) {
+  BuiltDocument out;
+  out.trap = c.traits.mscriptTrap;
+  DocumentState& d = out.state;
+  LogCapture capture(c);
+  out.complete = Trapped(c, c.traits.mscriptTrap, [&] {
     const Parent parent = FindParent(c, child);
     if (IsTrue(c.settings.splitVorps)) {
       std::string extended;
-      if (!AddSplitQueries_to_Precondition(c, child.sapp, child.prtx, parent.Code(), extended)) return false;
+      if (!AddSplitQueries_to_Precondition(c, d, child.sapp, child.prtx, parent.Code(), extended)) return false;
       child.prtx = extended;
     }
     MappingObject document = child;
@@ -94,40 +98,43 @@ bool Create_MScript_XML(Component& c, MappingObject child) {
     document.mscript = true;
     document.members = MemberList(c, child, parent);
     // The members count as handled from here on, even if the document fails.
-    c.run.listOfXMLGenerated += document.members + ",";
+    out.handledMembers = document.members;
 
     RequireElementName(parent.Code());
     for (const std::string& member : Split(document.members, ",")) RequireElementName(member);
     const std::string element = UCase(parent.Code());
     std::string text = "<" + element + " TYPE =\"M\" TARGETTABLES = \"" + document.members + "\">\r\n";
-    if (!AppendSections(c, document, kMScriptSections, true, text)) return false;
+    if (!AppendSections(c, d, document, kMScriptSections, true, text)) return false;
     text += "</" + element + ">";
-    const std::string folder = ObjectFolder(c, parent.bpac + parent.bmod);
-    StoreDocument(c, folder, "x" + parent.Code() + "0", text);
+    out.folder = ObjectFolder(c, parent.bpac + parent.bmod);
+    SetDocumentFile(c, out, "x" + parent.Code() + "0", text);
     return true;
   });
+  out.logBeforeFolder = capture.Take();
+  out.errorDescription = capture.ErrorDescription();
+  return out;
 }
 
-bool Construct_MScript_info_Tag(Component& c, MappingObject& o, std::string& text) {
+bool Construct_MScript_info_Tag(Component& c, DocumentState& d, MappingObject& o, std::string& text) {
   return Trapped(c, c.traits.mscriptInfoTrap, [&] {
     std::string out = " <INFO>\r\n";
     for (const std::string& code : Split(o.members, ",")) {
       out += "<" + UCase(code) + ">\r\n";
-      if (!AppendTableDescription(c, o.tapp, Member(c, o, code), out)) return false;
+      if (!AppendTableDescription(c, d, o.tapp, Member(c, o, code), out)) return false;
       out += "</" + UCase(code) + ">\r\n";
     }
-    if (!AppendVariablesAndSourceSide(c, o, out)) return false;
+    if (!AppendVariablesAndSourceSide(c, d, o, out)) return false;
     out += "<SOURCETABLES>" + o.stbl + "</SOURCETABLES> </INFO>\r\n";
     text = out;
     return true;
   });
 }
 
-bool Construct_Dump_Tags(Component& c, const MappingObject& o, std::string& text) {
+bool Construct_Dump_Tags(Component& c, DocumentState& d, const MappingObject& o, std::string& text) {
   return Trapped(c, c.traits.mscriptDumpsTrap, [&] {
     for (const std::string& code : Split(o.members, ",")) {
       std::string dumps;
-      if (!Construct_Dump_Tag(c, Member(c, o, code), true, dumps)) return false;
+      if (!Construct_Dump_Tag(c, d, Member(c, o, code), true, dumps)) return false;
       text += dumps + "\r\n";
     }
     return true;

@@ -26,26 +26,26 @@ VbInteger MigrateCount(const std::string& text) {
 constexpr TrapStyle kLegacyPreConditionTrap{"ERROR:", "-", "", LogCall::Write, true};
 
 // Generator: keywords rewritten, escaped, and the "migrate" words counted.
-bool GeneratorPreConditionTag(Component& c, const MappingObject& o, std::string& text) {
+bool GeneratorPreConditionTag(Component& c, DocumentState& d, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
     std::string rewritten;
-    if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, o.prtx, rewritten)) return false;
+    if (!Replace_Empty_Default_Target(c, d.declarations, o.sapp, o.tapp, o.prtx, rewritten)) return false;
     const std::string s = EscapeAmpLtGt(rewritten);
     text += "<PRE-CONDITIONS>\r\n" + s + "\r\n</PRE-CONDITIONS>\r\n";
-    c.document.migrateCount = MigrateCount(s);
+    d.migrateCount = MigrateCount(s);
     return true;
   });
 }
 
 // Legacy: the run has escaped the text already; keywords rewritten (a failure
 // leaves the text empty) and the rule translated.
-bool LegacyPreConditionTag(Component& c, const MappingObject& o, std::string& text) {
+bool LegacyPreConditionTag(Component& c, const DocumentState& d, const MappingObject& o, std::string& text) {
   return Trapped(c, kLegacyPreConditionTrap, [&] {
     text += "<PRE-CONDITIONS>\r\n";
     std::string rewritten;
-    Replace_Empty_Default_Target(c, o.sapp, o.tapp, o.prtx, rewritten);
+    Replace_Empty_Default_Target(c, d.declarations, o.sapp, o.tapp, o.prtx, rewritten);
     std::string translated;
-    if (!Translate_Rule(c, rewritten, o.stbl, o.sapp, translated)) Raise(125);
+    if (!Translate_Rule(c, d.declarations, rewritten, o.stbl, o.sapp, translated)) Raise(125);
     text += translated + "\r\n</PRE-CONDITIONS>\r\n";
     return true;
   });
@@ -53,8 +53,9 @@ bool LegacyPreConditionTag(Component& c, const MappingObject& o, std::string& te
 
 }  // namespace
 
-bool Construct_PreCondition_Tag(Component& c, const MappingObject& o, std::string& text) {
-  return c.traits.kind == ClassKind::Legacy ? LegacyPreConditionTag(c, o, text) : GeneratorPreConditionTag(c, o, text);
+bool Construct_PreCondition_Tag(Component& c, DocumentState& d, const MappingObject& o, std::string& text) {
+  return c.traits.kind == ClassKind::Legacy ? LegacyPreConditionTag(c, d, o, text)
+                                            : GeneratorPreConditionTag(c, d, o, text);
 }
 
 }  // namespace tqlm

@@ -10,6 +10,7 @@
 namespace tqlm {
 
 // Also counts the "migrate" statements that size the source-table tags.
-bool Construct_PreCondition_Tag(Component& c, const MappingObject& object, std::string& text);
+// Reads the declarations of `document`; sets its count of "migrate" words.
+bool Construct_PreCondition_Tag(Component& c, DocumentState& document, const MappingObject& object, std::string& text);
 
 }  // namespace tqlm

@@ -20,6 +20,10 @@ Statement SourceQueriesStatement(const Component& c, const MappingObject& o) {
          Statement::OwnText(c.traits.sourceQueryOrder);
 }
 
+std::vector<Statement> SourceTableStatements(const Component& c, const MappingObject& o) {
+  return {SourceQueriesStatement(c, o)};
+}
+
 namespace {
 
 // Query slots of one source table: "S", "D", "E", "O", "F", "X" and the code.
@@ -41,10 +45,9 @@ QuerySlots& Slots(std::vector<QuerySlots>& table, std::size_t index) {
   return table[index];
 }
 
-std::vector<QuerySlots> ReadQueries(Component& c, const MappingObject& o, std::size_t& used) {
-  std::vector<QuerySlots> table(static_cast<std::size_t>(c.document.migrateCount) + 1);
-  Recordset rs =
-      c.Query(SourceQueriesStatement(c, o));
+std::vector<QuerySlots> ReadQueries(Component& c, VbInteger migrateCount, const MappingObject& o, std::size_t& used) {
+  std::vector<QuerySlots> table(static_cast<std::size_t>(migrateCount) + 1);
+  Recordset rs = c.Query(SourceQueriesStatement(c, o));
   if (!rs.HasRow()) Raise(120, "XML Generation", "No Mainquery for the Table " + std::string(kUnfilledTableName));
   std::size_t index = 0;
   std::string previous;
@@ -87,12 +90,12 @@ std::string SelectBlocks(const QuerySlots& slots) {
 
 // Generator: the seven query slots of every source table read, written as
 // the main query (with its split condition merged in) and its select blocks.
-bool GeneratorSourceTableTags(Component& c, const MappingObject& o, std::string& text) {
+bool GeneratorSourceTableTags(Component& c, const DocumentState& d, const MappingObject& o, std::string& text) {
   return Trapped(c, kGeneratorTrap, [&] {
     // Without a "migrate" statement in the pre-condition there are no tags.
-    if (c.document.migrateCount == -1) return true;
+    if (d.migrateCount == -1) return true;
     std::size_t used = 0;
-    const std::vector<QuerySlots> table = ReadQueries(c, o, used);
+    const std::vector<QuerySlots> table = ReadQueries(c, d.migrateCount, o, used);
     std::string out;
     for (std::size_t i = 0; i < used; ++i) {
       const QuerySlots& slots = table[i];
@@ -103,14 +106,14 @@ bool GeneratorSourceTableTags(Component& c, const MappingObject& o, std::string&
         out += "</" + code + ">\r\n";
         continue;
       }
-      if (const std::string* condition = c.document.splitConditions.Find(UCase(code))) {
+      if (const std::string* condition = d.splitConditions.Find(UCase(code))) {
         std::string formatted;
         if (!Format_String(c, query, formatted)) return false;
         query = MergeSplitCondition(formatted, *condition);
       }
       out += "\r\n" + EscapeAmpLtGt(query);
       std::string blocks;
-      if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, SelectBlocks(slots), blocks)) return false;
+      if (!Replace_Empty_Default_Target(c, d.declarations, o.sapp, o.tapp, SelectBlocks(slots), blocks)) return false;
       out += EscapeAmpLtGt(blocks) + "\r\n";
       out += "</" + code + ">\r\n";
     }
@@ -122,18 +125,19 @@ bool GeneratorSourceTableTags(Component& c, const MappingObject& o, std::string&
 // A legacy query: queries of legacy files and tables (modules TBL and FIL)
 // are rewritten for the script engine, the main query through the select
 // translation after its split condition is merged in; others are escaped.
-std::string LegacyQuery(Component& c, const MappingObject& o, const Recordset& rs, const std::string& code) {
+std::string LegacyQuery(Component& c, const DocumentState& d, const MappingObject& o, const Recordset& rs,
+                        const std::string& code) {
   const std::string module = UCase(rs.Field("scmod").AsText());
   std::string query = rs.Field("qury").AsText();
   if (module != "TBL" && module != "FIL") return Escape_XML_Text(c, query);
   std::string translated;
   if (code != "S") {
     std::string rewritten;
-    if (!Replace_Empty_Default_Target(c, o.sapp, o.tapp, query, rewritten)) Raise(125);
-    if (!Translate_Rule(c, rewritten, o.stbl, o.sapp, translated)) Raise(125);
+    if (!Replace_Empty_Default_Target(c, d.declarations, o.sapp, o.tapp, query, rewritten)) Raise(125);
+    if (!Translate_Rule(c, d.declarations, rewritten, o.stbl, o.sapp, translated)) Raise(125);
     return Escape_XML_Text(c, translated);
   }
-  const std::string* condition = c.document.splitConditions.Find(UCase(rs.Field("sflno").AsText()));
+  const std::string* condition = d.splitConditions.Find(UCase(rs.Field("sflno").AsText()));
   if (condition != nullptr && !condition->empty()) {
     std::string formatted;
     Format_String(c, query, formatted);  // the legacy formatting has no trap of its own
@@ -146,10 +150,9 @@ std::string LegacyQuery(Component& c, const MappingObject& o, const Recordset& r
 // Legacy: one element per source table, named after its file number, with
 // one element per query code inside, codes in descending order; no line
 // breaks between them.
-bool LegacySourceTableTags(Component& c, const MappingObject& o, std::string& text) {
+bool LegacySourceTableTags(Component& c, const DocumentState& d, const MappingObject& o, std::string& text) {
   return Trapped(c, kLegacyTrap, [&] {
-    Recordset rs =
-        c.Query(SourceQueriesStatement(c, o));
+    Recordset rs = c.Query(SourceQueriesStatement(c, o));
     if (!rs.HasRow()) return true;
     std::string out, element;
     std::array<std::string, 3> previous;
@@ -165,7 +168,7 @@ bool LegacySourceTableTags(Component& c, const MappingObject& o, std::string& te
         first = false;
       }
       const std::string code = UCase(rs.Field("icod").AsText());
-      out += "<" + code + ">" + LegacyQuery(c, o, rs, code) + "</" + code + ">";
+      out += "<" + code + ">" + LegacyQuery(c, d, o, rs, code) + "</" + code + ">";
     }
     out += "</" + element + ">";
     text = out;
@@ -175,8 +178,9 @@ bool LegacySourceTableTags(Component& c, const MappingObject& o, std::string& te
 
 }  // namespace
 
-bool Construct_Source_Table_Tags(Component& c, const MappingObject& o, std::string& text) {
-  return c.traits.kind == ClassKind::Legacy ? LegacySourceTableTags(c, o, text) : GeneratorSourceTableTags(c, o, text);
+bool Construct_Source_Table_Tags(Component& c, DocumentState& d, const MappingObject& o, std::string& text) {
+  return c.traits.kind == ClassKind::Legacy ? LegacySourceTableTags(c, d, o, text)
+                                            : GeneratorSourceTableTags(c, d, o, text);
 }
 
 }  // namespace tqlm

@@ -31,9 +31,10 @@ std::string ExpandMarkers(const std::string& text) { return Replace(Replace(text
 
 // Generator: include lines go to INCLUDE, declarations to VAR unchanged, and
 // with the 2 GB check the row-size lines of every table follow the includes.
-bool GeneratorVariableTag(Component& c, const MappingObject& o, std::string& text, std::string_view tableCodes) {
+bool GeneratorVariableTag(Component& c, DocumentState& d, const MappingObject& o, std::string& text,
+                          std::string_view tableCodes) {
   return Trapped(c, kGeneratorTrap, [&] {
-    const std::string variables = ExpandMarkers(ReadVariables(c, o) + "\r\n" + c.document.splitDeclarations);
+    const std::string variables = ExpandMarkers(ReadVariables(c, o) + "\r\n" + d.splitDeclarations);
     std::string include, declarations;
     for (const std::string& piece : Split(variables, "\n")) {
       if (piece.empty() || piece == "\r") continue;
@@ -52,7 +53,7 @@ bool GeneratorVariableTag(Component& c, const MappingObject& o, std::string& tex
                    ".dump.rec" + "\r\n\tlong " + code + "rep.count";
       }
     }
-    c.document.declarations = declarations;
+    d.declarations = declarations;
     text = "<INCLUDE>" + include + "</INCLUDE> <VAR>" + declarations + "</VAR>";
     return true;
   });
@@ -62,18 +63,18 @@ bool GeneratorVariableTag(Component& c, const MappingObject& o, std::string& tex
 // may add source tables), the declarations are translated for the script
 // engine. The lower-cased declarations are what the rule translation asks
 // about names.
-bool LegacyVariableTag(Component& c, MappingObject& o, std::string& text) {
+bool LegacyVariableTag(Component& c, DocumentState& d, MappingObject& o, std::string& text) {
   return Trapped(c, kLegacyTrap, [&] {
     std::string variables = ReadVariables(c, o);
-    if (!Trim(variables).empty()) Process_Includes(c, variables, c.document.includeText, o.stbl);
-    const std::string include = "<INCLUDE>" + Escape_XML_Text(c, c.document.includeText) + "</INCLUDE>";
+    if (!Trim(variables).empty()) Process_Includes(c, variables, d.includeText, o.stbl);
+    const std::string include = "<INCLUDE>" + Escape_XML_Text(c, d.includeText) + "</INCLUDE>";
     const std::string declarations = Replace(Replace(LCase(variables), "dim", " "), "\r\n", " ");
-    c.document.declarations = declarations;
+    d.declarations = declarations;
     if (Trim(declarations).empty()) {
       variables.clear();
     } else {
       std::string translated;
-      if (!Translate_Rule(c, variables, o.stbl, o.sapp, translated)) return false;
+      if (!Translate_Rule(c, d.declarations, variables, o.stbl, o.sapp, translated)) return false;
       variables = Escape_XML_Text(c, translated);
     }
     text = include + "<VAR>" + variables + " </VAR>";
@@ -83,9 +84,10 @@ bool LegacyVariableTag(Component& c, MappingObject& o, std::string& text) {
 
 }  // namespace
 
-bool Construct_Variable_Tag(Component& c, MappingObject& o, std::string& text, std::string_view tableCodes) {
-  return c.traits.kind == ClassKind::Legacy ? LegacyVariableTag(c, o, text)
-                                            : GeneratorVariableTag(c, o, text, tableCodes);
+bool Construct_Variable_Tag(Component& c, DocumentState& d, MappingObject& o, std::string& text,
+                            std::string_view tableCodes) {
+  return c.traits.kind == ClassKind::Legacy ? LegacyVariableTag(c, d, o, text)
+                                            : GeneratorVariableTag(c, d, o, text, tableCodes);
 }
 
 }  // namespace tqlm

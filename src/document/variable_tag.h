@@ -17,6 +17,9 @@ Statement VariablesStatement(const MappingObject& object);
 // tables whose row size the generator's 2 GB check names. The legacy class
 // extends the object's source-table list by the tables that included
 // functions declare; the later sections of the document see them.
-bool Construct_Variable_Tag(Component& c, MappingObject& object, std::string& text, std::string_view tableCodes);
+// Reads the split declarations of `document`; fills its declarations and
+// (legacy) its include text.
+bool Construct_Variable_Tag(Component& c, DocumentState& document, MappingObject& object, std::string& text,
+                            std::string_view tableCodes);
 
 }  // namespace tqlm

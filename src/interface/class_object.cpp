@@ -55,12 +55,14 @@ VbBoolean ClassObject::GenerateXMLFile() { return tqlm::GenerateXMLFile(*state_)
 
 VbBoolean ClassObject::Replace_Empty_Default_Target(std::string_view StrSrcAppl, std::string_view StrTrgAppl,
                                                     std::string_view StrString, std::string& Return_String) {
-  return ToVb(tqlm::Replace_Empty_Default_Target(*state_, StrSrcAppl, StrTrgAppl, StrString, Return_String));
+  return ToVb(tqlm::Replace_Empty_Default_Target(*state_, state_->document.declarations, StrSrcAppl, StrTrgAppl,
+                                                 StrString, Return_String));
 }
 
 VbBoolean ClassObject::AddSplitQueries_to_Precondition(std::string_view StrSrcAppl, std::string_view InString,
                                                        std::string_view strTgtTable, std::string& StrReturnString) {
-  return ToVb(tqlm::AddSplitQueries_to_Precondition(*state_, StrSrcAppl, InString, strTgtTable, StrReturnString));
+  return ToVb(tqlm::AddSplitQueries_to_Precondition(*state_, state_->document, StrSrcAppl, InString, strTgtTable,
+                                                    StrReturnString));
 }
 
 VbInteger ClassObject::XMLSuccess() const { return state_->run.xmlSuccess; }

@@ -2,7 +2,7 @@
 
 #include "core/component.h"
 #include "sidefiles/connection_string.h"
-#include "sidefiles/split_info.h"
+#include "run/side_files.h"
 #include "split/split_processing.h"
 #include "split/split_ranges.h"
 
@@ -14,7 +14,7 @@ void ClsXMLLegacy::MigrationProfile(VbLong profile) { state_->settings.migration
 void ClsXMLLegacy::SchemaINIPath(std::string_view v) { state_->settings.schemaIniPath = v; }
 
 VbBoolean ClsXMLLegacy::ConstructSplitInfoFile(VbInteger IntMprf, std::string_view StrSplitInfoFileName) {
-  return ToVb(tqlm::ConstructSplitInfoFile(*state_, IntMprf, StrSplitInfoFileName));
+  return ToVb(WriteSplitInfoFile(*state_, IntMprf, StrSplitInfoFileName));
 }
 
 std::string ClsXMLLegacy::GetConnStr(std::string_view i_StrAppl, std::string_view i_StrTable) {

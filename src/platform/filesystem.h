@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/paths.h"
+
 namespace tqlm::fs {
 
 // Who may read a file written here: everyone the folder lets in, or only its
@@ -92,9 +94,5 @@ class FolderLock {
   int fd_ = -1;
 };
 
-// folder + "/" + name, for a name that comes from data: a name holding "/",
-// "\", "..", a NUL or nothing at all raises 75, and an empty folder raises 76,
-// so that nothing is ever written outside the folder.
-std::string ChildPath(std::string_view folder, std::string_view name);
 
 }  // namespace tqlm::fs

@@ -66,7 +66,8 @@ VbLong FieldLength(std::string_view length) { return length.empty() ? 0 : CLngTe
 
 // Adds the record of the field, or of each of its `depth` elements. The
 // legacy error line names the field being added in `hint`.
-void AddRecords(Component& c, const FieldDetails& f, const Values& values, VbLong length, std::string& hint) {
+void AddRecords(const Component& c, Dictionary<CFieldInfo>& fields, const FieldDetails& f, const Values& values,
+                VbLong length, std::string& hint) {
   const bool generator = c.traits.kind == ClassKind::Generator;
   auto add = [&](const std::string& name) {
     if (!generator) hint = "Hint : for field " + f.tableName + "." + name;
@@ -85,7 +86,7 @@ void AddRecords(Component& c, const FieldDetails& f, const Values& values, VbLon
     info.StrTableName = f.tableName;
     if (generator) info.StrMandField = f.mandatory;
     std::string key = info.StrTableName + info.StrFieldName;
-    c.document.fields.Add(std::move(key), std::move(info));
+    fields.Add(std::move(key), std::move(info));
   };
   if (f.depth == 0) {
     add(f.fieldName);
@@ -99,7 +100,7 @@ void AddRecords(Component& c, const FieldDetails& f, const Values& values, VbLon
 constexpr TrapStyle kLegacyFieldTrap{"\t\tERROR in Store_Field_Details_in_Dictionary:- ", " - ", "\r\n",
                                      LogCall::Write, true};
 
-void Store_Field_Details_in_Dictionary(Component& c, const FieldDetails& f) {
+void Store_Field_Details_in_Dictionary(Component& c, Dictionary<CFieldInfo>& fields, const FieldDetails& f) {
   const bool generator = c.traits.kind == ClassKind::Generator;
   // The legacy line names the field: by its plain name until the records
   // are being made, then as table.field.
@@ -107,7 +108,7 @@ void Store_Field_Details_in_Dictionary(Component& c, const FieldDetails& f) {
   Trapped(c, generator ? kGeneratorTrap : kLegacyFieldTrap, [&] {
     VbLong length = FieldLength(f.length);
     const Values values = generator ? GeneratorValues(f) : LegacyValues(f, length);
-    AddRecords(c, f, values, length, hint);
+    AddRecords(c, fields, f, values, length, hint);
     return true;
   }, hint);
 }

@@ -26,7 +26,7 @@ struct FieldDetails {
 // Works out the initial value and the normalised default from the type
 // letter and adds the records. Errors (a duplicate field, a length that is
 // not a number) are logged by its own trap; the caller goes on.
-void Store_Field_Details_in_Dictionary(Component& c, const FieldDetails& field);
+void Store_Field_Details_in_Dictionary(Component& c, Dictionary<CFieldInfo>& fields, const FieldDetails& field);
 
 // The engine's empty string of `length` characters: String.Set$(" ",length).
 inline constexpr std::string_view kEmptyStringCall = "String.Set$(\" \"";

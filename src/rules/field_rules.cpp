@@ -127,11 +127,12 @@ std::string EnumerationFallback(const CFieldInfo& f, const std::string& r) {
   return r;
 }
 
-std::string OtherExpression(Component& c, const MappingObject& o, const CFieldInfo& f, std::string r) {
+std::string OtherExpression(Component& c, std::string_view declarations, const MappingObject& o, const CFieldInfo& f,
+                            std::string r) {
   ReplaceDefaultCall(r, f);
   if (MayCall(r) && InStr(WithoutBlanks(r), "target(", Compare::Text) > 0) {
     std::string rewritten;
-    Replace_Empty_Default_Target(c, o.sapp, o.tapp, WithoutBlanks(r), rewritten);
+    Replace_Empty_Default_Target(c, declarations, o.sapp, o.tapp, WithoutBlanks(r), rewritten);
     r = rewritten;
   }
   ReplaceEmptyCall(r, f);
@@ -164,8 +165,8 @@ Statement GeneratorSourceDomainStatement(const MappingObject& o, const CFieldInf
   return MayNameSourceField(r) ? SourceDomainStatement(Trim(r), o.sapp) : Statement();
 }
 
-std::string GeneratorMappedElement(Component& c, const MappingObject& o, const CFieldInfo& f, const CDumpInfo& rule,
-                                   const std::string& name) {
+std::string GeneratorMappedElement(Component& c, std::string_view declarations, const MappingObject& o,
+                                   const CFieldInfo& f, const CDumpInfo& rule, const std::string& name) {
   const VbInteger type = rule.IntFieldType;
   const std::string tbl = o.TableCode();
   const std::string ft = UCase(f.StrFieldType);
@@ -186,7 +187,7 @@ std::string GeneratorMappedElement(Component& c, const MappingObject& o, const C
     const std::string suffix = SplitSuffix(r);
     if (!stringField) r = EnumerationFallback(f, r);
     element = OpenTag(name, type) + ">";
-    r = stringField ? StringExpression(c, o, f, r) : OtherExpression(c, o, f, r);
+    r = stringField ? StringExpression(c, o, f, r) : OtherExpression(c, declarations, o, f, r);
     if (!Trim(suffix).empty()) r += "\t" + suffix;
   }
   // Any other type gets no open tag; the document then fails its check.

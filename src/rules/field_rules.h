@@ -19,8 +19,9 @@ std::string GeneratorUnmappedElement(const CFieldInfo& field, const std::string&
 // The source-domain lookup that GeneratorMappedElement makes for a rule, or
 // empty when it makes none.
 Statement GeneratorSourceDomainStatement(const MappingObject& object, const CFieldInfo& field, const CDumpInfo& rule);
-std::string GeneratorMappedElement(Component& c, const MappingObject& object, const CFieldInfo& field,
-                                   const CDumpInfo& rule, const std::string& name);
+// `declarations` are the document's, for the keyword rewriting.
+std::string GeneratorMappedElement(Component& c, std::string_view declarations, const MappingObject& object,
+                                   const CFieldInfo& field, const CDumpInfo& rule, const std::string& name);
 
 // Legacy: rules for the script engine (conversion objects ObjCnv), the value
 // as the element's text. The rule is escaped already.

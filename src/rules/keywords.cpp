@@ -100,7 +100,7 @@ bool Replace_Target(Component& c, std::string_view targetApplication, std::strin
   });
 }
 
-bool Replace_Empty_Default_Target(Component& c, std::string_view sourceApplication,
+bool Replace_Empty_Default_Target(Component& c, std::string_view declarations, std::string_view sourceApplication,
                                   std::string_view targetApplication, std::string_view text,
                                   std::string& Return_String) {
   Return_String.clear();
@@ -112,11 +112,11 @@ bool Replace_Empty_Default_Target(Component& c, std::string_view sourceApplicati
       s = ReplaceTargets(c, targetApplication, std::string(text));
     std::string rewritten;
     if (InStr(s, "empty") > 0) {
-      if (!Replace_Empty_Default(c, sourceApplication, s, true, rewritten)) return false;
+      if (!Replace_Empty_Default(c, declarations, sourceApplication, s, true, rewritten)) return false;
       s = rewritten;
     }
     if (InStr(s, "default") > 0) {
-      if (!Replace_Empty_Default(c, sourceApplication, s, false, rewritten)) return false;
+      if (!Replace_Empty_Default(c, declarations, sourceApplication, s, false, rewritten)) return false;
       s = rewritten;
     }
     Return_String = s;
@@ -191,8 +191,8 @@ class LineScanner {
 
 }  // namespace
 
-bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std::string_view input,
-                           bool emptyMode, std::string& result) {
+bool Replace_Empty_Default(Component& c, std::string_view declarations, std::string_view sourceApplication,
+                           std::string_view input, bool emptyMode, std::string& result) {
   const std::string keyword = emptyMode ? "empty" : "default";
   const std::string call = keyword + "()";
   const bool legacy = c.traits.kind == ClassKind::Legacy;
@@ -231,7 +231,7 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
           Raise(124, "", "empty,default keywords are not supported for user defined variables in non-tarsk profiles.");
         const std::string name = Left(statement, InStr(statement, "=") - 1);
         std::string value;
-        if (Get_EmptyValuesForVariables(c, sourceApplication, name, value)) {
+        if (Get_EmptyValuesForVariables(c, declarations, sourceApplication, name, value)) {
           statement = name + " = " + value;
           if (commentInLine > 0) statement += Mid(line, commentInLine);
           // The line makes way for the statement in place, in the text and in
@@ -253,9 +253,8 @@ bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std
   }, RewriteHint(c, "Hint : for rules ", input));
 }
 
-bool Get_EmptyValuesForVariables(Component& c, std::string_view sourceApplication, std::string_view name,
-                                 std::string& value) {
-  const std::string& declarations = c.document.declarations;
+bool Get_EmptyValuesForVariables(Component& c, std::string_view declarations, std::string_view sourceApplication,
+                                 std::string_view name, std::string& value) {
   if (Trim(declarations).empty()) NotDeclared(name);
   std::string declaration;
   if (!FirstLineContaining(declarations, name, declaration)) NotDeclared(name);

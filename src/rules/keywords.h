@@ -10,9 +10,11 @@
 
 namespace tqlm {
 
-// The public method: target keywords, then empty and default. Return_String
-// is emptied first and holds the rewritten text on True.
-bool Replace_Empty_Default_Target(Component& c, std::string_view sourceApplication,
+// The public method: target keywords, then empty and default, the latter for
+// the variables that `declarations` (the document's variable declarations)
+// declares. Return_String is emptied first and holds the rewritten text on
+// True.
+bool Replace_Empty_Default_Target(Component& c, std::string_view declarations, std::string_view sourceApplication,
                                   std::string_view targetApplication, std::string_view text,
                                   std::string& Return_String);
 
@@ -27,13 +29,13 @@ std::string Get_Enum_Constant(Component& c, std::string_view appl, std::string_v
 
 // Rewrites assignments "name = empty()" (emptyMode) or "name = default()";
 // the legacy class refuses them (124).
-bool Replace_Empty_Default(Component& c, std::string_view sourceApplication, std::string_view text,
-                           bool emptyMode, std::string& result);
+bool Replace_Empty_Default(Component& c, std::string_view declarations, std::string_view sourceApplication,
+                           std::string_view text, bool emptyMode, std::string& result);
 
-// The empty value of a declared variable, from its declaration in the
-// document's variable section. No trap: an undeclared variable raises 999 to
-// the caller. False when a domain lookup failed.
-bool Get_EmptyValuesForVariables(Component& c, std::string_view sourceApplication, std::string_view name,
-                                 std::string& value);
+// The empty value of a declared variable, from its declaration among
+// `declarations`. No trap: an undeclared variable raises 999 to the caller.
+// False when a domain lookup failed.
+bool Get_EmptyValuesForVariables(Component& c, std::string_view declarations, std::string_view sourceApplication,
+                                 std::string_view name, std::string& value);
 
 }  // namespace tqlm

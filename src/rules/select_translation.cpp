@@ -45,10 +45,10 @@ bool StartsWith(const std::string& text, std::string_view prefix) { return text.
 
 // A dotted name outside a select: variables and names the declarations know
 // get "_" for "."; other names lose "$" as well, numbers stay.
-std::string RuleName(const Component& c, const std::string& token) {
+std::string RuleName(std::string_view declarations, const std::string& token) {
   const std::string lower = LCase(token);
   if (StartsWith(lower, "var.") || StartsWith(lower, "get.code")) return Replace(token, ".", "_");
-  if (InStr(c.document.declarations, lower) == 0) return IsNumeric(token) ? token : Underscored(token);
+  if (InStr(declarations, lower) == 0) return IsNumeric(token) ? token : Underscored(token);
   return Replace(token, ".", "_");
 }
 
@@ -186,8 +186,8 @@ bool Translate_Select(Component& c, std::string_view statement, std::string_view
   });
 }
 
-bool Translate_Rule(Component& c, std::string_view rule, std::string_view context, std::string_view sourceApplication,
-                    std::string& translated) {
+bool Translate_Rule(Component& c, std::string_view declarations, std::string_view rule, std::string_view context,
+                    std::string_view sourceApplication, std::string& translated) {
   return Trapped(c, kLegacyTrap, [&] {
     const std::string framed = " " + std::string(context) + " ";
     std::string formatted;
@@ -201,7 +201,7 @@ bool Translate_Rule(Component& c, std::string_view rule, std::string_view contex
         continue;
       }
       if (InStr(token, ".") > 0) {
-        out += RuleName(c, token) + " ";
+        out += RuleName(declarations, token) + " ";
         continue;
       }
       // "select case" and "end select" are no embedded selects.

@@ -15,8 +15,8 @@ namespace tqlm {
 
 // A whole rule. `context` (the mapping object's source-table list) is handed
 // on to the select translation. False after its own error line.
-bool Translate_Rule(Component& c, std::string_view rule, std::string_view context, std::string_view sourceApplication,
-                    std::string& translated);
+bool Translate_Rule(Component& c, std::string_view declarations, std::string_view rule, std::string_view context,
+                    std::string_view sourceApplication, std::string& translated);
 
 // One select statement, from "select" up to its block keyword (exclusive).
 // False after its own error line.

@@ -5,15 +5,9 @@
 #include <string_view>
 
 #include "core/component.h"
+#include "run/triple.h"
 
 namespace tqlm {
-
-// The triple under which a mapping object was looked for, in fixed widths
-// (version 4, release 2, customer 4).
-struct Triple {
-  std::string vers = "    ", rele = "  ", cust = "    ";
-  bool operator==(const Triple&) const = default;
-};
 
 // Which object a status line speaks of: table code, profile number, triple.
 struct ObjectRef {

@@ -2,7 +2,7 @@
 
 #include "core/error_trap.h"
 #include "platform/base64.h"
-#include "platform/filesystem.h"
+#include "platform/paths.h"
 #include "platform/text.h"
 #include "rules/xml_escape.h"
 #include "sidefiles/side_file.h"
@@ -51,14 +51,15 @@ bool Create_Conversion_Code_XML(Component& c, std::string& out) {
   });
 }
 
-void WriteConversionCodeFiles(const Component& c, const std::string& text) {
+SideFiles ConversionCodeFiles(const Component& c, const std::string& text) {
   const std::string trimmed = Trim(text);
   const std::string path = fs::ChildPath(c.settings.xmlPath, "xConversionCodes");
-  WriteSideFile({path, path + ".XML"}, [&] {
-    if (fs::FileExists(path)) fs::DeleteFile(path);
-    fs::WriteFile(path, Encode_Base64(trimmed));
-    fs::WriteFile(path + ".XML", trimmed);
-  });
+  SideFiles out;
+  out.Begin(path);
+  out.Begin(path + ".XML");
+  out.Add(path, Encode_Base64(trimmed));
+  out.Add(path + ".XML", trimmed);
+  return out;
 }
 
 }  // namespace tqlm

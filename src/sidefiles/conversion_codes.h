@@ -5,6 +5,7 @@
 #include <string>
 
 #include "core/component.h"
+#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
@@ -12,10 +13,9 @@ namespace tqlm {
 // on one line, each pair escaped. False after logging its own error line.
 bool Create_Conversion_Code_XML(Component& c, std::string& text);
 
-// Stores the document twice in the output folder: xConversionCodes (Base64
-// of the trimmed text, an old file deleted first) and xConversionCodes.XML
-// (the trimmed text). No trap: errors reach the run's, and neither name then
-// holds a file.
-void WriteConversionCodeFiles(const Component& c, const std::string& text);
+// The document's two files in the output folder: xConversionCodes (Base64
+// of the trimmed text) and xConversionCodes.XML (the trimmed text). No trap:
+// errors reach the run's.
+SideFiles ConversionCodeFiles(const Component& c, const std::string& text);
 
 }  // namespace tqlm

@@ -5,13 +5,14 @@
 #include <string_view>
 
 #include "core/component.h"
+#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
-// Creates the file in the output folder (readable by its owner only: it
-// holds a password) and writes the first qxddi101 row of the application.
-// False when there is none; the file then stays empty. No trap: a Null
-// value raises 94 to the caller, and no file of the name is left.
-bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication);
+// The file in the output folder (readable by its owner only: it holds a
+// password) with the first qxddi101 row of the application, added to `out`.
+// False when there is none; the file is then empty. No trap: a Null value
+// raises 94 to the caller, the name begun and not completed.
+bool Build_Lookup_Application_File(Component& c, std::string_view lookupApplication, SideFiles& out);
 
 }  // namespace tqlm

@@ -1,10 +1,8 @@
 #include "sidefiles/schema_ini.h"
 
-#include <memory>
 
 #include "core/error_trap.h"
 #include "platform/text.h"
-#include "platform/textstream.h"
 #include "sidefiles/side_file.h"
 
 namespace tqlm {
@@ -34,10 +32,9 @@ std::string FormatLine(const Value& separator) {
   return "Format=Delimited(" + sepr + ")";
 }
 
-// Writes the section of every file row to `path`, the file taking its name
-// when complete.
-void WriteSections(Component& c, Recordset& files, const std::string& application, const std::string& path) {
-  std::unique_ptr<TextStream> ini = CreateTextFile(path, {.atomic = true});
+// The section of every file row.
+std::string Sections(Component& c, Recordset& files, const std::string& application) {
+  std::string ini;
   // A letter the driver does not know keeps the type of the column before.
   std::string_view type;
   for (; !files.Eof(); files.MoveNext()) {
@@ -62,15 +59,14 @@ void WriteSections(Component& c, Recordset& files, const std::string& applicatio
       else
         section += " width  255\r\n";
     }
-    ini->Write(section);
-    ini->WriteBlankLines(1);
+    ini.append(section).append("\r\n");
   }
-  ini->Close();
+  return ini;
 }
 
 }  // namespace
 
-bool Build_Schema_ini(Component& c, std::string_view appl) {
+bool Build_Schema_ini(Component& c, std::string_view appl, SideFiles& out) {
   return Trapped(c, kSchemaIniTrap, [&] {
     const std::string application(appl);
     Recordset files =
@@ -78,7 +74,8 @@ bool Build_Schema_ini(Component& c, std::string_view appl) {
     if (!files.HasRow()) return true;
     // "\Schema.ini" after the folder, as given: an empty folder names the root.
     const std::string path = c.settings.schemaIniPath + "/Schema.ini";
-    WriteSideFile({path}, [&] { WriteSections(c, files, application, path); });
+    out.Begin(path);
+    out.Add(path, Sections(c, files, application));
     return true;
   });
 }

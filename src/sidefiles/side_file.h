@@ -1,29 +1,33 @@
-// The writing of one side file of the legacy run, from its first step on.
+// Side files as their writers leave them: nothing of them is on disk until
+// the run stores them.
 #pragma once
 
 #include <string>
-#include <utility>
 #include <vector>
 
 namespace tqlm {
 
-// Removes each of `paths` that is a file; a read-only one stays, as an
-// overwrite would have been refused. Never raises.
-void RemoveSideFiles(const std::vector<std::string>& paths) noexcept;
+struct SideFiles {
+  struct File {
+    std::string path;
+    std::string bytes;
+    bool ownerOnly = false;  // it carries a password
+  };
+  struct Name {
+    std::string path;
+    bool overReadOnly = false;  // an earlier read-only file of the name goes too
+  };
+  // The files completed, in the order they are written.
+  std::vector<File> files;
+  // Every name a writer began. A name begun but never completed leaves no
+  // file: the part written never takes the name, and a file an earlier run
+  // left there goes too, so that it cannot pass for this run's.
+  std::vector<Name> begun;
 
-// Runs `write`, which begins the side file named by `paths` (the conversion
-// codes have two names). When an error leaves it, no file of those names
-// stays: the part written never takes its name (it goes under a temporary
-// one), and a file an earlier run left there is removed too, so that it
-// cannot pass for this run's. The error then goes on to the caller.
-template <class Write>
-auto WriteSideFile(const std::vector<std::string>& paths, Write&& write) -> decltype(write()) {
-  try {
-    return std::forward<Write>(write)();
-  } catch (...) {
-    RemoveSideFiles(paths);
-    throw;
+  void Begin(std::string path, bool overReadOnly = false) { begun.push_back({std::move(path), overReadOnly}); }
+  void Add(std::string path, std::string bytes, bool ownerOnly = false) {
+    files.push_back({std::move(path), std::move(bytes), ownerOnly});
   }
-}
+};
 
 }  // namespace tqlm

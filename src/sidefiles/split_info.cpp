@@ -1,29 +1,21 @@
 #include "sidefiles/split_info.h"
 
-#include <memory>
-
-#include "platform/filesystem.h"
+#include "platform/paths.h"
 #include "platform/text.h"
-#include "platform/textstream.h"
 #include "sidefiles/connection_string.h"
-#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
 namespace {
 
-// Replaces the file `path` by the split information, `appl` naming the
-// source application of the connections.
-bool WriteSplitInfo(Component& c, const std::string& appl, const std::string& path) {
-  if (fs::FileExists(path)) fs::DeleteFile(path, /*force=*/true);
-  std::unique_ptr<TextStream> file = CreateTextFile(path, {.ownerOnly = true, .atomic = true});
+// The split information, `appl` naming the source application of the
+// connections.
+std::string SplitInfo(Component& c, const std::string& appl) {
+  std::string file;
   Recordset targets = c.Query("select distinct ttbl  from qxmap300");
-  if (!targets.HasRow()) {
-    file->Close();
-    return true;
-  }
+  if (!targets.HasRow()) return file;
   // A line that starts with CR LF follows an empty line.
-  auto line = [&](const std::string& text) { file->WriteLine(text); };
+  auto line = [&](const std::string& text) { file.append(text).append("\r\n"); };
   line("<conversionobjects>");
   for (; !targets.Eof(); targets.MoveNext()) {
     const std::string target = targets.Field("ttbl").AsText();
@@ -53,20 +45,21 @@ bool WriteSplitInfo(Component& c, const std::string& appl, const std::string& pa
     line("\r\n</conversionobject>");
   }
   line("</conversionobjects>");
-  file->Close();
-  return true;
+  return file;
 }
 
 }  // namespace
 
-bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName) {
+bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName, SideFiles& out) {
   std::string appl;
   {
     Recordset rs = c.Query("select * from qxmap100 where mprf=" + NumberValue(profile));
     if (rs.HasRow()) appl = rs.Field("sapp").AsText();
   }
   const std::string path(fileName);
-  return WriteSideFile({path}, [&] { return WriteSplitInfo(c, appl, path); });
+  out.Begin(path, /*overReadOnly=*/true);
+  out.Add(path, SplitInfo(c, appl), /*ownerOnly=*/true);
+  return true;
 }
 
 }  // namespace tqlm

@@ -6,14 +6,14 @@
 #include <string_view>
 
 #include "core/component.h"
+#include "sidefiles/side_file.h"
 
 namespace tqlm {
 
-// Deletes an old file of the name (read-only or not) and writes the file,
-// empty when qxmap300 has no rows; readable by its owner only, since the
-// connections carry passwords. The profile number is an Integer. No trap:
-// errors reach the caller, and once the file was begun no file of the name
-// is left.
-bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName);
+// The file, added to `out`: empty when qxmap300 has no rows; readable by its
+// owner only, since the connections carry passwords; it replaces an old file
+// of the name, read-only or not. The profile number is an Integer. No trap:
+// errors reach the caller, the name begun and not completed.
+bool ConstructSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName, SideFiles& out);
 
 }  // namespace tqlm

@@ -88,12 +88,13 @@ std::string get_split_fields(Component& c, std::string_view sourceApplication, s
   return Join(fields, ",");
 }
 
-bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplication, std::string_view inString,
-                                     std::string_view targetTable, std::string& returnString) {
+bool AddSplitQueries_to_Precondition(Component& c, DocumentState& document, std::string_view sourceApplication,
+                                     std::string_view inString, std::string_view targetTable,
+                                     std::string& returnString) {
   returnString.clear();
   const bool generator = c.traits.kind == ClassKind::Generator;
   return Trapped(c, kSplitTrap, [&] {
-    if (generator) c.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
+    if (generator) document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
     std::string result(inString);
     Recordset split = c.Query("select * from qxmap300 where ttbl=" + TextValue(targetTable));
     if (split.HasRow()) {
@@ -111,14 +112,14 @@ bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplic
           const SplitRange range =
               generator ? GeneratorSplitRange(c, sourceApplication, targetTable, source, fields, storedList)
                         : LegacySplitRange(c, sourceApplication, source, fields);
-          c.document.splitConditions.Add(UCase(source), range.condition);
-          c.document.splitDeclarations += range.declarations;
+          document.splitConditions.Add(UCase(source), range.condition);
+          document.splitDeclarations += range.declarations;
           result += "\r\n" + range.prefix + "\r\nmigrate " + pieces[i];
         }
       }
     }
     split.Close();
-    if (generator) c.document.splitDeclarations += "\r\n\ttable tqxgct872";
+    if (generator) document.splitDeclarations += "\r\n\ttable tqxgct872";
     returnString = result;
     return true;
   });

@@ -11,10 +11,11 @@ namespace tqlm {
 
 // Puts the range code of every split source table of `targetTable` in front
 // of its migrate statement, records the range conditions for the source
-// tags and the range declarations for the variables. True with the new text
-// in `returnString`.
-bool AddSplitQueries_to_Precondition(Component& c, std::string_view sourceApplication, std::string_view inString,
-                                     std::string_view targetTable, std::string& returnString);
+// tags and the range declarations for the variables in `document`. True with
+// the new text in `returnString`.
+bool AddSplitQueries_to_Precondition(Component& c, DocumentState& document, std::string_view sourceApplication,
+                                     std::string_view inString, std::string_view targetTable,
+                                     std::string& returnString);
 
 // The split key fields of a source table, comma-separated: in the generator
 // with index references and combined fields expanded, in the legacy class as

@@ -125,7 +125,7 @@ TEST_F(Readers, StatementsAreSentExactlyAsBuilt) {
 
 TEST_F(Readers, FieldRecordsCarryInitialAndNormalisedDefaultValues) {
   std::string text;
-  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "010", text));
+  ASSERT_TRUE(Construct_Field_Tags(c_, c_.document.fields, "TRG", "ab", "cde", "010", text));
   // Key: initial | default | type length align case mandatory domain depth.
   std::vector<std::string> records;
   for (const auto& [key, f] : c_.document.fields) {
@@ -149,8 +149,8 @@ TEST_F(Readers, FieldRecordsCarryInitialAndNormalisedDefaultValues) {
 
 TEST_F(Readers, ADuplicateFieldIsReportedAndTheDescriptionGoesOn) {
   std::string text;
-  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
-  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
+  ASSERT_TRUE(Construct_Field_Tags(c_, c_.document.fields, "TRG", "ab", "cde", "014", text));
+  ASSERT_TRUE(Construct_Field_Tags(c_, c_.document.fields, "TRG", "ab", "cde", "014", text));
   EXPECT_EQ(log_->text(), "\t\tERROR: 457:This key is already associated with an element of this collection\r\n");
   EXPECT_EQ(c_.document.fields.Count(), 1);
 }
@@ -181,7 +181,7 @@ TEST_F(Readers, ALengthThatIsNotANumberLeavesTheFieldWithoutARecord) {
       "UPDATE qxddi150 SET cdom = 'abblank' WHERE appl = 'TRG' AND flno = '014';",
       "blanklength.db");
   std::string text;
-  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cde", "014", text));
+  ASSERT_TRUE(Construct_Field_Tags(c_, c_.document.fields, "TRG", "ab", "cde", "014", text));
   EXPECT_EQ(c_.document.fields.Count(), 0);
   EXPECT_EQ(log_->text(), "\t\tERROR: 13:Type mismatch\r\n");
 }

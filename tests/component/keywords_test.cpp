@@ -22,7 +22,7 @@ class Keywords : public testing::Test {
   }
   std::string Rewrite(std::string_view text, bool expectTrue = true) {
     std::string out = "stale";
-    EXPECT_EQ(Replace_Empty_Default_Target(c_, "SRC", "TRG", text, out), expectTrue) << text;
+    EXPECT_EQ(Replace_Empty_Default_Target(c_, c_.document.declarations, "SRC", "TRG", text, out), expectTrue) << text;
     return out;
   }
   Workspace ws_;

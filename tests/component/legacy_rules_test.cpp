@@ -36,7 +36,7 @@ class LegacyRules : public testing::Test {
   }
   std::string Rule(std::string_view rule) {
     std::string out = "stale";
-    EXPECT_TRUE(Translate_Rule(c_, rule, "ACCOUNTS", "LSRC", out)) << rule << "\n" << log_->text();
+    EXPECT_TRUE(Translate_Rule(c_, c_.document.declarations, rule, "ACCOUNTS", "LSRC", out)) << rule << "\n" << log_->text();
     return out;
   }
   static MappingObject Abcus010() {
@@ -103,7 +103,7 @@ TEST_F(LegacyRules, ASelectWithoutFromFailsTheRuleAndThePreCondition) {
   MappingObject o = Abcus010();
   o.prtx = "select a selectdo";
   std::string text;
-  EXPECT_FALSE(Construct_PreCondition_Tag(c_, o, text));
+  EXPECT_FALSE(Construct_PreCondition_Tag(c_, c_.document, o, text));
   const std::string undefined = "Application-defined or object-defined error";
   EXPECT_EQ(log_->text(), "\t\tERROR:-  5 - Invalid procedure call or argument\r\n"
                           "\t\tERROR:-  5 - Invalid procedure call or argument\r\n"
@@ -140,7 +140,7 @@ TEST_F(LegacyRules, IncludeFailuresFailTheVariableSection) {
     Use(std::string("UPDATE qxmap120 SET vari = '") + vari + "' WHERE mprf = 5 AND tflno = '010';");
     MappingObject o = Abcus010();
     std::string text;
-    EXPECT_FALSE(Construct_Variable_Tag(c_, o, text, ""));
+    EXPECT_FALSE(Construct_Variable_Tag(c_, c_.document, o, text, ""));
     EXPECT_EQ(log_->text(), line);
     EXPECT_EQ(c_.run.errorDescription, line);
     *log_ = StringTextStream();
@@ -150,7 +150,7 @@ TEST_F(LegacyRules, IncludeFailuresFailTheVariableSection) {
 TEST_F(LegacyRules, KeywordsInLegacyRules) {
   std::string out;
   // Assignments of empty() or default() are refused, with the rule as hint.
-  EXPECT_FALSE(Replace_Empty_Default_Target(c_, "LSRC", "LTRG", "x = empty()\r\n", out));
+  EXPECT_FALSE(Replace_Empty_Default_Target(c_, c_.document.declarations, "LSRC", "LTRG", "x = empty()\r\n", out));
   EXPECT_EQ(out, "");
   const std::string line =
       "\t\tERROR:in Replace_Empty_Default()  ErrNo. 124:empty,default keywords are not supported for user defined "
@@ -159,7 +159,7 @@ TEST_F(LegacyRules, KeywordsInLegacyRules) {
   EXPECT_EQ(c_.run.errorDescription, line);
   // A legacy target application has no constants to look up.
   c_.run.legacyApplication = true;
-  ASSERT_TRUE(Replace_Empty_Default_Target(c_, "LSRC", "LTRG", "target(abflag.on)", out));
+  ASSERT_TRUE(Replace_Empty_Default_Target(c_, c_.document.declarations, "LSRC", "LTRG", "target(abflag.on)", out));
   EXPECT_EQ(out, "target(abflag.on)");
 }
 
@@ -189,7 +189,7 @@ TEST_F(LegacyRules, FieldRecordsOfTheLegacyClass) {
     f.typeLetter = type;
     f.length = length;
     f.defaultValue = defaultValue;
-    Store_Field_Details_in_Dictionary(c_, f);
+    Store_Field_Details_in_Dictionary(c_, c_.document.fields, f);
     const CFieldInfo* info = c_.document.fields.Find("abcus010" + f.fieldName);
     ASSERT_NE(info, nullptr) << type;
     EXPECT_EQ(info->StrInitialValue + "|" + info->StrDefaultValue + "|" + std::to_string(info->IntFieldLength), record);
@@ -197,7 +197,7 @@ TEST_F(LegacyRules, FieldRecordsOfTheLegacyClass) {
   // A length that is no number gives no record and a line that names the field.
   f.fieldName = "bad";
   f.length = "x";
-  Store_Field_Details_in_Dictionary(c_, f);
+  Store_Field_Details_in_Dictionary(c_, c_.document.fields, f);
   EXPECT_EQ(c_.document.fields.Find("abcus010bad"), nullptr);
   EXPECT_EQ(log_->text(), "\t\tERROR in Store_Field_Details_in_Dictionary:-  13 - Type mismatchHint : for field bad\r\n");
 }
@@ -211,8 +211,8 @@ TEST_F(LegacyRules, AStringFieldWithoutLengthGetsAnEmptySpaceInItsDumpElements) 
       "INSERT INTO qxmap140 (mprf, vers, rele, cust, tcpac, tcmod, tflno, fdnm, mrul, type, dnum) VALUES"
       " (5, '0100', '01', 'STD ', 'ab', 'cus', '010', 'note', 'default()', 0, 2);");
   std::string fields, dumps;
-  ASSERT_TRUE(Construct_Field_Tags(c_, "LTRG           ", "ab", "cus", "010", fields)) << log_->text();
-  ASSERT_TRUE(Construct_Dump_Tag(c_, Abcus010(), false, dumps)) << log_->text();
+  ASSERT_TRUE(Construct_Field_Tags(c_, c_.document.fields, "LTRG           ", "ab", "cus", "010", fields)) << log_->text();
+  ASSERT_TRUE(Construct_Dump_Tag(c_, c_.document, Abcus010(), false, dumps)) << log_->text();
   const std::string dump2 = dumps.substr(dumps.find("<DUMP-2 "));
   // Unmapped in dump 1: the initial value; mapped in dump 2: the default.
   EXPECT_NE(dumps.substr(0, dumps.size() - dump2.size()).find("<NOTE TYPE = \"0\">ObjCnv.CheckEmpty(space())</NOTE>\r\n"),
@@ -237,7 +237,7 @@ TEST_F(LegacyRules, ElementsOfUnmappedFieldsAndRulesOfOtherTypes) {
 TEST_F(LegacyRules, AFieldRuleThatCannotBeTranslatedFailsTheDumps) {
   Use("UPDATE qxmap140 SET mrul = 'select a selectdo' WHERE fdnm = 'id';");
   std::string text;
-  EXPECT_FALSE(Construct_Dump_Tag(c_, Abcus010(), false, text));
+  EXPECT_FALSE(Construct_Dump_Tag(c_, c_.document, Abcus010(), false, text));
   EXPECT_EQ(c_.run.errorDescription,
             "\t\tERROR in Construct_Dump_Tag :- 126 - Error in the rules :select a selectdo\r\n");
 }

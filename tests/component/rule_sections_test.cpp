@@ -45,12 +45,12 @@ class RuleSections : public testing::Test {
 TEST_F(RuleSections, VariablesWithoutARowTheSizeCheckAndSplitDeclarations) {
   std::string text;
   MappingObject object1 = Object("ab", "zzz", "999");
-  ASSERT_TRUE(Construct_Variable_Tag(c_, object1, text, "abzzz999"));
+  ASSERT_TRUE(Construct_Variable_Tag(c_, c_.document, object1, text, "abzzz999"));
   EXPECT_EQ(text, "<INCLUDE></INCLUDE> <VAR></VAR>");
   c_.settings.include2GBCheck = kTrue;
   text.clear();
   MappingObject object2 = Object("ab", "ord", "021");
-  ASSERT_TRUE(Construct_Variable_Tag(c_, object2, text, "abord021,abzzz999"));
+  ASSERT_TRUE(Construct_Variable_Tag(c_, c_.document, object2, text, "abord021,abzzz999"));
   EXPECT_EQ(
       text,
       "<INCLUDE>\r\n#define abord021RowSize 29\r\n\tlong abord021.dump.rec\r\n\tlong abord021rep.count"
@@ -62,7 +62,7 @@ TEST_F(RuleSections, VariablesWithoutARowTheSizeCheckAndSplitDeclarations) {
   c_.document.splitDeclarations = "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn";
   text.clear();
   MappingObject object3 = Object("ab", "ord", "021");
-  ASSERT_TRUE(Construct_Variable_Tag(c_, object3, text, "abord021"));
+  ASSERT_TRUE(Construct_Variable_Tag(c_, c_.document, object3, text, "abord021"));
   EXPECT_EQ(
       text,
       "<INCLUDE>long a\t# b &amp; c\r\n</INCLUDE> <VAR>long var.qxgct872.cnt\r\r\nlong var.to.lng.vrpn\r\n</VAR>");
@@ -74,7 +74,7 @@ TEST_F(RuleSections, PreConditionCountsMigrateWordsInAnyCase) {
   MappingObject o = Object("ab", "cus", "010");
   o.prtx = "Migrate a\tre-migrated b\r\nmigrate\nc";
   std::string text;
-  ASSERT_TRUE(Construct_PreCondition_Tag(c_, o, text));
+  ASSERT_TRUE(Construct_PreCondition_Tag(c_, c_.document, o, text));
   EXPECT_EQ(c_.document.migrateCount, 2);
 }
 
@@ -94,7 +94,7 @@ TEST_F(RuleSections, SourceTablesCarryMergedSplitConditionsAndOnlyTheTablesRead)
   c_.document.migrateCount = 1;
   c_.document.splitConditions.Add("XYABC001", "(xyabc001.nr > :from.xyabc001.nr)");
   std::string text;
-  ASSERT_TRUE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
+  ASSERT_TRUE(Construct_Source_Table_Tags(c_, c_.document, Object("ab", "cus", "010"), text));
   EXPECT_EQ(text,
             "<xyabc001>\r\n\r\nselect nr from xyabc001  \r\nwhere (xyabc001.nr &gt; :from.xyabc001.nr)\r\nEndSelect"
             "\r\ndone\r\n</xyabc001>\r\n<xyabc002>\r\n</xyabc002>\r\n");
@@ -103,17 +103,17 @@ TEST_F(RuleSections, SourceTablesCarryMergedSplitConditionsAndOnlyTheTablesRead)
   c_.document.migrateCount = 4;  // room for five source tables, two used
   c_.document.splitConditions.RemoveAll();
   text.clear();
-  ASSERT_TRUE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
+  ASSERT_TRUE(Construct_Source_Table_Tags(c_, c_.document, Object("ab", "cus", "010"), text));
   EXPECT_EQ(text, "<xyabc001>\r\n\r\nselect nr from xyabc001\r\n</xyabc001>\r\n<xyabc002>\r\n</xyabc002>\r\n");
 }
 
 TEST_F(RuleSections, TooManySourceTablesAndMissingOrEmptyMainQueriesFail) {
   c_.document.migrateCount = 0;  // room for one source table
   std::string text;
-  EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "cus", "010"), text));
-  EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "zzz", "999"), text));
+  EXPECT_FALSE(Construct_Source_Table_Tags(c_, c_.document, Object("ab", "cus", "010"), text));
+  EXPECT_FALSE(Construct_Source_Table_Tags(c_, c_.document, Object("ab", "zzz", "999"), text));
   Use("UPDATE qxmap130 SET qury = NULL WHERE tflno = '021';");
-  EXPECT_FALSE(Construct_Source_Table_Tags(c_, Object("ab", "ord", "021"), text));
+  EXPECT_FALSE(Construct_Source_Table_Tags(c_, c_.document, Object("ab", "ord", "021"), text));
   EXPECT_EQ(log_->text(),
             "\t\tERROR: 9:Subscript out of range\r\n"
             "\t\tERROR: 120:No Mainquery for the Table \r\n"
@@ -123,7 +123,7 @@ TEST_F(RuleSections, TooManySourceTablesAndMissingOrEmptyMainQueriesFail) {
 TEST_F(RuleSections, AFunctionWithAnUndeclaredVariableFails) {
   Use("UPDATE qxmap160 SET func = 'x = default()' || char(10);");
   std::string text;
-  EXPECT_FALSE(Construct_Function_Tag(c_, Object("ab", "ord", "020"), text));
+  EXPECT_FALSE(Construct_Function_Tag(c_, c_.document, Object("ab", "ord", "020"), text));
   EXPECT_EQ(text, "");
   EXPECT_NE(log_->text().find("ErrNo. 999: Variable x Not declared."), std::string::npos);
 }
@@ -132,15 +132,15 @@ TEST_F(RuleSections, DumpsFailWithoutRulesAndNumberFromTheFirstRow) {
   // A table without rules fails with the dump line but keeps the description.
   c_.run.errorDescription = "earlier";
   std::string text;
-  EXPECT_FALSE(Construct_Dump_Tag(c_, Object("ab", "zzz", "999"), false, text));
+  EXPECT_FALSE(Construct_Dump_Tag(c_, c_.document, Object("ab", "zzz", "999"), false, text));
   EXPECT_EQ(log_->text(), "\t\tERROR:- 522 - Field level Mappings are not maintained for the table:abzzz999\r\n\r\n");
   EXPECT_EQ(c_.run.errorDescription, "earlier");
   // Dump numbers start with the first row's number, even zero.
   Use("UPDATE qxmap140 SET dnum = 0 WHERE tflno = '010';");
   std::string fields;
-  ASSERT_TRUE(Construct_Field_Tags(c_, "TRG", "ab", "cus", "010", fields));
+  ASSERT_TRUE(Construct_Field_Tags(c_, c_.document.fields, "TRG", "ab", "cus", "010", fields));
   text.clear();
-  ASSERT_TRUE(Construct_Dump_Tag(c_, Object("ab", "cus", "010"), false, text));
+  ASSERT_TRUE(Construct_Dump_Tag(c_, c_.document, Object("ab", "cus", "010"), false, text));
   EXPECT_EQ(text, "<DUMP-0 TARGET=\"abcus010\">\r\n<ID TYPE = \"0\"><VALUE>1</VALUE></ID>\r\n</DUMP-0>\r\n");
 }
 
@@ -159,7 +159,7 @@ TEST_F(RuleSections, StringRulesThatAreZeroBlankOrNumericStayUnwrapped) {
   // abord020.name: upper case, left aligned, a string of 20.
   const CFieldInfo f{"abord020", "name", {}, "String.Set$(\" \",20)", {}, 0, "U", "L", 20, "S", {}};
   auto value = [&](const std::string& rule) {
-    return GeneratorMappedElement(c_, Object("ab", "ord", "020"), f, CDumpInfo{0, {}, {}, rule, 0}, "NAME");
+    return GeneratorMappedElement(c_, c_.document.declarations, Object("ab", "ord", "020"), f, CDumpInfo{0, {}, {}, rule, 0}, "NAME");
   };
   EXPECT_EQ(value("0"), "<NAME TYPE = \"0\"><VALUE>0</VALUE></NAME>\r\n");
   EXPECT_EQ(value("   "), "<NAME TYPE = \"0\"><VALUE></VALUE></NAME>\r\n");

@@ -1,0 +1,56 @@
+#include "run/store.h"
+
+#include <algorithm>
+
+#include "core/error_trap.h"
+#include "platform/filesystem.h"
+
+namespace tqlm {
+
+namespace {
+
+// Removes the file of a name, when there is one. A read-only file stays
+// unless the name says otherwise, as an overwrite would have been refused.
+void RemoveFile(const SideFiles::Name& name) noexcept {
+  try {
+    if (fs::FileExists(name.path)) fs::DeleteFile(name.path, name.overReadOnly);
+  } catch (...) {
+    // A file that may not go stays; the error that ended the writing, if
+    // any, is the one reported.
+  }
+}
+
+}  // namespace
+
+bool StoreDocument(Component& c, BuiltDocument& d) {
+  if (d.handledMembers) c.run.listOfXMLGenerated += *d.handledMembers + ",";
+  if (!d.logBeforeFolder.empty()) c.Log().Write(d.logBeforeFolder);
+  const bool stored = Trapped(c, d.trap, [&] {
+    if (!d.folder.empty() && !fs::FolderExists(d.folder)) fs::CreateFolder(d.folder);
+    if (!d.log.empty()) c.Log().Write(d.log);
+    if (d.errorDescription) c.run.errorDescription = *d.errorDescription;
+    if (!d.complete) return false;
+    fs::WriteFile(fs::ChildPath(d.folder, d.fileName), d.bytes,
+                  d.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
+    return true;
+  });
+  c.document = std::move(d.state);
+  return stored;
+}
+
+void StoreSideFiles(const SideFiles& s) {
+  for (const SideFiles::Name& name : s.begun) {
+    const bool completed = std::any_of(s.files.begin(), s.files.end(),
+                                       [&](const SideFiles::File& file) { return file.path == name.path; });
+    if (!completed || name.overReadOnly) RemoveFile(name);
+  }
+  try {
+    for (const SideFiles::File& file : s.files)
+      fs::WriteFile(file.path, file.bytes, file.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
+  } catch (...) {
+    for (const SideFiles::Name& name : s.begun) RemoveFile(name);
+    throw;
+  }
+}
+
+}  // namespace tqlm
