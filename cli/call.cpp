@@ -9,12 +9,12 @@
 #include <vector>
 
 #include "checks.h"
-#include "interface/cls_xml_generator.h"
-#include "interface/cls_xml_legacy.h"
+#include <tqlm/cls_xml_generator.h>
+#include <tqlm/cls_xml_legacy.h>
 #include "json.h"
 #include "nearest_name.h"
-#include "platform/codepage.h"
-#include "platform/textstream.h"
+#include <tqlm/text.h>
+#include <tqlm/textstream.h>
 #include "setting.h"
 
 namespace tqlm::cli {

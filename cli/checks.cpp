@@ -5,11 +5,10 @@
 #include <iostream>
 #include <set>
 
-#include "platform/codepage.h"
-#include "platform/error.h"
-#include "platform/filesystem.h"
-#include "platform/text.h"
-#include "repository/connection.h"
+#include <tqlm/text.h>
+#include <tqlm/error.h>
+#include <tqlm/files.h>
+#include <tqlm/repository.h>
 #include "setting.h"
 
 namespace tqlm::cli {
@@ -26,22 +25,6 @@ std::string Head(const std::string& utf8Path, std::size_t size) {
   in.read(bytes.data(), static_cast<std::streamsize>(size));
   bytes.resize(static_cast<std::size_t>(std::max<std::streamsize>(0, in.gcount())));
   return bytes;
-}
-
-// Whether the file holds any table of the repository's schema. A file the
-// check cannot read is left to the run, which says why.
-bool HoldsRepositoryTables(const std::string& connectionString) {
-  Repository repository;
-  repository.SetConnectionString(connectionString);
-  try {
-    const bool found =
-        repository.Open("select name from sqlite_master where type = 'table' and name like 'qx%'").HasRow();
-    repository.Disconnect();
-    return found;
-  } catch (const Raised&) {
-    repository.Disconnect();
-    return true;
-  }
 }
 
 }  // namespace
@@ -65,12 +48,14 @@ std::vector<std::string> ListWarnings(const Options& o, const std::vector<Object
   if (!o.list) return warnings;
   const bool traverse = o.traverse.value_or(!o.legacy);
   std::set<std::string> said;
-  for (const std::string& code : Split(Ansi(*o.list), ",")) {
+  for (const std::string& code : CommaSeparated(Ansi(*o.list))) {
     if (code.empty() || !said.insert(code).second) continue;
     bool selected = false, found = false;
     for (const ObjectRecord& r : objects) {
       // A code of the generator holds its parts in their widths.
-      if (r.code != code && Replace(r.code, " ", "") != code) continue;
+      std::string packed = r.code;
+      packed.erase(std::remove(packed.begin(), packed.end(), ' '), packed.end());
+      if (r.code != code && packed != code) continue;
       selected = true;
       found = found || r.outcome != ObjectOutcome::NoMappings;
     }

@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "core/component.h"
+#include <tqlm/plan.h>
 #include "options.h"
 
 namespace tqlm::cli {

@@ -7,9 +7,9 @@
 #include <optional>
 #include <vector>
 
-#include "platform/base64.h"
-#include "platform/codepage.h"
-#include "platform/error.h"
+#include <tqlm/base64.h>
+#include <tqlm/text.h>
+#include <tqlm/error.h>
 
 namespace tqlm::cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "platform/codepage.h"
+#include <tqlm/text.h>
 
 namespace tqlm::cli {
 

@@ -26,22 +26,19 @@
 
 #include "call.h"
 #include "checks.h"
-#include "core/component.h"
+#include <tqlm/plan.h>
 #include "decode.h"
-#include "interface/cls_xml_generator.h"
-#include "interface/cls_xml_legacy.h"
+#include <tqlm/cls_xml_generator.h>
+#include <tqlm/cls_xml_legacy.h>
 #include "json.h"
 #include "options.h"
 #include "plan.h"
-#include "platform/codepage.h"
-#include "platform/error.h"
-#include "platform/filesystem.h"
-#include "platform/text.h"
-#include "platform/textstream.h"
+#include <tqlm/text.h>
+#include <tqlm/error.h>
+#include <tqlm/files.h>
+#include <tqlm/textstream.h>
 #include "progress.h"
-#include "repository/connection.h"
-#include "repository/schema.h"
-#include "repository/server_connection.h"
+#include <tqlm/repository.h>
 #include "selection.h"
 #include "setting.h"
 
@@ -56,7 +53,7 @@ void PrintOutcome(const Class& object, const Options& o, bool result) {
     // The codes of the objects whose document (or M-script's document) was
     // written, one for each success, in the run's order.
     std::string written;
-    for (const ObjectRecord& r : object.State().run.objects)
+    for (const ObjectRecord& r : object.PlannedObjects())
       if (r.outcome == ObjectOutcome::Written || r.outcome == ObjectOutcome::MScriptWritten)
         written += (written.empty() ? "" : ", ") + JsonString(r.code);
     JsonObject json;
@@ -160,7 +157,7 @@ int Generate(const Options& o) {
     if (o.statementTimeout) object.SetStatementTimeout(*o.statementTimeout);
     SetProfile(object, *o.profile);
     object.XMLPath(Ansi(*o.xmlPath));
-    const std::string xml = Ansi(Trim(*o.xmlPath));
+    const std::string xml = Ansi(Trimmed(*o.xmlPath));
     // The command line makes the output folder, with its parents.
     if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { made = fs::CreateFolders(xml); });
     lock.Acquire(xml, o.wait);
@@ -198,7 +195,7 @@ int Generate(const Options& o) {
   bool result = IsTrue(object.GenerateXMLFile());
   if (progress) progress->Finish();
   // A run that failed before writing anything leaves no folder it made.
-  if (!result) fs::RemoveEmptyFolders(Ansi(Trim(*o.xmlPath)), made);
+  if (!result) fs::RemoveEmptyFolders(Ansi(Trimmed(*o.xmlPath)), made);
   if (o.stats)
     std::cerr << "statements: " << statements << "  sent: " << object.StatementsSent()
               << "  prepared: " << object.StatementsPrepared() << "\n";

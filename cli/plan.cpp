@@ -5,7 +5,7 @@
 
 #include "checks.h"
 #include "json.h"
-#include "platform/codepage.h"
+#include <tqlm/text.h>
 #include "selection.h"
 
 namespace tqlm::cli {
@@ -46,7 +46,7 @@ int Plan(const Options& o) {
     return SetterFailed(failed.raised, failed.option);
   }
   const bool result = IsTrue(object.Plan());
-  const auto& objects = object.State().run.objects;
+  const auto& objects = object.PlannedObjects();
   if (result || ErrorNumberOf(object.ErrorDescription()) == 123) PrintWarnings(ListWarnings(o, objects));
   if (o.json) {
     std::string list;

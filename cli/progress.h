@@ -8,7 +8,7 @@
 #include <memory>
 #include <string_view>
 
-#include "platform/textstream.h"
+#include <tqlm/textstream.h>
 
 namespace tqlm::cli {
 

@@ -2,7 +2,7 @@
 
 #include <cstdlib>
 
-#include "platform/codepage.h"
+#include <tqlm/text.h>
 
 namespace tqlm::cli {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "core/component.h"
-#include "interface/cls_xml_generator.h"
-#include "interface/cls_xml_legacy.h"
+#include <tqlm/plan.h>
+#include <tqlm/cls_xml_generator.h>
+#include <tqlm/cls_xml_legacy.h>
 #include "options.h"
 #include "setting.h"
 
@@ -67,7 +67,7 @@ std::optional<std::vector<ObjectRecord>> PlannedObjects(const Options& o) {
   // An empty selection (error 123) selected nothing; any other failure
   // leaves it unknown.
   if (!IsTrue(object.Plan()) && ErrorNumberOf(object.ErrorDescription()) != 123) return std::nullopt;
-  return object.State().run.objects;
+  return object.PlannedObjects();
 }
 
 }  // namespace tqlm::cli

@@ -3,13 +3,13 @@
 #pragma once
 
 #include <string>
+#include <vector>
 #include <string_view>
 #include <type_traits>
 #include <utility>
 
-#include "interface/cls_xml_legacy.h"
-#include "platform/error.h"
-#include "platform/text.h"
+#include <tqlm/cls_xml_legacy.h>
+#include <tqlm/error.h>
 
 namespace tqlm::cli {
 
@@ -41,6 +41,11 @@ void SetOption(const std::string& option, const std::string& value, Setter&& set
 
 // A text of the command line (UTF-8) as the component takes it (Windows-1252).
 std::string Ansi(const std::string& utf8);
+
+// `text` without the blanks around it.
+std::string Trimmed(std::string_view text);
+// The pieces of `text` between commas, empty ones included.
+std::vector<std::string> CommaSeparated(std::string_view text);
 
 // An integer argument: an optional sign and decimal digits.
 bool IsInteger(std::string_view text);

@@ -5,42 +5,11 @@
 include(GNUInstallDirs)
 include(CMakePackageConfigHelpers)
 
-# The public headers: these entries and every header they include, followed
-# through their #include "..." lines below the root, installed with their
-# folders below the header folder, which is what a program that uses the
-# library puts on its include path.
-set(TQLM_PUBLIC_HEADER_ROOT ${PROJECT_SOURCE_DIR}/src)
-set(TQLM_PUBLIC_HEADERS interface/cls_xml_generator.h interface/cls_xml_legacy.h)
-set(TQLM_HEADER_INSTALL_DIR ${CMAKE_INSTALL_INCLUDEDIR}/tqlm)
-
-function(tqlm_header_closure root out)
-  set(found)
-  set(pending ${ARGN})
-  while(pending)
-    list(POP_FRONT pending header)
-    if(header IN_LIST found)
-      continue()
-    endif()
-    if(NOT EXISTS ${root}/${header})
-      message(FATAL_ERROR "A public header includes ${header}, which is not below ${root}")
-    endif()
-    list(APPEND found ${header})
-    set_property(DIRECTORY ${PROJECT_SOURCE_DIR} APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${root}/${header})
-    file(STRINGS ${root}/${header} lines REGEX "^[ \t]*#[ \t]*include[ \t]*\"")
-    foreach(line IN LISTS lines)
-      string(REGEX REPLACE "^[ \t]*#[ \t]*include[ \t]*\"([^\"]+)\".*" "\\1" included "${line}")
-      list(APPEND pending ${included})
-    endforeach()
-  endwhile()
-  set(${out} ${found} PARENT_SCOPE)
-endfunction()
-
-tqlm_header_closure(${TQLM_PUBLIC_HEADER_ROOT} installed_headers ${TQLM_PUBLIC_HEADERS})
-foreach(header IN LISTS installed_headers)
-  get_filename_component(folder ${header} DIRECTORY)
-  install(FILES ${TQLM_PUBLIC_HEADER_ROOT}/${header} DESTINATION ${TQLM_HEADER_INSTALL_DIR}/${folder}
-          COMPONENT development)
-endforeach()
+# The public headers: include/tqlm, all of it, installed as <tqlm/...>,
+# which is what a program that uses the library includes.
+set(TQLM_HEADER_INSTALL_DIR ${CMAKE_INSTALL_INCLUDEDIR})
+install(DIRECTORY ${PROJECT_SOURCE_DIR}/include/tqlm DESTINATION ${TQLM_HEADER_INSTALL_DIR} COMPONENT development
+        FILES_MATCHING PATTERN "*.h")
 
 # The libraries stay three static ones, a layer each; tqlm::xmlgen brings the
 # other two and their dependencies.

@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "interface/cls_xml_generator.h"
+#include <tqlm/cls_xml_generator.h>
 
 int main(int argc, char** argv) {
   if (argc != 3) {

@@ -16,12 +16,14 @@
 #include <string_view>
 #include <vector>
 
+#include <tqlm/plan.h>
+
 #include "core/class_traits.h"
 #include "core/document_state.h"
-#include "core/records.h"
+#include <tqlm/records.h>
 #include "platform/clock.h"
 #include "platform/dictionary.h"
-#include "platform/textstream.h"
+#include <tqlm/textstream.h>
 #include "platform/vb_types.h"
 #include "repository/connection.h"
 
@@ -46,29 +48,6 @@ struct ClientSettings {
   VbBoolean splitVorps = kFalse;
   VbBoolean include2GBCheck = kFalse;
   std::string schemaIniPath;
-};
-
-// What a run did with one selected mapping object (a planning run: would do).
-enum class ObjectOutcome {
-  Written,               // its document (a planning run: would be written)
-  Failed,                // its document failed
-  MScriptWritten,        // the M-script document of its parent
-  MScriptFailed,         // that document failed (or the parent is missing)
-  MScriptMemberSkipped,  // handled with its M-script already
-  NoMappings,            // no mapping-object row: WARNING
-  Expired,               // status X
-  StatusError,           // status E skipped as an error
-  CommentOnly,           // status D
-  NoRules,               // status M without rules
-  NullSourceTables,      // legacy: no source-table list
-};
-
-struct ObjectRecord {
-  std::string code;
-  std::string status;  // empty without a mapping-object row
-  VbLong profile = 0;  // where the search ended
-  std::string vers, rele, cust;
-  ObjectOutcome outcome = ObjectOutcome::NoMappings;
 };
 
 struct RunState {

@@ -8,7 +8,7 @@
 
 #include <string>
 
-#include "core/records.h"
+#include <tqlm/records.h>
 #include "platform/dictionary.h"
 #include "platform/vb_types.h"
 

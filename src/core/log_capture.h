@@ -8,7 +8,7 @@
 #include <string>
 
 #include "core/component.h"
-#include "platform/textstream.h"
+#include <tqlm/textstream.h>
 
 namespace tqlm {
 

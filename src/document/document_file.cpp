@@ -4,7 +4,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/xml_check.h"
-#include "platform/base64.h"
+#include <tqlm/base64.h>
 
 namespace tqlm {
 

@@ -1,4 +1,4 @@
-#include "interface/class_object.h"
+#include <tqlm/class_object.h>
 
 #include "core/component.h"
 #include "interface/properties.h"
@@ -32,6 +32,9 @@ void ClassObject::SetProgressObserver(std::function<void(VbLong, VbLong)> observ
 }
 
 VbBoolean ClassObject::Plan() { return PlanRun(*state_); }
+const std::vector<ObjectRecord>& ClassObject::PlannedObjects() const { return state_->run.objects; }
+
+const Component& detail::StateOf(const ClassObject& object) { return *object.state_; }
 
 void ClassObject::ClearXMLDirectory(VbBoolean clear) { SetClearXMLDirectory(*state_, clear); }
 void ClassObject::PackageFrom(std::string_view v) { SetPackageBound(*state_, state_->settings.packageFrom, v); }

@@ -1,4 +1,4 @@
-#include "interface/cls_xml_generator.h"
+#include <tqlm/cls_xml_generator.h>
 
 #include "core/component.h"
 #include "dictionary/row_size.h"

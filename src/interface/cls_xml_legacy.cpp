@@ -1,4 +1,4 @@
-#include "interface/cls_xml_legacy.h"
+#include <tqlm/cls_xml_legacy.h>
 
 #include "core/component.h"
 #include "sidefiles/connection_string.h"

@@ -1,4 +1,4 @@
-#include "platform/base64.h"
+#include <tqlm/base64.h>
 
 #include <cstdint>
 

@@ -6,12 +6,10 @@
 #include <string>
 #include <string_view>
 
+#include <tqlm/text.h>
+
 namespace tqlm {
 
-// A character without a Windows-1252 form becomes "?"; so does every byte of
-// a malformed UTF-8 sequence.
-std::string Utf8ToAnsi(std::string_view utf8);
-std::string AnsiToUtf8(std::string_view ansi);
 
 // Every byte of a malformed UTF-8 sequence becomes "?".
 std::u16string Utf8ToUtf16(std::string_view utf8);

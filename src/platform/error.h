@@ -7,26 +7,11 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
 #include <string>
 
+#include <tqlm/error.h>
+
 namespace tqlm {
-
-struct VbError {
-  std::int32_t number = 0;
-  std::string source;
-  std::string description;
-};
-
-class Raised : public std::exception {
- public:
-  explicit Raised(VbError error);
-  const VbError& error() const { return error_; }
-  const char* what() const noexcept override { return error_.description.c_str(); }
-
- private:
-  VbError error_;
-};
 
 // Numbers the platform raises itself.
 inline constexpr std::int32_t kErrInvalidCall = 5;

@@ -4,6 +4,8 @@
 // be written one-to-one.
 #pragma once
 
+#include <tqlm/types.h>
+
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -87,10 +89,5 @@ std::string Str(long long n);
 // An integer with "," thousands separators ("1,234").
 std::string FormatGrouped(long long n);
 
-// The integer text of a command-line or property value with automation
-// conversion: rounding half to even, error 13 for non-numeric text, error 6
-// outside the range of the type.
-std::int16_t CIntText(std::string_view s);
-std::int32_t CLngText(std::string_view s);
 
 }  // namespace tqlm

@@ -1,4 +1,4 @@
-#include "platform/textstream.h"
+#include <tqlm/textstream.h>
 
 #include <fcntl.h>
 #include <sys/stat.h>

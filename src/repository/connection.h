@@ -9,6 +9,8 @@
 #include <unordered_map>
 #include <vector>
 
+#include <tqlm/repository.h>
+
 #include "repository/recordset.h"
 #include "repository/statement.h"
 
@@ -47,9 +49,6 @@ struct ConnectionOptions {
 // "sqlite:PATH", or a server. Raises -2147217900 when it cannot be opened.
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const ConnectionOptions& options = {});
 
-// The file a connection string opens, for a SQLite repository; empty for a
-// server.
-std::string RepositoryFile(std::string_view connectionString);
 
 class Repository {
  public:

@@ -190,6 +190,20 @@ void CreateServerRepository(const ServerConnection& server, const std::vector<Sc
 
 }  // namespace
 
+bool HoldsRepositoryTables(const std::string& connectionString) {
+  Repository repository;
+  repository.SetConnectionString(connectionString);
+  try {
+    const bool found =
+        repository.Open("select name from sqlite_master where type = 'table' and name like 'qx%'").HasRow();
+    repository.Disconnect();
+    return found;
+  } catch (const Raised&) {
+    repository.Disconnect();
+    return true;
+  }
+}
+
 void CreateRepository(const std::string& connectionString, const std::vector<std::string>& scriptFiles) {
   if (std::optional<ServerConnection> server = ServerConnectionFor(connectionString)) {
     CreateServerRepository(*server, ReadScripts(scriptFiles));

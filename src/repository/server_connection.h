@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include <tqlm/repository.h>
+
 namespace tqlm {
 
 struct ServerConnection {
@@ -27,9 +29,6 @@ std::optional<ServerConnection> ServerConnectionFor(std::string_view connectionS
 // or nothing.
 std::optional<std::string> OdbcKeyword(std::string_view odbc, std::string_view keyword);
 
-// A connection string as a terminal may show it: a file name as it is; a
-// server's string rebuilt from its keywords with every password "****".
-std::string ShownConnectionString(std::string_view connectionString);
 
 // `text` with every occurrence of `password` replaced by "****".
 std::string WithoutPassword(std::string text, std::string_view password);

@@ -1,7 +1,7 @@
 #include "sidefiles/conversion_codes.h"
 
 #include "core/error_trap.h"
-#include "platform/base64.h"
+#include <tqlm/base64.h>
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "rules/xml_escape.h"

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "interface/cls_xml_legacy.h"
+#include <tqlm/cls_xml_legacy.h>
 #include "support.h"
 
 namespace tqlm::test {

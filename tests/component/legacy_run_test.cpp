@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "core/component.h"
-#include "interface/cls_xml_legacy.h"
-#include "platform/base64.h"
+#include <tqlm/cls_xml_legacy.h>
+#include <tqlm/base64.h>
 #include "support.h"
 
 namespace tqlm::test {
@@ -102,7 +102,7 @@ TEST_F(LegacyRun, WritesDocumentsSideFilesAndLogOfAProfileWithADataDictionaryTar
   EXPECT_EQ(Permissions("abcus/xabcus0100"), 0600u);
 
   // The table bounds are widened before they are compared as text.
-  EXPECT_EQ(l.State().settings.tableFrom + "-" + l.State().settings.tableTo, "000-099");
+  EXPECT_EQ(detail::StateOf(l).settings.tableFrom + "-" + detail::StateOf(l).settings.tableTo, "000-099");
 }
 
 TEST_F(LegacyRun, ALegacyTargetIsSelectedAndDescribedFromItsFileLayout) {
@@ -263,7 +263,7 @@ TEST_F(LegacyMScriptAndSplit, TheFirstMemberWritesTheParentsDocumentAndLaterOnes
       "<SOURCETABLES>orders.csv</SOURCETABLES> </INFO>\r\n<PRE-CONDITIONS>\r\n p   \r\n</PRE-CONDITIONS>\r\n"
       "</ABMSC400>");
   EXPECT_EQ(XmlFile("abmsc/xabmsc4000"), empty);
-  EXPECT_EQ(l.State().run.listOfXMLGenerated, "abmsc101,abmsc1020,abmsc101,,abmsc104,");
+  EXPECT_EQ(detail::StateOf(l).run.listOfXMLGenerated, "abmsc101,abmsc1020,abmsc101,,abmsc104,");
   EXPECT_FALSE(std::filesystem::exists(ws_.Dir() / "xml" / "splitinfo.xml"));
 }
 
@@ -309,7 +309,7 @@ TEST_F(LegacyMScriptAndSplit, RangeCodeAssignsTheFieldsInTheirRowOrder) {
             "Else \r\n\t RaiseError \"To Range Not found for table orders.csv\"\r\n\tCall HandleErrors \r\n"
             "\tExit Sub\r\nEnd if\r\nmigrate  orders.csv");
   // Three fields: exclusive below, inclusive above, compared in list order.
-  const std::string* condition = l.State().document.splitConditions.Find("ORDERS.CSV");
+  const std::string* condition = detail::StateOf(l).document.splitConditions.Find("ORDERS.CSV");
   ASSERT_NE(condition, nullptr);
   EXPECT_EQ(*condition,
             "(((orders.csv.WHEN > varint_from_orders.csv_WHEN)"
@@ -374,11 +374,11 @@ TEST_F(LegacyMScriptAndSplit, APlanAgreesWithTheRun) {
     ASSERT_EQ(planned.Plan(), kTrue);
     EXPECT_TRUE(ListFiles(ws_.Dir() / "xml").empty());
     ASSERT_EQ(run.GenerateXMLFile(), kTrue);
-    EXPECT_EQ(outcomes(planned.State()), outcomes(run.State())) << list;
-    EXPECT_GE(planned.State().run.objects.size(), 5u);
+    EXPECT_EQ(outcomes(detail::StateOf(planned)), outcomes(detail::StateOf(run))) << list;
+    EXPECT_GE(detail::StateOf(planned).run.objects.size(), 5u);
     // The plan left its object as it was: a run on it does what the other did.
     ASSERT_EQ(planned.GenerateXMLFile(), kTrue);
-    EXPECT_EQ(planned.State().run.listOfXMLGenerated, run.State().run.listOfXMLGenerated);
+    EXPECT_EQ(detail::StateOf(planned).run.listOfXMLGenerated, detail::StateOf(run).run.listOfXMLGenerated);
     EXPECT_EQ(planned.XMLErrors(), run.XMLErrors());
   }
 }
@@ -389,7 +389,7 @@ TEST(LegacyProperties, BoundsAreLowerCasedOrKeptAndANewObjectDoesNotTraverse) {
   l.ModuleFrom("CuStOm");
   l.TableFrom("1");
   l.TableTo("A12345");
-  const auto& s = l.State().settings;
+  const auto& s = detail::StateOf(l).settings;
   EXPECT_EQ(s.packageFrom + "|" + s.moduleFrom + "|" + s.tableFrom + "|" + s.tableTo + "|" + s.packageTo,
             "abc|custom|1|A12345|");
   EXPECT_EQ(s.traverseGeneration, kFalse);

@@ -116,7 +116,7 @@ TEST_F(SplitMethods, MigrateInAnyCaseSplitsAndIsWrittenInLowerCase) {
   std::string out;
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "x = 1", "abspl200", out), kTrue);
   EXPECT_EQ(out, "x = 1");  // nothing to split
-  EXPECT_EQ(g_.State().document.splitDeclarations,
+  EXPECT_EQ(detail::StateOf(g_).document.splitDeclarations,
             "long var.qxgct872.cnt\r\nlong var.to.lng.vrpn\r\n\ttable tqxgct872");
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "migrate xyabc001", "abzzz999", out), kTrue);
   EXPECT_EQ(out, "migrate xyabc001");  // no split information for the table
@@ -130,7 +130,7 @@ TEST_F(SplitMethods, SeveralFieldsWithoutAnIndexCompareTheStoredListAsItStands) 
                                      "INSERT INTO qxmap300 VALUES ('abspl400', 'xyabc002', 'k1, k2');", "list.db"));
   std::string out;
   ASSERT_EQ(g_.AddSplitQueries_to_Precondition("SRC", "migrate xyabc002", "abspl400", out), kTrue);
-  EXPECT_EQ(*g_.State().document.splitConditions.Find("XYABC002"),
+  EXPECT_EQ(*detail::StateOf(g_).document.splitConditions.Find("XYABC002"),
             "(xyabc002.k1, k2 > {:from.xyabc002.k1 , :from.xyabc002. k2}\r\n and xyabc002.k1, k2 <= "
             "{:to.xyabc002.k1 , :to.xyabc002. k2})");
 }

@@ -6,7 +6,7 @@
 #include <fstream>
 
 #include "core/component.h"
-#include "interface/cls_xml_generator.h"
+#include <tqlm/cls_xml_generator.h>
 #include "platform/error.h"
 #include "support.h"
 
@@ -15,7 +15,7 @@ namespace {
 
 TEST(GeneratorProperties, RangeBoundsAreStoredLowerCasedInFixedWidth) {
   ClsXMLGenerator g;
-  const auto& r = g.State().settings;
+  const auto& r = detail::StateOf(g).settings;
   g.PackageFrom("TCX");
   g.ModuleFrom("AB");
   g.TableFrom("7");
@@ -38,7 +38,7 @@ TEST(GeneratorProperties, ClearXMLDirectoryEmptiesOrCreatesTheFolderButNotItsPar
   ClsXMLGenerator g;
   g.XMLPath("  " + ws.Path("out") + "  ");
   g.ClearXMLDirectory(kFalse);  // only trims
-  EXPECT_EQ(g.State().settings.xmlPath, ws.Path("out"));
+  EXPECT_EQ(detail::StateOf(g).settings.xmlPath, ws.Path("out"));
   EXPECT_TRUE(std::filesystem::exists(ws.Dir() / "out" / "abcde" / "old.XML"));
   g.ClearXMLDirectory(kTrue);
   EXPECT_TRUE(std::filesystem::is_directory(ws.Dir() / "out"));
@@ -53,7 +53,7 @@ TEST(GeneratorProperties, ClearXMLDirectoryEmptiesOrCreatesTheFolderButNotItsPar
 
   g.XMLPath("   ");  // a blank path: nothing to clear
   g.ClearXMLDirectory(kTrue);
-  EXPECT_EQ(g.State().settings.xmlPath, "");
+  EXPECT_EQ(detail::StateOf(g).settings.xmlPath, "");
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include <tuple>
 
-#include "interface/cls_xml_generator.h"
+#include <tqlm/cls_xml_generator.h>
 #include "platform/error.h"
 #include "support.h"
 

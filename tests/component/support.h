@@ -11,8 +11,8 @@
 #include <string>
 #include <vector>
 
-#include "interface/cls_xml_generator.h"
-#include "platform/textstream.h"
+#include <tqlm/cls_xml_generator.h>
+#include <tqlm/textstream.h>
 #include "repository/schema.h"
 #include "support/test_server.h"
 #include "support/test_support.h"

@@ -26,8 +26,8 @@ check "cmake --install exits 0" 0 "$?"
 
 missing=
 for f in bin/tqlm-xmlgen share/man/man1/tqlm-xmlgen.1.gz share/bash-completion/completions/tqlm-xmlgen \
-  share/doc/tqlm-xmlgen/copyright include/tqlm/interface/cls_xml_generator.h \
-  include/tqlm/interface/cls_xml_legacy.h lib/cmake/tqlm/tqlmConfig.cmake lib/cmake/tqlm/tqlmConfigVersion.cmake \
+  share/doc/tqlm-xmlgen/copyright include/tqlm/cls_xml_generator.h \
+  include/tqlm/cls_xml_legacy.h lib/cmake/tqlm/tqlmConfig.cmake lib/cmake/tqlm/tqlmConfigVersion.cmake \
   lib/pkgconfig/tqlm.pc lib/libtqlm_xmlgen.a lib/libtqlm_repository.a lib/libtqlm_platform.a; do
   [[ -f $prefix/$f ]] || missing+=" $f"
 done

@@ -5,7 +5,7 @@
 #include <string>
 #include <utility>
 
-#include "platform/base64.h"
+#include <tqlm/base64.h>
 #include "platform/codepage.h"
 
 namespace tqlm {

@@ -9,7 +9,7 @@
 #include <filesystem>
 #include <string>
 
-#include "platform/textstream.h"
+#include <tqlm/textstream.h>
 #include "support/test_support.h"
 
 namespace tqlm {

@@ -14,13 +14,13 @@
 #include <string>
 #include <string_view>
 
-#include "interface/class_object.h"
-#include "platform/vb_types.h"
+#include <tqlm/class_object.h>
+#include <tqlm/types.h>
 
 namespace tqlm {
 
-// The members beyond the automation interface (clock, observers, Plan,
-// State) come from ClassObject.
+// The members beyond the automation interface (clock, observers, Plan) come
+// from ClassObject.
 class ClsXMLLegacy : public ClassObject {
  public:
   ClsXMLLegacy();

@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "platform/vb_types.h"
+#include <tqlm/types.h>
 
 namespace tqlm {
 

@@ -8,15 +8,22 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
-#include "platform/clock.h"
-#include "platform/textstream.h"
-#include "platform/vb_types.h"
+#include <tqlm/plan.h>
+#include <tqlm/textstream.h>
+#include <tqlm/types.h>
 
 namespace tqlm {
 
 struct ClassTraits;
 struct Component;
+class ClassObject;
+
+namespace detail {
+// The state behind an object, for the component's own tests.
+const Component& StateOf(const ClassObject& object);
+}  // namespace detail
 
 class ClassObject {
  public:
@@ -43,11 +50,14 @@ class ClassObject {
   // object: objects done, objects selected.
   void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);
   // A run that only plans: it selects and searches as GenerateXMLFile does
-  // and writes nothing; the outcome of each object is in State().run.objects.
+  // and writes nothing; the outcome of each object is in PlannedObjects().
   VbBoolean Plan();
-  const Component& State() const { return *state_; }
+  // What the last run or plan did with each selected object, in selection
+  // order.
+  const std::vector<ObjectRecord>& PlannedObjects() const;
 
  protected:
+  friend const Component& detail::StateOf(const ClassObject& object);
   explicit ClassObject(const ClassTraits& traits);
 
   // Members of the automation interface that both classes have alike.

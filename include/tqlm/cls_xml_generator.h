@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "core/records.h"
-#include "interface/class_object.h"
-#include "platform/vb_types.h"
+#include <tqlm/class_object.h>
+#include <tqlm/records.h>
+#include <tqlm/types.h>
 
 namespace tqlm {
 
-// The members beyond the automation interface (clock, observers, Plan,
-// State) come from ClassObject.
+// The members beyond the automation interface (clock, observers, Plan) come
+// from ClassObject.
 class ClsXMLGenerator : public ClassObject {
  public:
   ClsXMLGenerator();
