@@ -90,6 +90,35 @@ std::string RunErrorLine(const std::string& errorDescription) {
   return line.rfind("ERROR:", 0) == 0 ? line : "ERROR: " + line;
 }
 
+// What a check found: each file a run would change, with how, on standard
+// output (or as lists in the JSON line); the exit status.
+template <class Class>
+int CheckOutcome(const Class& object, const Options& o, bool result) {
+  std::vector<std::string> lists[3];  // changed, new, gone
+  for (const CheckedFile& file : object.CheckedFiles())
+    lists[static_cast<int>(file.change)].push_back(file.path);
+  constexpr const char* kWords[] = {"changed", "new", "gone"};
+  if (o.json) {
+    JsonObject json;
+    json.AddBool("result", result);
+    for (int i = 0; i < 3; ++i) {
+      std::string items;
+      for (const std::string& path : lists[i]) items += (items.empty() ? "" : ", ") + JsonString(path);
+      json.Add(kWords[i], "[" + items + "]");
+    }
+    json.AddString("ErrorDescription", object.ErrorDescription());
+    std::cout << json.Text() << "\n";
+  } else {
+    for (int i = 0; i < 3; ++i)
+      for (const std::string& path : lists[i]) std::cout << kWords[i] << " " << AnsiToUtf8(path) << "\n";
+  }
+  if (!result) {
+    std::cerr << RunErrorLine(object.ErrorDescription()) << "\n";
+    return kExitFalse;
+  }
+  return object.CheckedFiles().empty() ? kExitTrue : kExitWouldChange;
+}
+
 // What --log and --clear would destroy: a log path that is the repository
 // or a file no log of ours could be; an output folder that holds the
 // repository, the log or Schema.ini (the platform refuses the root, the home
@@ -158,17 +187,22 @@ int Generate(const Options& o) {
     SetProfile(object, *o.profile);
     object.XMLPath(Ansi(*o.xmlPath));
     const std::string xml = Ansi(Trimmed(*o.xmlPath));
-    // The command line makes the output folder, with its parents.
-    if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { made = fs::CreateFolders(xml); });
-    lock.Acquire(xml, o.wait);
-    if (o.clear) object.ClearXMLDirectory(kTrue);
-    // Clearing a link to a folder makes a folder of its own, to hold too.
-    if (!lock.Holds(xml)) lock.Acquire(xml, o.wait);
-    // Temporary files of a run that was killed in this folder go now.
-    fs::RemoveTemporaryFiles(xml);
+    // A check touches nothing in the run's folders.
+    if (!o.check) {
+      // The command line makes the output folder, with its parents.
+      if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { made = fs::CreateFolders(xml); });
+      lock.Acquire(xml, o.wait);
+      if (o.clear) object.ClearXMLDirectory(kTrue);
+      // Clearing a link to a folder makes a folder of its own, to hold too.
+      if (!lock.Holds(xml)) lock.Acquire(xml, o.wait);
+      // Temporary files of a run that was killed in this folder go now.
+      fs::RemoveTemporaryFiles(xml);
+    }
     std::shared_ptr<TextStream> log;
     if (o.log)
       SetOption("--log", *o.log, [&] { log = CreateTextFile(Ansi(*o.log)); });
+    else if (o.check)
+      log = std::make_shared<NullTextStream>();
     else if (progress && logBesideProgress)
       log = std::make_shared<LogBesideProgress>(stdout, *progress);
     else
@@ -192,6 +226,11 @@ int Generate(const Options& o) {
   object.SetWorkers(o.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency()))));
   long statements = 0;
   if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
+  if (o.check) {
+    const bool checked = IsTrue(object.Check(o.clear));
+    if (progress) progress->Finish();
+    return CheckOutcome(object, o, checked);
+  }
   bool result = IsTrue(object.GenerateXMLFile());
   if (progress) progress->Finish();
   // A run that failed before writing anything leaves no folder it made.

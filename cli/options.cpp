@@ -16,11 +16,11 @@ constexpr const char* kProgram = "tqlm-xmlgen";
 constexpr const char* kExitStatuses =
     "Exit status: 0 the run ended and every document was written; 3 it ended but some\n"
     "objects failed (XMLErrors > 0, the log names them); 1 the run failed or a property\n"
-    "could not be set; 2 a usage error.";
+    "could not be set; 2 a usage error; with --check: 0 nothing would change, 4 files would.";
 
 constexpr const char* kAllExitStatuses =
     "Exit status: generate: 0 every document was written, 3 some objects failed (the log\n"
-    "names them), 1 the run failed; plan: 0, or 1 when the run would fail; call: 0, or 1\n"
+    "names them), 1 the run failed, 4 (--check) files would change; plan: 0, or 1 when the run would fail; call: 0, or 1\n"
     "for a False answer or an error; decode and init-repository: 0, or 1 when they fail;\n"
     "every command: 2 a usage error. 'tqlm-xmlgen help COMMAND' shows a command's options.";
 
@@ -106,6 +106,10 @@ void AddRunOptions(CLI::App* command, Options& o, bool plan) {
 
   Value(command, "--log", o.log, "Log file (created or overwritten; default: standard output)", "FILE")->group(writing);
   command->add_flag("--clear", o.clear, "Empty the output folder first")->group(writing);
+  command->add_flag("--check", o.check,
+                    "Write, delete and lock nothing: list the files the run would change (changed, new;\n"
+                    "with --clear also gone) and exit 4 when there is any")
+      ->group(writing);
   command->add_flag("--wait", o.wait, "Wait for another run writing into the output folder instead of failing")
       ->group(writing);
   command->add_flag("--split", o.split, "Split large source tables over run-time processes")->group(writing);
@@ -243,9 +247,8 @@ Parsed ParseOptions(int argc, char** argv) {
   generate->footer(std::string(kGenerationOptions) + "\n\n" + kExitStatuses +
                    "\n\nExamples:\n"
                    "  tqlm-xmlgen generate --repository mine.db --profile 1 --all --xml-path out\n"
-                   "  tqlm-xmlgen generate --repository mine.db --profile 1 --list abcus010,abcus020 --xml-path out "
-                   "--log run.log\n"
-                   "  tqlm-xmlgen generate --legacy --repository mine.db --profile 3 --all --xml-path legacy --split");
+                   "  tqlm-xmlgen generate --legacy --repository mine.db --profile 3 --all --xml-path legacy --split\n"
+                   "  tqlm-xmlgen generate --repository mine.db --profile 1 --all --xml-path out --check");
 
   CLI::App* plan = app.add_subcommand("plan", "List what generate would do with each selected object; write nothing");
   usage->Set(plan, std::string(kProgram) +

@@ -17,6 +17,7 @@ inline constexpr int kExitTrue = 0;
 inline constexpr int kExitFalse = 1;
 inline constexpr int kExitUsage = 2;
 inline constexpr int kExitSomeFailed = 3;  // True, but XMLErrors > 0
+inline constexpr int kExitWouldChange = 4;  // --check: a run would change files
 
 // A property setter (or the opening of a file) that failed; the option and
 // value, or the path, that it was about follow the component's own line:

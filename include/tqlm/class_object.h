@@ -55,6 +55,15 @@ class ClassObject {
   // What the last run or plan did with each selected object, in selection
   // order.
   const std::vector<ObjectRecord>& PlannedObjects() const;
+  // A run that checks: it builds every document and side file a run would
+  // write and compares each with the file there, writing, deleting and
+  // locking nothing in its folders (its log goes to the log stream, as a
+  // run's). With `clear`, the files of this tool that a run clearing the
+  // output folder first would remove count as gone. The files that would
+  // change are in CheckedFiles(); the object is left as it was, as after
+  // Plan().
+  VbBoolean Check(bool clear);
+  const std::vector<CheckedFile>& CheckedFiles() const;
 
  protected:
   friend const Component& detail::StateOf(const ClassObject& object);

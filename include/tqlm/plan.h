@@ -31,4 +31,16 @@ struct ObjectRecord {
   ObjectOutcome outcome = ObjectOutcome::NoMappings;
 };
 
+// What a run would do to a file of its folders, as a checking run finds it.
+enum class FileChange {
+  Changed,  // the run would write other bytes than the file holds
+  New,      // the run would write a file that is not there
+  Gone,     // the run would remove the file (the output folder cleared first)
+};
+
+struct CheckedFile {
+  std::string path;  // Windows-1252, below the output folder or the Schema.ini folder
+  FileChange change = FileChange::New;
+};
+
 }  // namespace tqlm

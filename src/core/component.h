@@ -54,6 +54,12 @@ struct RunState {
   // A planning run selects and searches as a run does but writes nothing:
   // no document, no side file (its log is the caller's to discard).
   bool planning = false;
+  // A checking run builds what a run writes and compares it with the files
+  // there instead of writing: what would change, in the order met, and every
+  // path it would write.
+  bool checking = false;
+  std::vector<CheckedFile> checked;
+  std::vector<std::string> checkedPaths;
   std::vector<ObjectRecord> objects;  // of the last run, in selection order
 
   // Results, read by the client after a run.

@@ -33,6 +33,8 @@ void ClassObject::SetProgressObserver(std::function<void(VbLong, VbLong)> observ
 
 VbBoolean ClassObject::Plan() { return PlanRun(*state_); }
 const std::vector<ObjectRecord>& ClassObject::PlannedObjects() const { return state_->run.objects; }
+VbBoolean ClassObject::Check(bool clear) { return CheckRun(*state_, clear); }
+const std::vector<CheckedFile>& ClassObject::CheckedFiles() const { return state_->run.checked; }
 
 const Component& detail::StateOf(const ClassObject& object) { return *object.state_; }
 

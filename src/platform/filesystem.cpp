@@ -11,6 +11,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <memory>
@@ -339,6 +340,21 @@ std::string TemporaryPath(const std::string& path) {
   const std::string folder = slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
   return folder + std::string(kTemporaryPrefix) + std::to_string(::getpid()) + "-" + std::to_string(++counter) +
          std::string(kTemporarySuffix);
+}
+
+std::string ReadFile(const std::string& path) {
+  return Guarded([&] {
+    const std::string native = NativeOrRaise(path);
+    std::FILE* file = std::fopen(native.c_str(), "rb");
+    if (file == nullptr) RaiseErrno(errno, kErrFileNotFound);
+    std::string bytes;
+    char buffer[65536];
+    for (std::size_t n; (n = std::fread(buffer, 1, sizeof buffer, file)) > 0;) bytes.append(buffer, n);
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (failed) Raise(kErrPathFileAccess);
+    return bytes;
+  });
 }
 
 bool IsTemporaryName(std::string_view name) {

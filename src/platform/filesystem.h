@@ -32,6 +32,10 @@ void EmptyFolder(const std::string& path);
 // read-only file is refused unless `force`.
 void DeleteFile(const std::string& path, bool force = false);
 
+// The bytes of the file `path`: 53 when it does not exist, 70 when access
+// is denied, 75 for other failures.
+std::string ReadFile(const std::string& path);
+
 // Writes exactly `bytes` as the file `path`, replacing what was there: the
 // bytes go to a temporary file in the same folder that takes the final name
 // only when complete, so the final name never holds a partial file. 76 when

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <set>
 #include <utility>
 #include <vector>
 
@@ -12,6 +13,7 @@
 #include "platform/filesystem.h"
 #include "platform/text.h"
 #include "run/object_search.h"
+#include "run/output_files.h"
 #include "run/run_log.h"
 #include "run/selection.h"
 #include "run/side_files.h"
@@ -207,23 +209,59 @@ VbBoolean GenerateXMLFile(Component& c) {
   return result;
 }
 
-VbBoolean PlanRun(Component& c) {
-  // A plan leaves the object as it found it (the run changes the status and
-  // selection lists, the bounds, the handled list and the counters); only
-  // the outcomes stay: each object's, and why the run failed if it did.
+namespace {
+
+// Runs `run` on the object and leaves the object as it found it (a run
+// changes the status and selection lists, the bounds, the handled list, the
+// counters and the document state); only the outcomes stay: each object's,
+// the files checked, and why the run failed if it did.
+template <class Run>
+VbBoolean Trial(Component& c, Run&& run) {
   const ClientSettings settings = c.settings;
-  const RunState run = c.run;
-  std::shared_ptr<TextStream> log = std::exchange(c.services.log, std::make_shared<NullTextStream>());
-  c.run.planning = true;
-  const VbBoolean result = GenerateXMLFile(c);  // never raises
+  const RunState before = c.run;
+  const DocumentState document = c.document;
+  const VbBoolean result = run();  // never raises
   std::vector<ObjectRecord> objects = std::move(c.run.objects);
+  std::vector<CheckedFile> checked = std::move(c.run.checked);
   std::string errorDescription = std::move(c.run.errorDescription);
   c.settings = settings;
-  c.run = run;
+  c.run = before;
+  c.document = document;
   c.run.objects = std::move(objects);
+  c.run.checked = std::move(checked);
   c.run.errorDescription = std::move(errorDescription);
-  c.services.log = std::move(log);
   return result;
+}
+
+}  // namespace
+
+VbBoolean PlanRun(Component& c) {
+  return Trial(c, [&] {
+    std::shared_ptr<TextStream> log = std::exchange(c.services.log, std::make_shared<NullTextStream>());
+    c.run.planning = true;
+    const VbBoolean result = GenerateXMLFile(c);
+    c.services.log = std::move(log);
+    return result;
+  });
+}
+
+VbBoolean CheckRun(Component& c, bool clear) {
+  return Trial(c, [&] {
+    c.run.checking = true;
+    c.run.checked.clear();
+    c.run.checkedPaths.clear();
+    const VbBoolean result = GenerateXMLFile(c);
+    if (clear && !c.settings.xmlPath.empty()) {
+      // A run that clears the output folder first removes the files of this
+      // tool that it does not write again.
+      const std::set<std::string> written(c.run.checkedPaths.begin(), c.run.checkedPaths.end());
+      for (const std::string& relative : FilesBelow(c.settings.xmlPath)) {
+        const std::string path = c.settings.xmlPath + "/" + relative;
+        if (IsOutputFile(relative) && written.count(path) == 0) c.run.checked.push_back({path, FileChange::Gone});
+      }
+    }
+    return result;
+  });
 }
 
 }  // namespace tqlm

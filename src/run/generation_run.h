@@ -16,4 +16,11 @@ VbBoolean GenerateXMLFile(Component& c);
 // RunState::objects, as after a run.
 VbBoolean PlanRun(Component& c);
 
+// A run that builds what it would write and compares each file with the one
+// there, writing, deleting and locking nothing in its folders; the files
+// that would change (with `clear`, also this tool's files a run clearing the
+// output folder first would remove) are in RunState::checked. The object is
+// left as it was, as after a plan.
+VbBoolean CheckRun(Component& c, bool clear);
+
 }  // namespace tqlm

@@ -16,16 +16,16 @@ namespace {
 // Stores what a writer left, also when it failed (its names then hold no
 // file), and passes its result on.
 template <class Writer>
-bool Stored(Writer&& write) {
+bool Stored(Component& c, Writer&& write) {
   SideFiles files;
   bool written;
   try {
     written = write(files);
   } catch (...) {
-    StoreSideFiles(files);
+    StoreSideFiles(c, files);
     throw;
   }
-  StoreSideFiles(files);
+  StoreSideFiles(c, files);
   return written;
 }
 
@@ -34,13 +34,13 @@ bool Stored(Writer&& write) {
 bool WriteSideFiles(Component& c, const std::string& sapp) {
   std::string codes;
   if (!Create_Conversion_Code_XML(c, codes)) return false;
-  StoreSideFiles(ConversionCodeFiles(c, codes));
+  StoreSideFiles(c, ConversionCodeFiles(c, codes));
   LogSideFileLine(c, "Conversion Code XML Createad Successfully.");
-  if (!Stored([&](SideFiles& files) { return Build_Schema_ini(c, sapp, files); }))
+  if (!Stored(c, [&](SideFiles& files) { return Build_Schema_ini(c, sapp, files); }))
     Raise(124, "XML Generation", "Error encountered while building schema.ini file");
   LogSideFileLine(c, "Schema.ini File Built Successfully.");
   if (!c.run.lookupApplication.empty()) {
-    if (!Stored([&](SideFiles& files) { return Build_Lookup_Application_File(c, c.run.lookupApplication, files); }))
+    if (!Stored(c, [&](SideFiles& files) { return Build_Lookup_Application_File(c, c.run.lookupApplication, files); }))
       Raise(124, "XML Generation", "Error encountered while Creating LookupApplication file");
     LogSideFileLine(c, "LookupApplication  File Built Successfully.");
   }
@@ -53,7 +53,7 @@ bool WriteSideFiles(Component& c, const std::string& sapp) {
 }
 
 bool WriteSplitInfoFile(Component& c, VbInteger profile, std::string_view fileName) {
-  return Stored([&](SideFiles& files) { return ConstructSplitInfoFile(c, profile, fileName, files); });
+  return Stored(c, [&](SideFiles& files) { return ConstructSplitInfoFile(c, profile, fileName, files); });
 }
 
 }  // namespace tqlm

@@ -20,25 +20,47 @@ void RemoveFile(const SideFiles::Name& name) noexcept {
   }
 }
 
+// A checking run: what writing `bytes` as `path` would change.
+void CheckFile(Component& c, const std::string& path, const std::string& bytes) {
+  c.run.checkedPaths.push_back(path);
+  if (!fs::FileExists(path)) {
+    c.run.checked.push_back({path, FileChange::New});
+    return;
+  }
+  if (fs::ReadFile(path) != bytes) c.run.checked.push_back({path, FileChange::Changed});
+}
+
 }  // namespace
 
 bool StoreDocument(Component& c, BuiltDocument& d) {
   if (d.handledMembers) c.run.listOfXMLGenerated += *d.handledMembers + ",";
   if (!d.logBeforeFolder.empty()) c.Log().Write(d.logBeforeFolder);
   const bool stored = Trapped(c, d.trap, [&] {
-    if (!d.folder.empty() && !fs::FolderExists(d.folder)) fs::CreateFolder(d.folder);
+    if (!d.folder.empty() && !c.run.checking && !fs::FolderExists(d.folder)) fs::CreateFolder(d.folder);
     if (!d.log.empty()) c.Log().Write(d.log);
     if (d.errorDescription) c.run.errorDescription = *d.errorDescription;
     if (!d.complete) return false;
-    fs::WriteFile(fs::ChildPath(d.folder, d.fileName), d.bytes,
-                  d.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
+    const std::string path = fs::ChildPath(d.folder, d.fileName);
+    if (c.run.checking)
+      CheckFile(c, path, d.bytes);
+    else
+      fs::WriteFile(path, d.bytes, d.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
     return true;
   });
   c.document = std::move(d.state);
   return stored;
 }
 
-void StoreSideFiles(const SideFiles& s) {
+void StoreSideFiles(Component& c, const SideFiles& s) {
+  if (c.run.checking) {
+    for (const SideFiles::File& file : s.files) CheckFile(c, file.path, file.bytes);
+    for (const SideFiles::Name& name : s.begun) {
+      const bool completed = std::any_of(s.files.begin(), s.files.end(),
+                                         [&](const SideFiles::File& file) { return file.path == name.path; });
+      if (!completed && fs::FileExists(name.path)) c.run.checked.push_back({name.path, FileChange::Gone});
+    }
+    return;
+  }
   for (const SideFiles::Name& name : s.begun) {
     const bool completed = std::any_of(s.files.begin(), s.files.end(),
                                        [&](const SideFiles::File& file) { return file.path == name.path; });

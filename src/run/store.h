@@ -1,7 +1,8 @@
 // The store step: the only place where a run's documents reach the file
 // system. A document's folder is made, its file written under a temporary
 // name that takes the final name when complete, and what its build logged
-// goes to the log, in the run's order.
+// goes to the log, in the run's order. A checking run compares each file
+// with the one there instead, and makes and writes nothing.
 #pragma once
 
 #include "core/component.h"
@@ -22,6 +23,6 @@ bool StoreDocument(Component& c, BuiltDocument& document);
 // loses any file of that name; the files it completed are written, in order.
 // A file that cannot be written raises, and then no name the writer began
 // keeps a file.
-void StoreSideFiles(const SideFiles& files);
+void StoreSideFiles(Component& c, const SideFiles& files);
 
 }  // namespace tqlm

@@ -272,6 +272,7 @@ fi
 
 # The mistakes a user makes, and what each prints.
 source "$tests_dir/cli/mistakes.sh"
+source "$tests_dir/cli/check.sh"
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]
