@@ -120,28 +120,43 @@ int CheckOutcome(const Class& object, const Options& o, bool result) {
 }
 
 // What --log and --clear would destroy: a log path that is the repository
-// or a file no log of ours could be; an output folder that holds the
-// repository, the log or Schema.ini (the platform refuses the root, the home
-// and the working folder itself).
+// or a file of another program's; an output folder that is or holds the
+// root, the home or the working folder, the repository, the log or
+// Schema.ini, or (without --clear-all) anything this tool did not write.
 std::optional<std::string> Refusal(const Options& o) {
   // Said here, naming the file, rather than by the run's backend message
   // after the output folder was made.
   if (auto problem = RepositoryProblem(*o.repository)) return problem;
   const std::string repository = RepositoryFile(Ansi(*o.repository));
-  const std::string xml = Ansi(*o.xmlPath);
+  const std::string xml = Ansi(Trimmed(*o.xmlPath));
   if (o.log) {
     const std::string log = Ansi(*o.log);
-    if (!repository.empty() && fs::SameFile(log, repository)) return "--log names the repository file";
-    if (!fs::CouldBeLog(log)) return "--log names a file that is no log of this tool: " + *o.log;
+    if (!repository.empty() && fs::SameFile(log, repository)) return "--log " + *o.log + " names the repository file";
+    if (!fs::MayOverwriteLog(log))
+      return "--log " + *o.log + " names a file that is no log of this tool (nor empty): it stays as it is";
   }
-  if (o.clear) {
-    const std::pair<const char*, std::string> kept[] = {
-        {"the repository", repository},
-        {"the log file", o.log ? Ansi(*o.log) : std::string()},
-        {"the Schema.ini folder", o.schemaIniPath && o.legacy ? Ansi(*o.schemaIniPath) : std::string()}};
-    for (const auto& [what, path] : kept)
-      if (!path.empty() && fs::Encloses(xml, path)) return std::string("--clear would delete ") + what;
-    if (fs::IsProtectedFolder(xml)) return "--clear would delete the root, the home or the working folder";
+  const bool clear = o.clear || o.clearAll;
+  if (!clear) return std::nullopt;
+  const std::string option = o.clearAll ? "--clear-all " : "--clear ";
+  const std::pair<const char*, std::string> kept[] = {
+      {"the repository", repository},
+      {"the log file", o.log ? Ansi(*o.log) : std::string()},
+      {"the Schema.ini folder", o.schemaIniPath && o.legacy ? Ansi(*o.schemaIniPath) : std::string()}};
+  for (const auto& [what, path] : kept)
+    if (!path.empty() && fs::Encloses(xml, path)) return option + *o.xmlPath + " would delete " + what;
+  if (fs::IsProtectedFolder(xml))
+    return option + *o.xmlPath + " would delete the root, the home or the working folder";
+  if (!o.clearAll && fs::FolderExists(xml)) {
+    constexpr std::size_t kNamed = 5;
+    const std::vector<std::string> foreign = fs::ForeignEntries(xml, kNamed + 1);
+    if (!foreign.empty()) {
+      std::string names;
+      for (std::size_t i = 0; i < std::min(foreign.size(), kNamed); ++i)
+        names += (i == 0 ? "" : ", ") + AnsiToUtf8(foreign[i]);
+      if (foreign.size() > kNamed) names += ", ...";
+      return "--clear " + *o.xmlPath + " holds what this tool did not write (" + names +
+             "): nothing was deleted; --clear-all empties the folder whatever it holds";
+    }
   }
   return std::nullopt;
 }
@@ -192,11 +207,10 @@ int Generate(const Options& o) {
       // The command line makes the output folder, with its parents.
       if (!fs::FolderExists(xml)) SetOption("--xml-path", *o.xmlPath, [&] { made = fs::CreateFolders(xml); });
       lock.Acquire(xml, o.wait);
-      if (o.clear) object.ClearXMLDirectory(kTrue);
+      if (o.clear || o.clearAll)
+        SetOption(o.clearAll ? "--clear-all" : "--clear", *o.xmlPath, [&] { object.ClearXMLDirectory(kTrue); });
       // Clearing a link to a folder makes a folder of its own, to hold too.
       if (!lock.Holds(xml)) lock.Acquire(xml, o.wait);
-      // Temporary files of a run that was killed in this folder go now.
-      fs::RemoveTemporaryFiles(xml);
     }
     std::shared_ptr<TextStream> log;
     if (o.log)
@@ -227,7 +241,7 @@ int Generate(const Options& o) {
   long statements = 0;
   if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
   if (o.check) {
-    const bool checked = IsTrue(object.Check(o.clear));
+    const bool checked = IsTrue(object.Check(o.clear || o.clearAll));
     if (progress) progress->Finish();
     return CheckOutcome(object, o, checked);
   }

@@ -105,7 +105,10 @@ void AddRunOptions(CLI::App* command, Options& o, bool plan) {
   command->add_flag("--json", o.json, plan ? "Print the plan as one JSON line" : "Print the outcome as one JSON line");
 
   Value(command, "--log", o.log, "Log file (created or overwritten; default: standard output)", "FILE")->group(writing);
-  command->add_flag("--clear", o.clear, "Empty the output folder first")->group(writing);
+  command->add_flag("--clear", o.clear,
+                    "Empty the output folder first; refused when it holds anything but this tool's files")
+      ->group(writing);
+  command->add_flag("--clear-all", o.clearAll, "Empty the output folder first, whatever it holds")->group(writing);
   command->add_flag("--check", o.check,
                     "Write, delete and lock nothing: list the files the run would change (changed, new;\n"
                     "with --clear also gone) and exit 4 when there is any")

@@ -4,7 +4,9 @@
 // run at a time per output folder. Paths are Windows-1252 text.
 #pragma once
 
+#include <cstddef>
 #include <string>
+#include <vector>
 
 namespace tqlm::fs {
 
@@ -24,18 +26,25 @@ bool IsProtectedFolder(const std::string& path);
 // True when both name one existing file (links resolved).
 bool SameFile(const std::string& a, const std::string& b);
 
-// True when the file could be a log this tool wrote: text (no NUL byte in
-// its first 64 KiB) whose every line feed follows a carriage return. A file
-// that does not exist counts as one (nothing would be lost).
-bool CouldBeLog(const std::string& path);
+// True when a run may write its log as `path`, losing nothing of another
+// program's: no file is there, or a character device (/dev/null), an empty
+// file, or a log this tool wrote (its first line has the shape of a line a
+// run writes first); a symbolic link when its target passes.
+bool MayOverwriteLog(const std::string& path);
+
+// The entries below an output folder that this tool does not write (up to
+// `limit` of them, relative, sorted): anything but package folders that hold
+// only its documents and temporary files, its side files by name, and its
+// temporary files. A folder that holds none may be cleared.
+std::vector<std::string> ForeignEntries(const std::string& folder, std::size_t limit);
 
 // True when `folder` is `path` or one of the folders above it, both taken
 // with links resolved (a path that does not exist yet by its nearest
 // existing folder).
 bool Encloses(const std::string& folder, const std::string& path);
 
-// Removes the temporary files a killed run left in a folder and the folders
-// directly below it.
+// Removes the temporary files that runs no longer running left in a folder
+// and the folders directly below it.
 void RemoveTemporaryFiles(const std::string& folder);
 
 // An advisory lock on a folder for the length of one run, so that two runs

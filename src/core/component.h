@@ -60,6 +60,8 @@ struct RunState {
   bool checking = false;
   std::vector<CheckedFile> checked;
   std::vector<std::string> checkedPaths;
+  // The folders a run wrote files into, made durable before it ends.
+  std::vector<std::string> writtenFolders;
   std::vector<ObjectRecord> objects;  // of the last run, in selection order
 
   // Results, read by the client after a run.
@@ -91,6 +93,9 @@ struct Services {
   // Documents built at once: the run's own thread and workers that build
   // plain documents ahead on connections of their own.
   int workers = 1;
+  // The files a run wrote are made durable (their file systems synced)
+  // before it reports its outcome.
+  bool sync = true;
 };
 
 struct Component {

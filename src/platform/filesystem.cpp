@@ -1,7 +1,5 @@
 #include "platform/filesystem.h"
 
-#include <cstdlib>
-
 #include <dirent.h>
 #include <fcntl.h>
 #include <pwd.h>
@@ -11,10 +9,14 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <memory>
+#include <set>
 #include <vector>
 
 #include "platform/codepage.h"
@@ -149,6 +151,47 @@ void RemoveTree(int parent_fd, const char* name) {
   if (::unlinkat(parent_fd, name, flags) != 0 && errno != ENOENT) RaiseErrno(errno, kErrPathFileAccess);
 }
 
+// The first entry below the open folder `fd` (shown as `shown`) that this
+// process may not remove, with everything below it, or empty when every
+// entry may go. `top` is the folder being emptied, which must be writable;
+// a folder below it is made writable by its owner when it is not, as
+// RemoveFolderContents does. A folder with the sticky bit lets go only the
+// entries of their owner, or all of them for the folder's owner.
+std::string FirstUnremovable(int fd, const std::string& shown, bool top) {
+  struct stat folder {};
+  if (::fstat(fd, &folder) != 0) return shown;
+  const uid_t me = ::geteuid();
+  const bool writable = me == 0 || ::faccessat(fd, ".", W_OK | X_OK, AT_EACCESS) == 0 || (!top && folder.st_uid == me);
+  // A descriptor of its own: a duplicate would share the folder's read
+  // position with `fd`, which is read again to remove the entries.
+  const int reading = ::openat(fd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (reading < 0) return shown;
+  OpenDir dir(::fdopendir(reading));
+  if (!dir) {
+    ::close(reading);
+    // A folder of ours that we may not read is opened once it is made
+    // accessible; another's stays shut.
+    return folder.st_uid == me ? std::string() : shown;
+  }
+  for (const std::string& name : EntryNames(dir.get())) {
+    const std::string path = shown + "/" + name;
+    if (!writable) return path;
+    struct stat entry {};
+    if (::fstatat(fd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return path;
+    if ((folder.st_mode & S_ISVTX) != 0 && me != 0 && entry.st_uid != me && folder.st_uid != me) return path;
+    if (!S_ISDIR(entry.st_mode)) continue;
+    const int child = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (child < 0) {
+      if (entry.st_uid == me) continue;  // made accessible first, as above
+      return path;
+    }
+    std::string inside = FirstUnremovable(child, path, false);
+    ::close(child);
+    if (!inside.empty()) return inside;
+  }
+  return {};
+}
+
 // "a/b/" names the same folder as "a/b", but a trailing "/" would make the
 // system resolve a link instead of handing it to us as a link.
 std::string WithoutTrailingSlashes(std::string path) {
@@ -173,9 +216,16 @@ std::string Resolved(const std::string& native) {
   return error ? native : resolved.string();
 }
 
+// The user's home folder as the password database has it.
 std::string HomeFolder() {
   const passwd* user = ::getpwuid(::getuid());
   return user != nullptr && user->pw_dir != nullptr ? std::string(user->pw_dir) : std::string();
+}
+
+// The home folder as the environment says it (a shell's "~").
+std::string HomeVariable() {
+  const char* home = std::getenv("HOME");
+  return home != nullptr ? std::string(home) : std::string();
 }
 
 std::string WorkingFolder() {
@@ -272,28 +322,11 @@ bool SameFile(const std::string& a, const std::string& b) {
          sa.st_ino == sb.st_ino;
 }
 
-bool CouldBeLog(const std::string& path) {
-  std::string native;
-  if (!ToNative(path, native)) return false;
-  struct stat info {};
-  if (::stat(native.c_str(), &info) != 0) return errno == ENOENT;
-  if (!S_ISREG(info.st_mode)) return false;
-  Descriptor file(::open(native.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.get() < 0) return false;
-  std::string head(64 * 1024, '\0');
-  const ssize_t n = ::read(file.get(), head.data(), head.size());
-  if (n < 0) return false;
-  head.resize(static_cast<std::size_t>(n));
-  if (head.find('\0') != std::string::npos) return false;
-  for (std::size_t at = head.find('\n'); at != std::string::npos; at = head.find('\n', at + 1))
-    if (at == 0 || head[at - 1] != '\r') return false;
-  return true;
-}
-
 bool IsProtectedFolder(const std::string& path) {
   std::string native;
   if (!ToNative(path, native)) return true;
-  return EnclosesNative(native, "/") || EnclosesNative(native, HomeFolder()) || EnclosesNative(native, WorkingFolder());
+  return EnclosesNative(native, "/") || EnclosesNative(native, HomeFolder()) || EnclosesNative(native, HomeVariable()) ||
+         EnclosesNative(native, WorkingFolder());
 }
 
 void EmptyFolder(const std::string& path) {
@@ -312,9 +345,16 @@ void EmptyFolder(const std::string& path) {
       return;
     }
     if (!S_ISDIR(info.st_mode)) Raise(kErrPathNotFound);
-    // Refused before anything changes: a folder whose entries may not go.
+    // Refused before anything changes: a folder whose entries may not go,
+    // or that holds one, however deep.
     if (::access(native.c_str(), W_OK | X_OK) != 0) RaiseErrno(errno, kErrPathNotFound);
-    RemoveEntries(::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC));
+    const int fd = ::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (fd < 0) RaiseErrno(errno, kErrPathFileAccess);
+    if (const std::string entry = FirstUnremovable(fd, native, true); !entry.empty()) {
+      ::close(fd);
+      Raise(kErrPermission, "", StandardDescription(kErrPermission) + ": " + Utf8ToAnsi(entry) + " may not be removed");
+    }
+    RemoveEntries(fd);
   });
 }
 
@@ -362,6 +402,21 @@ bool IsTemporaryName(std::string_view name) {
          name.substr(name.size() - kTemporarySuffix.size()) == kTemporarySuffix;
 }
 
+// A temporary name's process: the digits after the prefix.
+pid_t TemporaryOwner(std::string_view name) {
+  name.remove_prefix(kTemporaryPrefix.size());
+  pid_t pid = 0;
+  const auto [end, error] = std::from_chars(name.data(), name.data() + name.size(), pid);
+  return error == std::errc() && end != name.data() && *end == '-' ? pid : 0;
+}
+
+// The process that wrote a temporary file still runs: its file may yet take
+// its name.
+bool OwnerRuns(std::string_view name) {
+  const pid_t pid = TemporaryOwner(name);
+  return pid > 0 && (::kill(pid, 0) == 0 || errno == EPERM);
+}
+
 void RemoveTemporaryFiles(const std::string& folder) {
   Guarded([&] {
     const std::string native = NativeOrRaise(folder);
@@ -371,12 +426,32 @@ void RemoveTemporaryFiles(const std::string& folder) {
       for (const std::string& name : EntryNames(dir.get())) {
         struct stat info {};
         if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISREG(info.st_mode) && IsTemporaryName(name)) ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
+        if (S_ISREG(info.st_mode) && IsTemporaryName(name) && !OwnerRuns(name))
+          ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
         else if (descend && S_ISDIR(info.st_mode)) self(dirPath + "/" + name, false, self);
       }
     };
     sweep(native, true, sweep);
   });
+}
+
+void SyncFolders(const std::vector<std::string>& folders) {
+  std::set<dev_t> synced;
+  for (const std::string& folder : folders) {
+    std::string native;
+    struct stat info {};
+    if (!ToNative(folder, native) || ::stat(native.c_str(), &info) != 0 || !synced.insert(info.st_dev).second)
+      continue;
+    Descriptor fd(::open(native.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    if (fd.get() < 0 || ::syncfs(fd.get()) != 0) Raise(WriteErrorNumber(errno), "", "The files below " + folder +
+                                                          " could not be made durable: " + std::strerror(errno));
+  }
+}
+
+bool IsLink(const std::string& path) {
+  std::string native;
+  struct stat info {};
+  return ToNative(path, native) && ::lstat(WithoutTrailingSlashes(native).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
 }
 
 void WriteFile(const std::string& path, std::string_view bytes, FileAccess access) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include <tqlm/files.h>
 
@@ -43,6 +44,13 @@ std::string ReadFile(const std::string& path);
 // 75 for other failures. An OwnerOnly file is readable and writable by its
 // owner alone.
 void WriteFile(const std::string& path, std::string_view bytes, FileAccess access = FileAccess::Shared);
+
+// Makes durable every file written below the folders: their file systems
+// are synced, each once. Raises 61 (a full disk) or 75 naming the folder.
+void SyncFolders(const std::vector<std::string>& folders);
+
+// Whether the path is a symbolic link itself (not followed).
+bool IsLink(const std::string& path);
 
 // Temporary files: the name one gets beside `path` and whether a file name
 // is one.

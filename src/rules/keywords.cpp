@@ -31,19 +31,32 @@ std::string RemoveBlanksAndTabs(std::string_view s) { return Replace(Replace(s, 
 // A rewrite whose result holds its own keyword again (a constant whose value
 // names a target constant, a NOT FOUND comment that repeats an unclosed
 // "target(", a variable named like the keyword call) would rewrite the text
-// for ever, growing it each time. No real rule comes near these bounds; past
-// them the rewriting ends as running out of memory would.
+// for ever, growing it each time. The bounds grow with the input: twice as
+// many rewrites as the keyword occurs in it, and a text sixteen times its
+// size, each above a floor that no real rule comes near; past them the
+// rewriting ends as running out of memory would.
 class RewriteBound {
  public:
-  explicit RewriteBound(std::size_t inputSize) : maxSize_(std::max<std::size_t>(std::size_t{1} << 20, 16 * inputSize)) {}
+  RewriteBound(std::string_view input, std::string_view keyword)
+      : maxRewrites_(kMinRewrites + 2 * Occurrences(input, keyword)),
+        maxSize_(std::max<std::size_t>(std::size_t{1} << 20, 16 * input.size())) {}
   void Count(const std::string& text) {
-    if (++rewrites_ > kMaxRewrites || text.size() > maxSize_) Raise(kErrOutOfMemory);
+    if (++rewrites_ > maxRewrites_ || text.size() > maxSize_) Raise(kErrOutOfMemory);
   }
 
  private:
-  static constexpr int kMaxRewrites = 10000;
+  static constexpr std::size_t kMinRewrites = 10000;
+  // Occurrences of the keyword in any letter case.
+  static std::size_t Occurrences(std::string_view text, std::string_view keyword) {
+    const std::string lower = LCase(text);
+    std::size_t count = 0;
+    for (std::size_t at = lower.find(keyword); at != std::string::npos; at = lower.find(keyword, at + keyword.size()))
+      ++count;
+    return count;
+  }
+  std::size_t maxRewrites_;
   std::size_t maxSize_;
-  int rewrites_ = 0;
+  std::size_t rewrites_ = 0;
 };
 
 
@@ -51,7 +64,7 @@ class RewriteBound {
 // constant is replaced by the constant's value. Only the first search ignores
 // letter case; the later ones are case-sensitive.
 std::string ReplaceTargets(Component& c, std::string_view targetApplication, std::string text) {
-  RewriteBound bound(text.size());
+  RewriteBound bound(text, "target");
   long pos = InStr(LCase(text), "target");
   while (pos != 0) {
     const long open = InStr(pos, text, "(");
@@ -201,7 +214,7 @@ bool Replace_Empty_Default(Component& c, std::string_view declarations, std::str
   return Trapped(c, kReplaceEmptyDefaultTrap, [&] {
     std::string text(input);
     std::string lower = LCase(text);  // kept in step with `text`
-    RewriteBound bound(text.size());
+    RewriteBound bound(text, keyword);
     auto scanner = std::make_unique<LineScanner>(text);
     long skipStart = 0, skipEnd = 0;  // a line known to hold no assignment of the call
     long pos = InStr(lower, keyword);

@@ -180,6 +180,22 @@ class GenerationRun {
   std::size_t announced_ = 0;  // the objects whose search was announced
 };
 
+// The temporary files that runs no longer running left in the folders a run
+// writes: the output folder and its package folders, and the Schema.ini
+// folder of the legacy class.
+void RemoveStaleFiles(Component& c) {
+  for (const std::string& folder : {c.settings.xmlPath, c.traits.kind == ClassKind::Legacy
+                                                            ? c.settings.schemaIniPath
+                                                            : std::string()}) {
+    if (folder.empty()) continue;
+    try {
+      fs::RemoveTemporaryFiles(folder);
+    } catch (const Raised&) {
+      // a folder that cannot be read meets its failure when written
+    }
+  }
+}
+
 }  // namespace
 
 VbBoolean GenerateXMLFile(Component& c) {
@@ -190,11 +206,16 @@ VbBoolean GenerateXMLFile(Component& c) {
   // ahead).
   c.services.repository.Disconnect();
   if (c.services.workers > 1 && !c.run.planning) c.services.repository.ShareSnapshot(c.services.workers);
+  const bool writes = !c.run.planning && !c.run.checking;
+  if (writes) RemoveStaleFiles(c);
+  c.run.writtenFolders.clear();
   try {
     GenerationRun run(c);
     run.Run();
     if (c.traits.kind == ClassKind::Legacy && !c.run.planning && !WriteSideFiles(c, run.Profile().sapp))
       result = kFalse;
+    // Before the run reports its outcome, what it wrote is on disk.
+    if (writes && c.services.sync) fs::SyncFolders(c.run.writtenFolders);
   } catch (...) {
     result = kFalse;
     VbError error = CurrentError();

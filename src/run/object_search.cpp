@@ -77,11 +77,17 @@ std::optional<FoundRow> FindMappingRow(Component& c, const ProfileView& start, c
       continue;
     }
     ++level;
-    if (!IsTrue(c.settings.traverseGeneration)) continue;
+    // A pass that cannot differ from the last one (the same statements on
+    // the same snapshot) cannot find anything either: without traversal, or
+    // when traversal found no other profile, the search ends here, however
+    // deep the profile says it goes.
+    if (!IsTrue(c.settings.traverseGeneration)) break;
+    const ProfileView before = view;
     if (legacy)
       MoveToParentWithinDepth(c, view);
     else
       MoveToParentProfile(c, view, level, visited);
+    if (view.mprf == before.mprf && view.own == before.own && view.derivedFrom == before.derivedFrom) break;
     if (IsSet(c.settings.considerCheckedOutVersions) && view.checkedOutFlag)
       view.checkedOut = CheckedOutTriple(c, view.mprf);
     else

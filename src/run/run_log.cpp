@@ -1,5 +1,7 @@
 #include "run/run_log.h"
 
+#include <optional>
+
 #include "platform/text.h"
 
 namespace tqlm {
@@ -14,7 +16,42 @@ std::string StatusHead(std::string_view tabs, const ObjectRef& o) {
   return line;
 }
 
+bool StartsWith(std::string_view text, std::string_view prefix) { return text.substr(0, prefix.size()) == prefix; }
+bool EndsWith(std::string_view text, std::string_view suffix) {
+  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
+}
+
+// An error number as a line writes it: a blank and digits, or "-" and digits;
+// what follows it.
+std::optional<std::string_view> AfterErrorNumber(std::string_view text) {
+  if (text.empty() || (text[0] != ' ' && text[0] != '-')) return std::nullopt;
+  std::size_t end = 1;
+  while (end < text.size() && text[end] >= '0' && text[end] <= '9') ++end;
+  if (end == 1) return std::nullopt;
+  return text.substr(end);
+}
+
 }  // namespace
+
+bool IsFirstRunLine(std::string_view line) {
+  // "(1.)" TAB stamp TAB "Started exporting the <noun>: <code> as XML File."
+  if (StartsWith(line, "(1.)\t")) {
+    const std::size_t tab = line.find('\t', 5);
+    if (tab == std::string_view::npos) return false;
+    const std::string_view rest = line.substr(tab + 1);
+    return (StartsWith(rest, "Started exporting the Conversion Object: ") ||
+            StartsWith(rest, "Started exporting the Mapping Object: ")) &&
+           EndsWith(rest, " as XML File.");
+  }
+  // The run's error lines: the generator's number "-" description, the
+  // legacy class's TAB TAB "ERROR:- " number " - " description.
+  if (StartsWith(line, "\t\tERROR:- ")) {
+    const auto rest = AfterErrorNumber(line.substr(10));
+    return rest && StartsWith(*rest, " - ");
+  }
+  const auto rest = AfterErrorNumber(line);
+  return rest && StartsWith(*rest, "-");
+}
 
 void LogStarted(Component& c, VbLong count, std::string_view code) {
   c.Log().WriteLine("(" + CStr(static_cast<long long>(count)) + ".)\t" + c.Now() + "\tStarted exporting the " +

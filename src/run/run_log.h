@@ -38,4 +38,9 @@ void LogNullSourceTables(Component& c, const ObjectRef& object);
 void LogDocumentFailed(Component& c, std::string_view code, bool mscript);
 void LogSideFileLine(Component& c, std::string_view text);
 
+// Whether a line (without its line end) has the shape of the first line a
+// run of either class writes to its log: the first object's "Started"
+// line, or the error line of a run that failed before its first object.
+bool IsFirstRunLine(std::string_view line);
+
 }  // namespace tqlm

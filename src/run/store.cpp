@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "core/error_trap.h"
+#include "platform/error.h"
 #include "platform/filesystem.h"
 
 namespace tqlm {
@@ -18,6 +19,13 @@ void RemoveFile(const SideFiles::Name& name) noexcept {
     // A file that may not go stays; the error that ended the writing, if
     // any, is the one reported.
   }
+}
+
+// Writes a file into `folder`, which the run then makes durable.
+template <class Write>
+void Written(Component& c, const std::string& folder, Write&& write) {
+  write();
+  if (c.run.writtenFolders.empty() || c.run.writtenFolders.back() != folder) c.run.writtenFolders.push_back(folder);
 }
 
 // A checking run: what writing `bytes` as `path` would change.
@@ -36,6 +44,11 @@ bool StoreDocument(Component& c, BuiltDocument& d) {
   if (d.handledMembers) c.run.listOfXMLGenerated += *d.handledMembers + ",";
   if (!d.logBeforeFolder.empty()) c.Log().Write(d.logBeforeFolder);
   const bool stored = Trapped(c, d.trap, [&] {
+    // Nothing goes through a link below the output folder, wherever it
+    // points.
+    if (!d.folder.empty() && fs::IsLink(d.folder))
+      Raise(kErrPathFileAccess, "XML Generation",
+            "The folder " + d.folder + " is a symbolic link: no document is written through it.");
     if (!d.folder.empty() && !c.run.checking && !fs::FolderExists(d.folder)) fs::CreateFolder(d.folder);
     if (!d.log.empty()) c.Log().Write(d.log);
     if (d.errorDescription) c.run.errorDescription = *d.errorDescription;
@@ -44,7 +57,7 @@ bool StoreDocument(Component& c, BuiltDocument& d) {
     if (c.run.checking)
       CheckFile(c, path, d.bytes);
     else
-      fs::WriteFile(path, d.bytes, d.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
+      Written(c, d.folder, [&] { fs::WriteFile(path, d.bytes, d.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared); });
     return true;
   });
   c.document = std::move(d.state);
@@ -67,8 +80,12 @@ void StoreSideFiles(Component& c, const SideFiles& s) {
     if (!completed || name.overReadOnly) RemoveFile(name);
   }
   try {
-    for (const SideFiles::File& file : s.files)
-      fs::WriteFile(file.path, file.bytes, file.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
+    for (const SideFiles::File& file : s.files) {
+      const std::size_t slash = file.path.rfind('/');
+      Written(c, slash == std::string::npos ? std::string(".") : file.path.substr(0, slash), [&] {
+        fs::WriteFile(file.path, file.bytes, file.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared);
+      });
+    }
   } catch (...) {
     for (const SideFiles::Name& name : s.begun) RemoveFile(name);
     throw;

@@ -205,16 +205,16 @@ check "a quote in a method's argument is only a value" "0:1" "$status:$out"
 
 # One run per output folder: another holder of the folder makes a run fail
 # at once, or wait with --wait; nothing of the holder's is deleted.
-mkdir -p "$work/locked"
-echo keep >"$work/locked/theirs.XML"
+mkdir -p "$work/locked/zzold"
+echo keep >"$work/locked/zzold/xzzold0010.XML"
 flock "$work/locked" sleep 2 &
 holder=$!
 sleep 0.3
 run generate --repository "$repo" --profile 1 --xml-path "$work/locked" --clear "${range[@]}"
 check "a second run on a held folder fails at once and deletes nothing" "1:yes" \
-  "$status:$([[ -f $work/locked/theirs.XML ]] && grep -q 'another run' <<<"$err" && echo yes)"
+  "$status:$([[ -f $work/locked/zzold/xzzold0010.XML ]] && grep -q 'another run' <<<"$err" && echo yes)"
 run generate --repository "$repo" --profile 1 --xml-path "$work/locked" --clear --wait "${range[@]}"
-check "--wait waits for the holder" "0:yes" "$status:$([[ ! -e $work/locked/theirs.XML ]] && echo yes)"
+check "--wait waits for the holder" "0:yes" "$status:$([[ ! -e $work/locked/zzold ]] && echo yes)"
 wait "$holder"
 
 # A killed run leaves no partial file under a final name, and the next run
@@ -256,7 +256,7 @@ sleep 0.3
 kill -9 "$victim" 2>/dev/null
 wait "$victim" 2>/dev/null
 check "a killed run leaves only complete documents" yes "$(complete_documents "$work/killed")"
-touch "$work/killed/.~tqlm-1-1.tmp"
+touch "$work/killed/.~tqlm-$(cat /proc/sys/kernel/pid_max)-1.tmp"  # a process that no longer runs
 run generate "${large[@]}" --xml-path "$work/killed" --log "$work/killed.log"
 check "the next run removes the temporary files" "0:" "$status:$(find "$work/killed" -name '.~tqlm-*')"
 if unshare -m true 2>/dev/null; then
@@ -273,6 +273,7 @@ fi
 # The mistakes a user makes, and what each prints.
 source "$tests_dir/cli/mistakes.sh"
 source "$tests_dir/cli/check.sh"
+source "$tests_dir/cli/files.sh"
 
 echo "$passed passed, $failed failed"
 [[ $failed -eq 0 ]]

@@ -220,6 +220,17 @@ TEST_F(LegacyRun, ALookupApplicationWithoutConnectionLeavesAnEmptyFile) {
   EXPECT_EQ(XmlFile("LookupApplication.txt"), "");
 }
 
+// A profile of the largest depth (a Long) searches for an object without a
+// row only while a pass can find something new: the run ends at once.
+TEST_F(LegacyRun, TheDeepestProfileEndsTheSearchWhenNoPassCanFindMore) {
+  ClsXMLLegacy& l = Profile5("UPDATE qxmap100 SET deph = 2147483647 WHERE mprf = 5;");
+  l.TraverseGeneration(kTrue);
+  l.ListOfMappingObjectsSelected("abcus010,abcus014");
+  EXPECT_EQ(l.GenerateXMLFile(), kTrue) << log_->text();
+  EXPECT_EQ(l.XMLSuccess(), 1);
+  EXPECT_EQ(l.XMLWarnings(), 1);
+}
+
 TEST_F(LegacyRun, AFileEntryWhoseDetailsFailRaises124) {
   // The file row has no column of that name.
   ClsXMLLegacy& l = Profile5("ALTER TABLE qxlgy141 RENAME COLUMN nskp TO nskx;");

@@ -7,6 +7,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <tqlm/textstream.h>
@@ -148,12 +149,18 @@ TEST_F(FileSystem, WritesLeaveNoPartialFileAndTheLockIsExclusive) {
   EXPECT_EQ(stdfs::status(At("side.ini")).permissions(), stdfs::perms::owner_read | stdfs::perms::owner_write);
   for (const auto& entry : stdfs::directory_iterator(folder_.Path()))
     EXPECT_FALSE(fs::IsTemporaryName(entry.path().filename().string())) << entry.path();
-  // Temporary files a killed run left are swept, one folder level deep.
+  // Temporary files a killed run left are swept, one folder level deep; a
+  // running process's (this one's) stay, as they may yet take their names.
   stdfs::create_directories(At("obj"));
-  const std::string left = fs::TemporaryPath(At("obj/x"));
+  std::ifstream pidMax("/proc/sys/kernel/pid_max");  // never a process's number
+  std::string dead;
+  pidMax >> dead;
+  const std::string left = At("obj/.~tqlm-" + dead + "-1.tmp"), running = fs::TemporaryPath(At("obj/x"));
   WriteBytes(left, "partial");
+  WriteBytes(running, "partial");
   fs::RemoveTemporaryFiles(folder_.Path());
   EXPECT_FALSE(stdfs::exists(left));
+  EXPECT_TRUE(stdfs::exists(running));
 
   fs::FolderLock first, second;
   first.Acquire(folder_.Path(), false);
