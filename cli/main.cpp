@@ -238,6 +238,7 @@ int Generate(const Options& o) {
     return SetterFailed(raised);
   }
   object.SetWorkers(o.jobs.value_or(static_cast<int>(std::max(1u, std::thread::hardware_concurrency()))));
+  object.SetSync(!o.noSync);
   long statements = 0;
   if (o.stats) object.SetStatementObserver([&statements](std::string_view) { ++statements; });
   if (o.check) {

@@ -109,6 +109,10 @@ void AddRunOptions(CLI::App* command, Options& o, bool plan) {
                     "Empty the output folder first; refused when it holds anything but this tool's files")
       ->group(writing);
   command->add_flag("--clear-all", o.clearAll, "Empty the output folder first, whatever it holds")->group(writing);
+  command->add_flag("--no-sync", o.noSync,
+                    "Report the outcome without first syncing the files written to disk (faster; a crash\n"
+                    "right after may lose them)")
+      ->group(writing);
   command->add_flag("--check", o.check,
                     "Write, delete and lock nothing: list the files the run would change (changed, new;\n"
                     "with --clear also gone) and exit 4 when there is any")

@@ -19,7 +19,7 @@ struct Options {
   std::optional<bool> traverse, progress;
   std::optional<int> jobs;
   std::optional<int> statementTimeout;
-  bool all = false, checkedOut = false, split = false, include2GBCheck = false, clear = false, clearAll = false, check = false, json = false,
+  bool all = false, checkedOut = false, split = false, include2GBCheck = false, clear = false, clearAll = false, check = false, noSync = false, json = false,
        wait = false, utf8 = false, stats = false;
   std::vector<std::string> positional;  // METHOD and ARGs, FILE and SCRIPTs, or PATHs
 };

@@ -37,6 +37,9 @@ class ClassObject {
   // their own; the log, the counters, the lists and every file are those of
   // one.
   void SetWorkers(int workers);
+  // Whether a run makes what it wrote durable (syncs the file systems it
+  // wrote into) before it reports its outcome; on unless said.
+  void SetSync(bool sync);
   // A database server ends any one repository statement that runs longer
   // (seconds; 0: no bound; 60 unless said).
   void SetStatementTimeout(int seconds);

@@ -19,6 +19,7 @@ long ClassObject::StatementsSent() const { return state_->services.repository.St
 long ClassObject::StatementsPrepared() const { return state_->services.repository.StatementsPrepared(); }
 
 void ClassObject::SetWorkers(int workers) { state_->services.workers = workers < 1 ? 1 : workers; }
+void ClassObject::SetSync(bool sync) { state_->services.sync = sync; }
 void ClassObject::SetStatementTimeout(int seconds) {
   state_->services.repository.SetStatementTimeout(seconds < 0 ? 0 : seconds);
 }
