@@ -47,6 +47,12 @@ std::vector<const BoundValue*> ValuesOf(const Statement& statement) {
 class OdbcBackend final : public Backend {
  public:
   OdbcBackend(const ServerConnection& server, const ConnectionOptions& options) : session_(server, true, options) {}
+  OdbcBackend(const OdbcBackend&) = delete;
+  OdbcBackend& operator=(const OdbcBackend&) = delete;
+  ~OdbcBackend() override {
+    for (auto& [shape, turn] : inTurn_)
+      if (turn.handle != SQL_NULL_HSTMT) SQLFreeHandle(SQL_HANDLE_STMT, turn.handle);
+  }
 
   std::unique_ptr<Cursor> Execute(const Statement& statement) override {
     OdbcRows result;
@@ -95,6 +101,19 @@ class OdbcBackend final : public Backend {
     std::vector<std::string> names;
     std::vector<OdbcColumn> columns;
   };
+  // A shape that ran in its turn; prepared on a handle of its own when it
+  // runs again.
+  struct InTurn {
+    SQLHSTMT handle = SQL_NULL_HSTMT;
+    bool described = false;
+    std::vector<std::string> names;
+    std::vector<OdbcColumn> columns;
+  };
+  // Frees a handle when it goes.
+  struct OdbcFreed {
+    SQLHSTMT handle;
+    ~OdbcFreed() { SQLFreeHandle(SQL_HANDLE_STMT, handle); }
+  };
   // Shapes beyond these run in their turn; a run meets a few dozen.
   static constexpr std::size_t kMaxShapes = 256;
   // Results read ahead that may wait for their turn at once.
@@ -102,27 +121,58 @@ class OdbcBackend final : public Backend {
 
   // Runs a statement in its turn: its shape as the server speaks it, its
   // values bound (on PostgreSQL, parameters of the extended protocol, which
-  // takes one statement at a time).
+  // takes one statement at a time). A shape runs directly the first time;
+  // once it has run, it is prepared on a handle of its own and its columns
+  // are described once (a shape that fails thus fails as written, with the
+  // driver's message for a statement that ran). Shapes beyond the bound
+  // always run directly.
   void Query(const Statement& statement, OdbcRows& out) {
-    const SQLHSTMT handle = session_.General();
-    parameters_.Bind(handle, ValuesOf(statement));
+    auto found = inTurn_.find(statement.ShapeKey());
+    if (found == inTurn_.end()) {
+      const SQLHSTMT handle = session_.General();
+      parameters_.Bind(handle, ValuesOf(statement));
+      ++compiled_;
+      if (!session_.TrySend(handle, statement.Shape(session_.SessionDialect(), Places::kQuestionMarks)))
+        session_.FailStatement(handle);
+      const OdbcClosed closed{handle};
+      std::vector<OdbcColumn> columns;
+      session_.Describe(handle, out.names, columns);
+      session_.Fetch(handle, columns, out.rows);
+      if (inTurn_.size() < kMaxShapes) inTurn_.emplace(statement.ShapeKey(), InTurn{});
+      return;
+    }
+    InTurn& turn = found->second;
+    if (turn.handle == SQL_NULL_HSTMT) Prepare(statement, turn);
+    parameters_.Bind(turn.handle, ValuesOf(statement));
+    const SQLRETURN rc = SQLExecute(turn.handle);
+    if (!SQL_SUCCEEDED(rc) && rc != SQL_NO_DATA) session_.FailStatement(turn.handle);
+    const OdbcClosed closed{turn.handle};
+    if (!turn.described) {
+      session_.Describe(turn.handle, turn.names, turn.columns);
+      turn.described = true;
+    }
+    out.names = turn.names;
+    session_.Fetch(turn.handle, turn.columns, out.rows);
+  }
+
+  void Prepare(const Statement& statement, InTurn& turn) {
+    const SQLHSTMT handle = session_.NewHandle();
     ++compiled_;
-    if (!session_.TrySend(handle, statement.Shape(session_.SessionDialect(), Places::kQuestionMarks)))
+    if (!session_.TryPrepare(handle, statement.Shape(session_.SessionDialect(), Places::kQuestionMarks))) {
+      const OdbcFreed freed{handle};
       session_.FailStatement(handle);
-    const OdbcClosed closed{handle};
-    std::vector<OdbcColumn> columns;
-    session_.Describe(handle, out.names, columns);
-    session_.Fetch(handle, columns, out.rows);
+    }
+    turn.handle = handle;
   }
 
   // The named shape for an exchange ahead, prepared when first met; null
   // when the server refused it (a shape whose places it cannot type) or
   // there are too many.
-  Named* NamedFor(std::string numberedShape) {
-    auto found = named_.find(numberedShape);
+  Named* NamedFor(const Statement& statement) {
+    auto found = named_.find(statement.ShapeKey());
     if (found == named_.end()) {
       if (named_.size() >= kMaxShapes) return nullptr;
-      found = named_.emplace(std::move(numberedShape), Named{}).first;
+      found = named_.emplace(statement.ShapeKey(), Named{}).first;
       Named& named = found->second;
       const std::string name = "tqlm_" + std::to_string(named_.size());
       // A refusal must not end the transaction, whose snapshot the run reads.
@@ -130,7 +180,8 @@ class OdbcBackend final : public Backend {
       ++compiled_;
       const SQLHSTMT handle = session_.General();
       SQLFreeStmt(handle, SQL_RESET_PARAMS);
-      const bool prepared = session_.TrySend(handle, "PREPARE " + name + " AS " + found->first);
+      const bool prepared = session_.TrySend(
+          handle, "PREPARE " + name + " AS " + statement.Shape(session_.SessionDialect(), Places::kNumbered));
       SQLFreeStmt(handle, SQL_CLOSE);
       session_.Execute(prepared ? "RELEASE SAVEPOINT tqlm_prepare" : "ROLLBACK TO SAVEPOINT tqlm_prepare");
       if (prepared) named.name = name;
@@ -157,7 +208,7 @@ class OdbcBackend final : public Backend {
       std::string key = statement->Key();
       // Its first turn takes the rows.
       if (prefetched_.count(key) != 0 || !listed.insert(key).second) continue;
-      Named* named = NamedFor(statement->Shape(session_.SessionDialect(), Places::kNumbered));
+      Named* named = NamedFor(*statement);
       if (named == nullptr) continue;
       batch.append("; EXECUTE ").append(named->name);
       for (std::size_t i = 0; i < statement->Values().size(); ++i) {
@@ -199,7 +250,9 @@ class OdbcBackend final : public Backend {
   OdbcSession session_;
   OdbcParameters parameters_;
   long compiled_ = 0;
-  std::unordered_map<std::string, Named> named_;   // by the shape with "$n" places
+  // Both by the statement's ShapeKey.
+  std::unordered_map<std::string, Named> named_;
+  std::unordered_map<std::string, InTurn> inTurn_;
   // Rows of statements run ahead of their turn, by the statement's key,
   // each handed out once.
   std::unordered_map<std::string, OdbcRows> prefetched_;

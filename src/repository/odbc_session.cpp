@@ -128,7 +128,9 @@ void OdbcParameters::Bind(SQLHSTMT handle, const std::vector<const BoundValue*>&
     lengths_.push_back(bound->value.IsNull() ? SQL_NULL_DATA
                                              : static_cast<SQLLEN>(texts_.back().size() * sizeof(SQLWCHAR)));
   }
-  for (std::size_t i = 0; i < values.size(); ++i) {
+  // From the last place to the first: a driver then sizes its table of
+  // places once, not once for each place.
+  for (std::size_t i = values.size(); i-- > 0;) {
     WideText& text = texts_[i];
     const SQLULEN characters = std::max<SQLULEN>(1, text.size());
     // The driver reads the buffers when the statement runs; neither vector
@@ -222,12 +224,17 @@ void OdbcSession::Release() noexcept {
 }
 
 SQLHSTMT OdbcSession::General() {
-  if (general_ != SQL_NULL_HSTMT) return general_;
-  if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &general_))) Fail(SQL_HANDLE_DBC, dbc_);
-  if (queryTimeout_ > 0)
-    SQLSetStmtAttr(general_, SQL_ATTR_QUERY_TIMEOUT,
-                   reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(queryTimeout_)), 0);
+  if (general_ == SQL_NULL_HSTMT) general_ = NewHandle();
   return general_;
+}
+
+SQLHSTMT OdbcSession::NewHandle() {
+  SQLHSTMT handle = SQL_NULL_HSTMT;
+  if (!Succeeded(SQLAllocHandle(SQL_HANDLE_STMT, dbc_, &handle))) Fail(SQL_HANDLE_DBC, dbc_);
+  if (queryTimeout_ > 0)
+    SQLSetStmtAttr(handle, SQL_ATTR_QUERY_TIMEOUT, reinterpret_cast<SQLPOINTER>(static_cast<SQLULEN>(queryTimeout_)),
+                   0);
+  return handle;
 }
 
 void OdbcSession::Run(const std::string& utf8, OdbcRows& out) {
@@ -252,6 +259,11 @@ bool OdbcSession::TrySend(SQLHSTMT handle, const std::string& utf8) {
   WideText wide = Utf16(utf8);
   const SQLRETURN rc = SQLExecDirectW(handle, wide.data(), static_cast<SQLINTEGER>(wide.size()));
   return Succeeded(rc) || rc == SQL_NO_DATA;
+}
+
+bool OdbcSession::TryPrepare(SQLHSTMT handle, const std::string& utf8) {
+  WideText wide = Utf16(utf8);
+  return Succeeded(SQLPrepareW(handle, wide.data(), static_cast<SQLINTEGER>(wide.size())));
 }
 
 void OdbcSession::Describe(SQLHSTMT handle, std::vector<std::string>& names, std::vector<OdbcColumn>& columns) {

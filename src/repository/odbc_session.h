@@ -63,6 +63,9 @@ class OdbcSession {
   // (drivers that allow one open result per connection serve nested
   // recordsets too, since each result is read whole before the next runs).
   SQLHSTMT General();
+  // A statement handle of its own, with the session's bound on each
+  // statement; the caller frees it.
+  SQLHSTMT NewHandle();
 
   // Runs a text of the tool's own (no values in it) and reads its rows, or
   // runs one whose rows are not wanted.
@@ -71,6 +74,8 @@ class OdbcSession {
   // SQLExecDirect on a handle with the values already bound; false on
   // failure (the handle holds the diagnostics).
   bool TrySend(SQLHSTMT handle, const std::string& utf8);
+  // SQLPrepare; false on failure, as TrySend.
+  bool TryPrepare(SQLHSTMT handle, const std::string& utf8);
 
   // The columns of the result at hand, and its rows.
   void Describe(SQLHSTMT handle, std::vector<std::string>& names, std::vector<OdbcColumn>& columns);

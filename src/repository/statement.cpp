@@ -34,22 +34,28 @@ Statement Statement::OwnText(std::string_view shape) {
   return statement;
 }
 
-void Statement::AppendShape(std::string_view text) { shape_.append(text); }
+void Statement::AppendShape(std::string_view text) {
+  shape_.append(text);
+  key_.clear();
+}
 
 Statement& Statement::operator+=(const Statement& other) {
   shape_.append(other.shape_);
+  key_.clear();
   values_.insert(values_.end(), other.values_.begin(), other.values_.end());
   return *this;
 }
 
 Statement& Statement::operator+=(BoundValue value) {
   shape_ += kPlace;
+  key_.clear();
   values_.push_back(std::move(value));
   return *this;
 }
 
 Statement& Statement::operator+=(PlainTextMark) {
   shape_ += kMark;
+  key_.clear();
   return *this;
 }
 
@@ -101,8 +107,10 @@ std::string Statement::Shape(const Dialect& dialect, Places places) const {
   return text;
 }
 
-std::string Statement::Key() const {
-  std::string key = shape_;
+const std::string& Statement::Key() const {
+  if (!key_.empty() || shape_.empty()) return key_;
+  std::string& key = key_;
+  key = shape_;
   for (const BoundValue& bound : values_) {
     // Each value with its kind, its type and its length: no two lists of
     // values give the same key.

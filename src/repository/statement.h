@@ -91,7 +91,11 @@ class Statement {
   // Two statements with the same key have the same shape and values, and so
   // read the same rows from one snapshot (a rendered text cannot tell the
   // value "a','b" from the two values "a" and "b").
-  std::string Key() const;
+  // Made once, when first asked for.
+  const std::string& Key() const;
+  // Tells shapes apart, whatever the values (the shape as kept, not a text
+  // a server reads): a backend's index of what it prepared.
+  const std::string& ShapeKey() const { return shape_; }
   bool Empty() const { return shape_.empty(); }
 
  private:
@@ -99,6 +103,7 @@ class Statement {
 
   std::string shape_;  // the original dialect's text, kPlace and kMark where a value and kPlainText stand
   std::vector<BoundValue> values_;
+  mutable std::string key_;  // empty until Key() makes it
 };
 
 template <std::size_t N>

@@ -2,12 +2,15 @@
 
 #include "platform/filesystem.h"
 
+#include <grp.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 
 #include <tqlm/textstream.h>
@@ -26,6 +29,7 @@ using test_support::WriteBytes;
 class FileSystem : public testing::Test {
  protected:
   std::string At(const std::string& relative) const { return folder_.File(relative); }
+  void AccessDeniedChecks();
 
   TempFolder folder_;
 };
@@ -73,8 +77,30 @@ TEST_F(FileSystem, WriteFileWritesExactBytesOverALongerFile) {
   EXPECT_EQ(RaisedNumber([&] { fs::WriteFile(At("out") + std::string(1, '\0'), "x"); }), 75);
 }
 
+// Permissions do not bind the super-user: run as root, the checks run in a
+// child process as the user nobody, in a folder it owns.
+void AsUnprivileged(const std::string& folder, const std::function<void()>& checks) {
+  if (geteuid() != 0) return checks();
+  constexpr uid_t kNobody = 65534;
+  ASSERT_EQ(chown(folder.c_str(), kNobody, kNobody), 0);
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (setgroups(0, nullptr) != 0 || setgid(kNobody) != 0 || setuid(kNobody) != 0) _exit(2);
+    checks();
+    _exit(testing::Test::HasFailure() ? 1 : 0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the checks failed as the user nobody (2: could not become it)";
+}
+
 TEST_F(FileSystem, AccessDeniedIs70) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind the super-user";
+  AsUnprivileged(folder_.Path(), [&] { AccessDeniedChecks(); });
+}
+
+void FileSystem::AccessDeniedChecks() {
   stdfs::create_directories(At("locked/inner"));
   WriteBytes(At("locked/file"), "x");
   stdfs::permissions(At("locked"), stdfs::perms::owner_read | stdfs::perms::owner_exec);

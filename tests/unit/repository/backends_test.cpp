@@ -437,7 +437,9 @@ TEST(SqliteOnly, ARunAndItsCompanionsReadOneSnapshotInEitherJournalMode) {
   for (const bool wal : {true, false}) {
     TempFolder folder;
     const std::string path = SqliteFactory().create(folder, "snap", SqliteFixture());
-    if (wal) ASSERT_EQ(Commit(path, "PRAGMA journal_mode=WAL"), SQLITE_OK);
+    if (wal) {
+      ASSERT_EQ(Commit(path, "PRAGMA journal_mode=WAL"), SQLITE_OK);
+    }
     Repository run, later;
     for (Repository* r : {&run, &later}) r->SetConnectionString(path);
     run.ShareSnapshot(2);
