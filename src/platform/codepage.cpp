@@ -217,4 +217,31 @@ std::string Utf16ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
+std::u16string AnsiToUtf16(std::string_view ansi) {
+  std::u16string out;
+  out.reserve(ansi.size());
+  // Every Windows-1252 character lies in the basic plane: one unit each.
+  for (char c : ansi) out.push_back(static_cast<char16_t>(CodePointOf(static_cast<unsigned char>(c))));
+  return out;
+}
+
+std::string Utf16ToAnsi(std::u16string_view utf16) {
+  std::string out;
+  out.reserve(utf16.size());
+  for (std::size_t i = 0; i < utf16.size(); ++i) {
+    const char32_t unit = utf16[i];
+    if (unit < 0x80) {
+      out.push_back(static_cast<char>(unit));
+    } else if (unit < 0xD800 || unit >= 0xE000) {
+      out.push_back(ByteOf(unit));
+    } else if (unit < 0xDC00 && i + 1 < utf16.size() && utf16[i + 1] >= 0xDC00 && utf16[i + 1] < 0xE000) {
+      ++i;  // a pair: a character past the basic plane, which Windows-1252 lacks
+      out.push_back(kUnmappable);
+    } else {
+      out.append(3, kUnmappable);
+    }
+  }
+  return out;
+}
+
 }  // namespace tqlm

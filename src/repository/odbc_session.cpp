@@ -124,7 +124,8 @@ void OdbcParameters::Bind(SQLHSTMT handle, const std::vector<const BoundValue*>&
   texts_.reserve(values.size());
   lengths_.reserve(values.size());
   for (const BoundValue* bound : values) {
-    texts_.push_back(Utf16(AnsiToUtf8(bound->value.AsText())));
+    const std::u16string wide = AnsiToUtf16(bound->value.AsText());
+    texts_.emplace_back(wide.begin(), wide.end());
     lengths_.push_back(bound->value.IsNull() ? SQL_NULL_DATA
                                              : static_cast<SQLLEN>(texts_.back().size() * sizeof(SQLWCHAR)));
   }
@@ -389,8 +390,8 @@ Value OdbcSession::Read(SQLHSTMT handle, SQLUSMALLINT column, OdbcColumn kind) c
     case OdbcColumn::kText: {
       std::string units;
       if (!ReadLong(handle, column, SQL_C_WCHAR, sizeof(SQLWCHAR), units)) return Value();
-      return Value::Text(
-          Utf8ToAnsi(Utf8(reinterpret_cast<const SQLWCHAR*>(units.data()), units.size() / sizeof(SQLWCHAR))));
+      return Value::Text(Utf16ToAnsi(
+          std::u16string_view(reinterpret_cast<const char16_t*>(units.data()), units.size() / sizeof(char16_t))));
     }
   }
   return Value();

@@ -22,15 +22,15 @@ constexpr int kBusyTimeoutMs = 5000;
 class SqliteCursor final : public Cursor {
  public:
   SqliteCursor(std::shared_ptr<SqliteConnection> connection, const Statement& statement)
-      : connection_(std::move(connection)), text_(statement.Shape(kSqliteDialect, Places::kQuestionMarks)) {
-    prepared_ = connection_->Prepare(text_);
+      : connection_(std::move(connection)), key_(statement.ShapeKey()) {
+    prepared_ = connection_->Prepare(key_, [&] { return statement.Shape(kSqliteDialect, Places::kQuestionMarks); });
     statement_ = prepared_.statement;
     const std::vector<BoundValue>& values = statement.Values();
     for (std::size_t i = 0; i < values.size(); ++i) Bind(static_cast<int>(i + 1), values[i]);
   }
   SqliteCursor(const SqliteCursor&) = delete;
   SqliteCursor& operator=(const SqliteCursor&) = delete;
-  ~SqliteCursor() override { connection_->Release(std::move(text_), std::move(prepared_)); }
+  ~SqliteCursor() override { connection_->Release(std::move(key_), std::move(prepared_)); }
 
   const ColumnNames& Names() const override { return prepared_.names; }
 
@@ -89,7 +89,7 @@ class SqliteCursor final : public Cursor {
   }
 
   std::shared_ptr<SqliteConnection> connection_;
-  std::string text_;
+  std::string key_;  // the statement's ShapeKey, under which the connection keeps it
   PreparedStatement prepared_;
   sqlite3_stmt* statement_ = nullptr;  // prepared_'s
   bool done_ = false;

@@ -74,8 +74,7 @@ void SqliteConnection::StopReading() {
   sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
 }
 
-PreparedStatement SqliteConnection::Prepare(const std::string& text) {
-  if (PreparedStatement cached = cache_.Take(text); cached.statement != nullptr) return cached;
+PreparedStatement SqliteConnection::Compile(const std::string& text) {
   PreparedStatement prepared;
   ++prepared_;
   const char* tail = nullptr;
@@ -107,10 +106,10 @@ PreparedStatement SqliteConnection::Prepare(const std::string& text) {
   return prepared;
 }
 
-void SqliteConnection::Release(std::string text, PreparedStatement prepared) {
+void SqliteConnection::Release(std::string key, PreparedStatement prepared) {
   sqlite3_reset(prepared.statement);
   sqlite3_clear_bindings(prepared.statement);
-  cache_.Put(std::move(text), std::move(prepared));
+  cache_.Put(std::move(key), std::move(prepared));
 }
 
 }  // namespace tqlm

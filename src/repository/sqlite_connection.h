@@ -23,9 +23,9 @@ struct PreparedStatement {
   ColumnNames names;
 };
 
-// Idle prepared statements, keyed by their text, least recently returned
-// evicted first. A statement is taken out while a cursor uses it, so two
-// cursors never share one.
+// Idle prepared statements, by a key that tells their texts apart (a
+// statement's shape), least recently returned evicted first. A statement is
+// taken out while a cursor uses it, so two cursors never share one.
 class StatementCache {
  public:
   StatementCache() = default;
@@ -39,9 +39,9 @@ class StatementCache {
     idle_.clear();
   }
 
-  // No statement when there is none idle under `text`.
-  PreparedStatement Take(const std::string& text) {
-    auto found = index_.find(text);
+  // No statement when there is none idle under `key`.
+  PreparedStatement Take(const std::string& key) {
+    auto found = index_.find(key);
     if (found == index_.end()) return {};
     auto entry = found->second;
     index_.erase(found);
@@ -51,9 +51,9 @@ class StatementCache {
   }
 
   // The statement must be reset already.
-  void Put(std::string text, PreparedStatement prepared) {
-    idle_.push_front(Entry{std::move(text), std::move(prepared)});
-    index_.emplace(idle_.front().text, idle_.begin());
+  void Put(std::string key, PreparedStatement prepared) {
+    idle_.push_front(Entry{std::move(key), std::move(prepared)});
+    index_.emplace(idle_.front().key, idle_.begin());
     if (idle_.size() > kSize) EvictOldest();
   }
 
@@ -62,14 +62,14 @@ class StatementCache {
   // or per table; more would only keep rarely used statements alive.
   static constexpr std::size_t kSize = 64;
   struct Entry {
-    std::string text;
+    std::string key;
     PreparedStatement prepared;
   };
   using Iterator = std::list<Entry>::iterator;
 
   void EvictOldest() {
     auto oldest = std::prev(idle_.end());
-    auto [first, last] = index_.equal_range(oldest->text);
+    auto [first, last] = index_.equal_range(oldest->key);
     for (auto it = first; it != last; ++it) {
       if (it->second == oldest) {
         index_.erase(it);
@@ -114,11 +114,20 @@ class SqliteConnection {
   bool Immutable() const { return immutable_; }
   long Prepared() const { return prepared_; }
 
-  // Raises what SQLite says of a text it cannot prepare.
-  PreparedStatement Prepare(const std::string& text);
-  void Release(std::string text, PreparedStatement prepared);
+  // The idle statement kept under `key`, or else the text `text()` gives,
+  // compiled (a statement's shape renders its text only when it compiles);
+  // raises what SQLite says of a text it cannot prepare.
+  template <class Text>
+  PreparedStatement Prepare(const std::string& key, Text text) {
+    if (PreparedStatement cached = cache_.Take(key); cached.statement != nullptr) return cached;
+    return Compile(text());
+  }
+  // Keeps a statement idle under `key`.
+  void Release(std::string key, PreparedStatement prepared);
 
  private:
+  PreparedStatement Compile(const std::string& text);
+
   sqlite3* db_ = nullptr;
   bool immutable_;
   StatementCache cache_;

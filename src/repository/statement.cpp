@@ -1,5 +1,6 @@
 #include "repository/statement.h"
 
+#include <algorithm>
 #include <utility>
 
 namespace tqlm {
@@ -35,6 +36,8 @@ Statement Statement::OwnText(std::string_view shape) {
 }
 
 void Statement::AppendShape(std::string_view text) {
+  // A statement's shape is a few hundred bytes: room for it at once.
+  if (shape_.empty()) shape_.reserve(std::max<std::size_t>(text.size(), 224));
   shape_.append(text);
   key_.clear();
 }
@@ -47,6 +50,7 @@ Statement& Statement::operator+=(const Statement& other) {
 }
 
 Statement& Statement::operator+=(BoundValue value) {
+  if (values_.empty()) values_.reserve(8);
   shape_ += kPlace;
   key_.clear();
   values_.push_back(std::move(value));

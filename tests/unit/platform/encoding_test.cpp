@@ -45,6 +45,21 @@ TEST(Codepage, Utf16BothWays) {
   EXPECT_EQ(Utf8ToAnsi(Utf16ToUtf8(std::u16string(u"x") + char16_t(0xD800) + u"y")), "x???y");
 }
 
+// The one-pass conversions give what the way through UTF-8 gives, for every
+// byte, every UTF-16 unit (lone surrogates included) and a pair.
+TEST(Codepage, OnePassConversionsEqualTheWayThroughUtf8) {
+  std::string bytes;
+  for (int b = 0; b < 256; ++b) bytes.push_back(static_cast<char>(b));
+  EXPECT_EQ(AnsiToUtf16(bytes), Utf8ToUtf16(AnsiToUtf8(bytes)));
+  for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+    const std::u16string text{u'a', static_cast<char16_t>(unit), u'b'};
+    ASSERT_EQ(Utf16ToAnsi(text), Utf8ToAnsi(Utf16ToUtf8(text))) << "unit " << static_cast<unsigned>(unit);
+  }
+  const std::u16string pair{u'x', char16_t(0xD83D), char16_t(0xDE00), char16_t(0xDC00), char16_t(0xD800)};
+  EXPECT_EQ(Utf16ToAnsi(pair), "x?" + std::string(6, '?'));
+  EXPECT_EQ(Utf16ToAnsi(pair), Utf8ToAnsi(Utf16ToUtf8(pair)));
+}
+
 TEST(Base64, KnownValuesPaddingAndLineBreaks) {
   // Windows-1252 bytes are encoded as they are: "é" is the single byte E9.
   for (const auto& [plain, encoded] : {std::pair<std::string, std::string>{"", ""}, {"f", "Zg=="}, {"fo", "Zm8="},
