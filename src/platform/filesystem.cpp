@@ -98,17 +98,24 @@ struct DirCloser {
 };
 using OpenDir = std::unique_ptr<DIR, DirCloser>;
 
-std::vector<std::string> EntryNames(DIR* dir) {
-  std::vector<std::string> names;
+// A folder's entry: its name and its type as the folder gives it (DT_REG,
+// DT_DIR, ...; DT_UNKNOWN where the file system does not say).
+struct FolderEntry {
+  std::string name;
+  unsigned char type;
+};
+
+std::vector<FolderEntry> Entries(DIR* dir) {
+  std::vector<FolderEntry> entries;
   errno = 0;
   while (const dirent* entry = ::readdir(dir)) {
     if (std::strcmp(entry->d_name, ".") != 0 && std::strcmp(entry->d_name, "..") != 0) {
-      names.emplace_back(entry->d_name);
+      entries.push_back({entry->d_name, entry->d_type});
     }
     errno = 0;
   }
   if (errno != 0) RaiseErrno(errno, kErrPathFileAccess);
-  return names;
+  return entries;
 }
 
 void RemoveTree(int parent_fd, const char* name);
@@ -122,7 +129,7 @@ void RemoveEntries(int fd) {
     ::close(fd);
     RaiseErrno(error, kErrPathFileAccess);
   }
-  for (const std::string& child : EntryNames(dir.get())) RemoveTree(::dirfd(dir.get()), child.c_str());
+  for (const FolderEntry& child : Entries(dir.get())) RemoveTree(::dirfd(dir.get()), child.name.c_str());
 }
 
 // Empties the folder `name` (known to be a real folder, not a link) below
@@ -173,14 +180,20 @@ std::string FirstUnremovable(int fd, const std::string& shown, bool top) {
     // accessible; another's stays shut.
     return folder.st_uid == me ? std::string() : shown;
   }
-  for (const std::string& name : EntryNames(dir.get())) {
-    const std::string path = shown + "/" + name;
+  // In a sticky folder of another's, only what is one's own may go.
+  const bool ownerMatters = (folder.st_mode & S_ISVTX) != 0 && me != 0 && folder.st_uid != me;
+  for (const FolderEntry& e : Entries(dir.get())) {
+    const char* name = e.name.c_str();
+    const std::string path = shown + "/" + e.name;
     if (!writable) return path;
+    // Anything but a folder goes with its entry; a look at it is needed only
+    // for its owner, or where the folder did not say what it is.
+    if (!ownerMatters && e.type != DT_DIR && e.type != DT_UNKNOWN) continue;
     struct stat entry {};
-    if (::fstatat(fd, name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0) return path;
-    if ((folder.st_mode & S_ISVTX) != 0 && me != 0 && entry.st_uid != me && folder.st_uid != me) return path;
+    if (::fstatat(fd, name, &entry, AT_SYMLINK_NOFOLLOW) != 0) return path;
+    if (ownerMatters && entry.st_uid != me) return path;
     if (!S_ISDIR(entry.st_mode)) continue;
-    const int child = ::openat(fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    const int child = ::openat(fd, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
     if (child < 0) {
       if (entry.st_uid == me) continue;  // made accessible first, as above
       return path;
@@ -423,10 +436,14 @@ void RemoveTemporaryFiles(const std::string& folder) {
     auto sweep = [](const std::string& dirPath, bool descend, auto& self) -> void {
       OpenDir dir(::opendir(dirPath.c_str()));
       if (!dir) return;
-      for (const std::string& name : EntryNames(dir.get())) {
+      for (const FolderEntry& e : Entries(dir.get())) {
+        const std::string& name = e.name;
+        // Only a temporary file, or a folder to look into, needs a look.
+        const bool temporary = IsTemporaryName(name);
+        if (!temporary && !(descend && (e.type == DT_DIR || e.type == DT_UNKNOWN))) continue;
         struct stat info {};
         if (::fstatat(::dirfd(dir.get()), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
-        if (S_ISREG(info.st_mode) && IsTemporaryName(name) && !OwnerRuns(name))
+        if (S_ISREG(info.st_mode) && temporary && !OwnerRuns(name))
           ::unlinkat(::dirfd(dir.get()), name.c_str(), 0);
         else if (descend && S_ISDIR(info.st_mode)) self(dirPath + "/" + name, false, self);
       }
@@ -448,10 +465,12 @@ void SyncFolders(const std::vector<std::string>& folders) {
   }
 }
 
-bool IsLink(const std::string& path) {
+EntryKind EntryAt(const std::string& path) {
   std::string native;
   struct stat info {};
-  return ToNative(path, native) && ::lstat(WithoutTrailingSlashes(native).c_str(), &info) == 0 && S_ISLNK(info.st_mode);
+  if (!ToNative(path, native) || ::lstat(WithoutTrailingSlashes(native).c_str(), &info) != 0) return EntryKind::kNothing;
+  if (S_ISLNK(info.st_mode)) return EntryKind::kLink;
+  return S_ISDIR(info.st_mode) ? EntryKind::kFolder : EntryKind::kOther;
 }
 
 void WriteFile(const std::string& path, std::string_view bytes, FileAccess access) {

@@ -49,8 +49,9 @@ void WriteFile(const std::string& path, std::string_view bytes, FileAccess acces
 // are synced, each once. Raises 61 (a full disk) or 75 naming the folder.
 void SyncFolders(const std::vector<std::string>& folders);
 
-// Whether the path is a symbolic link itself (not followed).
-bool IsLink(const std::string& path);
+// What stands at the path itself, a link not followed (one look).
+enum class EntryKind { kNothing, kFolder, kLink, kOther };
+EntryKind EntryAt(const std::string& path);
 
 // Temporary files: the name one gets beside `path` and whether a file name
 // is one.

@@ -84,7 +84,10 @@ std::vector<std::string> ForeignEntries(const std::string& folder, std::size_t l
       std::vector<std::string> inside;
       for (stdfs::directory_iterator it(entry.path(), error), end; !error && it != end; it.increment(error)) {
         const std::string child = name + "/" + Utf8ToAnsi(it->path().filename().string());
-        if (!stdfs::is_regular_file(it->symlink_status(error)) || !IsOutputFile(child)) inside.push_back(child);
+        // The folder's own record of the entry's type, where it keeps one:
+        // no look at each file.
+        const bool file = !it->is_symlink(error) && it->is_regular_file(error);
+        if (!file || !IsOutputFile(child)) inside.push_back(child);
       }
       std::sort(inside.begin(), inside.end());
       foreign.insert(foreign.end(), inside.begin(), inside.end());

@@ -46,10 +46,11 @@ bool StoreDocument(Component& c, BuiltDocument& d) {
   const bool stored = Trapped(c, d.trap, [&] {
     // Nothing goes through a link below the output folder, wherever it
     // points.
-    if (!d.folder.empty() && fs::IsLink(d.folder))
+    const fs::EntryKind folder = d.folder.empty() ? fs::EntryKind::kFolder : fs::EntryAt(d.folder);
+    if (folder == fs::EntryKind::kLink)
       Raise(kErrPathFileAccess, "XML Generation",
             "The folder " + d.folder + " is a symbolic link: no document is written through it.");
-    if (!d.folder.empty() && !c.run.checking && !fs::FolderExists(d.folder)) fs::CreateFolder(d.folder);
+    if (folder != fs::EntryKind::kFolder && !c.run.checking) fs::CreateFolder(d.folder);
     if (!d.log.empty()) c.Log().Write(d.log);
     if (d.errorDescription) c.run.errorDescription = *d.errorDescription;
     if (!d.complete) return false;
