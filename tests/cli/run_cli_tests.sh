@@ -5,19 +5,7 @@
 set -u
 tests_dir=$1
 TQLM=$(cd "$(dirname "$TQLM")" && pwd)/$(basename "$TQLM")
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [[ "$2" == "$3" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 run() {  # run ARGS... ; sets status, out, err
   "$TQLM" "$@" >"$work/out" 2>"$work/err"

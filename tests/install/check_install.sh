@@ -6,19 +6,7 @@
 # Usage: check_install.sh BUILD_DIR SOURCE_DIR VERSION
 set -u
 build=$1 source=$2 version=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [[ "$2" == "$3" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 prefix=$work/prefix
 cmake --install "$build" --prefix "$prefix" >"$work/install.log" 2>&1

@@ -6,19 +6,7 @@
 # Usage: check_package.sh BUILD_DIR SOURCE_DIR VERSION
 set -u
 build=$(cd "$1" && pwd) source=$2 version=$3
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-passed=0
-failed=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [[ "$2" == "$3" ]]; then
-    passed=$((passed + 1))
-  else
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 arch=$(dpkg --print-architecture)
 deb=$build/package/tqlm-xmlgen_${version}_$arch.deb
