@@ -10,7 +10,6 @@
 #include "document/source_table_tags.h"
 #include "core/error_trap.h"
 #include "core/log_capture.h"
-#include "split/split_processing.h"
 
 namespace tqlm {
 
@@ -44,11 +43,7 @@ BuiltDocument Create_XML(Component& c, MappingObject object) {
   DocumentState& d = out.state;
   LogCapture capture(c);
   out.complete = Trapped(c, c.traits.createXmlTrap, [&] {
-    if (IsTrue(c.settings.splitVorps)) {
-      std::string extended;
-      if (!AddSplitQueries_to_Precondition(c, d, object.sapp, object.prtx, object.TableCode(), extended)) return false;
-      object.prtx = extended;
-    }
+    if (!ExtendPreconditionForSplit(c, d, object, object.TableCode())) return false;
     RequireElementName(object.TableCode());
     out.folder = ObjectFolder(c, object.tcpac + object.tcmod);
     out.logBeforeFolder = capture.Take();

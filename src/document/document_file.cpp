@@ -4,6 +4,7 @@
 #include "platform/paths.h"
 #include "platform/text.h"
 #include "platform/xml_check.h"
+#include "split/split_processing.h"
 #include <tqlm/base64.h>
 
 namespace tqlm {
@@ -50,6 +51,14 @@ bool AppendSections(Component& c, DocumentState& state, MappingObject& object, s
     if (!section.write(c, state, object, fragment)) return false;
     if (!AppendFragment(c, document, fragment, section.checkWrapper, checkAlways)) return false;
   }
+  return true;
+}
+
+bool ExtendPreconditionForSplit(Component& c, DocumentState& state, MappingObject& object, std::string_view code) {
+  if (!IsTrue(c.settings.splitVorps)) return true;
+  std::string extended;
+  if (!AddSplitQueries_to_Precondition(c, state, object.sapp, object.prtx, code, extended)) return false;
+  object.prtx = extended;
   return true;
 }
 

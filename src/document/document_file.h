@@ -55,6 +55,11 @@ bool AppendFragment(const Component& c, std::string& document, const std::string
 bool AppendSections(Component& c, DocumentState& state, MappingObject& object, std::span<const Section> sections,
                     bool checkAlways, std::string& document);
 
+// With split processing on (the client's SplitVorps), the object's
+// pre-condition gains the split queries of the table `code`; False when they
+// could not be added.
+bool ExtendPreconditionForSplit(Component& c, DocumentState& state, MappingObject& object, std::string_view code);
+
 // A table code that names an element of the document must be an XML name;
 // another raises 5 saying so, before anything is written.
 void RequireElementName(const std::string& code);

@@ -14,7 +14,6 @@
 #include "core/error_trap.h"
 #include "core/log_capture.h"
 #include "platform/text.h"
-#include "split/split_processing.h"
 
 namespace tqlm {
 
@@ -86,11 +85,7 @@ BuiltDocument Create_MScript_XML(Component& c, MappingObject child) {
   LogCapture capture(c);
   out.complete = Trapped(c, c.traits.mscriptTrap, [&] {
     const Parent parent = FindParent(c, child);
-    if (IsTrue(c.settings.splitVorps)) {
-      std::string extended;
-      if (!AddSplitQueries_to_Precondition(c, d, child.sapp, child.prtx, parent.Code(), extended)) return false;
-      child.prtx = extended;
-    }
+    if (!ExtendPreconditionForSplit(c, d, child, parent.Code())) return false;
     MappingObject document = child;
     document.tcpac = parent.bpac;
     document.tcmod = parent.bmod;
