@@ -13,15 +13,7 @@ if [[ ! -f $TQLM_TEST_SERVER_DIR/server ]]; then
   exit 77
 fi
 read -r socket port <"$TQLM_TEST_SERVER_DIR/server"
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failed=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [[ "$2" != "$3" ]]; then
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 
 database=cli$$
 psql -X -q -h "$socket" -p "$port" -U tqlm -d postgres -c "CREATE DATABASE $database" || exit 1

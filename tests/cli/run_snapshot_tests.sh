@@ -12,16 +12,9 @@ set -u
 source_dir=$1
 mode=${2:-sqlite}
 TQLM=$(cd "$(dirname "$TQLM")" && pwd)/$(basename "$TQLM")
-work=$(mktemp -d)
+source "$(dirname "${BASH_SOURCE[0]}")/../support/checks.sh"
 writer_pid=
 trap '[[ -n $writer_pid ]] && kill "$writer_pid" 2>/dev/null; rm -rf "$work"' EXIT
-failed=0
-check() {  # check NAME EXPECTED ACTUAL
-  if [[ "$2" != "$3" ]]; then
-    failed=$((failed + 1))
-    printf 'FAIL %s\n  expected: %q\n  actual:   %q\n' "$1" "$2" "$3"
-  fi
-}
 
 tables=3000
 python3 "$source_dir/tools/large_profile.py" "$tables" "$work/profile.sql"
