@@ -3,6 +3,7 @@
 #include <expat.h>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <cstddef>
 #include <memory>
@@ -13,14 +14,41 @@ namespace tqlm {
 
 namespace {
 
-bool IsNameStart(unsigned char ch) {
-  return (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == ':' ||
-         (ch >= 0xC0 && ch <= 0xD6) || (ch >= 0xD8 && ch <= 0xF6) || ch >= 0xF8;
-}
+// What each byte may be in markup, looked up once per byte.
+enum CharClass : unsigned char {
+  kNameStart = 1,  // may begin a name (ISO-8859-1 letters included)
+  kNameChar = 2,   // may continue one
+  kSpace = 4,      // white space between markup
+  kPlain = 8,      // printable ASCII and the three white-space controls
+  kTextRun = 16,   // plain text that needs no second look: not '<', '&', '>'
+  kValueRun = 32,  // plain attribute text that needs none: not '<', '&', '"'
+  kAsciiNameStart = 64,  // the same, of ASCII characters only
+  kAsciiNameChar = 128,
+};
 
-bool IsNameChar(unsigned char ch) {
-  return IsNameStart(ch) || (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == 0xB7;
-}
+constexpr std::array<unsigned char, 256> kClasses = [] {
+  std::array<unsigned char, 256> classes{};
+  for (int ch = 0; ch < 256; ++ch) {
+    unsigned char c = 0;
+    const bool nameStart = (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') || ch == '_' || ch == ':' ||
+                           (ch >= 0xC0 && ch <= 0xD6) || (ch >= 0xD8 && ch <= 0xF6) || ch >= 0xF8;
+    if (nameStart) c |= kNameStart;
+    if (nameStart || (ch >= '0' && ch <= '9') || ch == '.' || ch == '-' || ch == 0xB7) c |= kNameChar;
+    if (ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n') c |= kSpace;
+    const bool plain = (ch >= 0x20 && ch <= 0x7E) || ch == '\t' || ch == '\r' || ch == '\n';
+    if (plain) c |= kPlain;
+    if (plain && ch != '<' && ch != '&' && ch != '>') c |= kTextRun;
+    if (plain && ch != '<' && ch != '&' && ch != '"') c |= kValueRun;
+    if (ch < 0x80) c |= (c & kNameStart ? kAsciiNameStart : 0) | (c & kNameChar ? kAsciiNameChar : 0);
+    classes[static_cast<std::size_t>(ch)] = c;
+  }
+  return classes;
+}();
+
+inline bool Is(char ch, CharClass c) { return (kClasses[static_cast<unsigned char>(ch)] & c) != 0; }
+
+bool IsNameStart(unsigned char ch) { return (kClasses[ch] & kNameStart) != 0; }
+bool IsNameChar(unsigned char ch) { return (kClasses[ch] & kNameChar) != 0; }
 
 struct ParserFree {
   void operator()(XML_ParserStruct* parser) const { XML_ParserFree(parser); }
@@ -95,14 +123,13 @@ class PlainReader {
   }
 
  private:
-  static bool IsSpace(char ch) { return ch == ' ' || ch == '\t' || ch == '\r' || ch == '\n'; }
-  // Names of ASCII characters only: the parser decides the others.
-  static bool IsAsciiNameStart(char ch) { return IsAscii(ch) && IsNameStart(static_cast<unsigned char>(ch)); }
-  static bool IsAsciiNameChar(char ch) { return IsAscii(ch) && IsNameChar(static_cast<unsigned char>(ch)); }
-  static bool IsAscii(char ch) { return static_cast<unsigned char>(ch) < 0x80; }
   // Characters of text and attribute values: printable ASCII and the three
   // white-space controls.
-  static bool IsPlainChar(char ch) { return (ch >= 0x20 && ch <= 0x7E) || ch == '\t' || ch == '\r' || ch == '\n'; }
+  static bool IsPlainChar(char ch) { return Is(ch, kPlain); }
+  // Moves past the bytes of class `run` from the reading position.
+  void Skip(CharClass run) {
+    while (at_ < text_.size() && Is(text_[at_], run)) ++at_;
+  }
 
   bool More() const { return at_ < text_.size(); }
   char Peek() const { return text_[at_]; }
@@ -113,13 +140,14 @@ class PlainReader {
   }
   bool SkipSpace() {
     const std::size_t from = at_;
-    while (More() && IsSpace(Peek())) ++at_;
+    Skip(kSpace);
     return at_ > from;
   }
+  // Names of ASCII characters only: the parser decides the others.
   std::string_view Name() {
     const std::size_t from = at_;
-    if (!More() || !IsAsciiNameStart(Peek())) return {};
-    while (More() && IsAsciiNameChar(Peek())) ++at_;
+    if (!More() || !Is(Peek(), kAsciiNameStart)) return {};
+    Skip(kAsciiNameChar);
     return text_.substr(from, at_ - from);
   }
   // "&amp;", "&lt;", "&gt;", "&quot;" or "&apos;" at the reading position.
@@ -150,7 +178,7 @@ class PlainReader {
       if (!Take('=')) return false;
       SkipSpace();
       if (!Take('"')) return false;
-      while (More() && Peek() != '"') {
+      for (Skip(kValueRun); More() && Peek() != '"'; Skip(kValueRun)) {
         if (Peek() == '&') {
           if (!PredefinedEntity()) return false;
         } else if (Peek() == '<' || !IsPlainChar(Peek())) {
@@ -187,7 +215,7 @@ class PlainReader {
 
   // Text up to the next tag.
   bool Text() {
-    while (More() && Peek() != '<') {
+    for (Skip(kTextRun); More() && Peek() != '<'; Skip(kTextRun)) {
       const char ch = Peek();
       if (ch == '&') {
         if (!PredefinedEntity()) return false;
