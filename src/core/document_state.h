@@ -26,6 +26,18 @@ struct DocumentState {
   // The legacy functions string: definitions the variable writer includes,
   // then the function writer's own.
   std::string includeText;
+
+  // The state a build starts from, keeping the room the strings and lists
+  // took, so that a later build fills them without growing them again.
+  // Every member above is reset here.
+  void Clear() {
+    fields.RemoveAll();
+    migrateCount = 0;
+    declarations.clear();
+    splitDeclarations.clear();
+    splitConditions.RemoveAll();
+    includeText.clear();
+  }
 };
 
 }  // namespace tqlm

@@ -1,6 +1,7 @@
 #include "document/create_xml.h"
 
 #include <array>
+#include <utility>
 
 #include "document/document_file.h"
 #include "document/dump_tag.h"
@@ -37,9 +38,11 @@ std::string Header(const Component& c, const MappingObject& object) {
 
 }  // namespace
 
-BuiltDocument Create_XML(Component& c, MappingObject object) {
+BuiltDocument Create_XML(Component& c, MappingObject object, DocumentState room) {
   BuiltDocument out;
   out.trap = c.traits.createXmlTrap;
+  out.state = std::move(room);
+  out.state.Clear();
   DocumentState& d = out.state;
   LogCapture capture(c);
   out.complete = Trapped(c, c.traits.createXmlTrap, [&] {

@@ -8,7 +8,8 @@
 namespace tqlm {
 
 // The document of the object, complete when every section was written; it
-// touches no file (the run stores it).
-BuiltDocument Create_XML(Component& c, MappingObject object);
+// touches no file (the run stores it). Its state is built in `room`, a state
+// an earlier build left, cleared first.
+BuiltDocument Create_XML(Component& c, MappingObject object, DocumentState room = {});
 
 }  // namespace tqlm

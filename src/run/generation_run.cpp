@@ -158,14 +158,25 @@ class GenerationRun {
     }
     if (mscript) {
       BuiltDocument built = Create_MScript_XML(c_, std::move(document));
-      return StoreDocument(c_, built);
+      return Store(built);
     }
     if (workers_) {
       std::optional<DocumentAhead> ahead = workers_->Take(turn_);
-      if (ahead && ahead->object == document) return StoreDocument(c_, ahead->document);
+      if (ahead && ahead->object == document) return Store(ahead->document);
     }
-    BuiltDocument built = Create_XML(c_, std::move(document));
-    return StoreDocument(c_, built);
+    BuiltDocument built = Create_XML(c_, std::move(document), std::move(spare_));
+    return Store(built);
+  }
+
+  // Stores the document; the state the object kept until then is room for
+  // a later build, on a worker when there are workers.
+  bool Store(BuiltDocument& built) {
+    const bool stored = StoreDocument(c_, built);
+    if (workers_)
+      workers_->Recycle(std::move(built.state));
+    else
+      spare_ = std::move(built.state);
+    return stored;
   }
 
   Component& c_;
@@ -178,6 +189,7 @@ class GenerationRun {
   std::unique_ptr<DocumentWorkers> workers_;
   std::size_t turn_ = 0;       // the selected object at hand
   std::size_t announced_ = 0;  // the objects whose search was announced
+  DocumentState spare_;        // room for the run's next build
 };
 
 // The temporary files that runs no longer running left in the folders a run

@@ -1,6 +1,7 @@
 #include "run/store.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "core/error_trap.h"
 #include "platform/error.h"
@@ -61,7 +62,9 @@ bool StoreDocument(Component& c, BuiltDocument& d) {
       Written(c, d.folder, [&] { fs::WriteFile(path, d.bytes, d.ownerOnly ? fs::FileAccess::OwnerOnly : fs::FileAccess::Shared); });
     return true;
   });
-  c.document = std::move(d.state);
+  // The object keeps what the build left, and the document takes what the
+  // object kept: room for a later build.
+  std::swap(c.document, d.state);
   return stored;
 }
 

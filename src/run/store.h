@@ -16,7 +16,8 @@ namespace tqlm {
 // its folder, the folder (a folder that cannot be made ends the document
 // there, with its writer's error line), the rest of its log and its error
 // description, and the file when the build was complete. True when the file
-// was written. The document's state becomes the object's.
+// was written. The document's state becomes the object's, and the document
+// is left with the state the object had.
 bool StoreDocument(Component& c, BuiltDocument& document);
 
 // Stores one writer's side files: a name it began and did not complete

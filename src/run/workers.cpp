@@ -75,14 +75,19 @@ std::optional<DocumentAhead> DocumentWorkers::Take(std::size_t index) {
   return std::move(results_[index]);
 }
 
-std::optional<DocumentAhead> DocumentWorkers::Build(Component& worker, std::size_t index) const {
+void DocumentWorkers::Recycle(DocumentState spent) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  if (spares_.size() < threads_.size()) spares_.push_back(std::move(spent));
+}
+
+std::optional<DocumentAhead> DocumentWorkers::Build(Component& worker, std::size_t index, DocumentState room) const {
   const ObjectCodes codes = CodesOf(traits_, selection_[index]);
   const std::optional<FoundRow> found = FindMappingRow(worker, run_.profile, codes);
   if (!found) return std::nullopt;
   Decision decision = ApplyStatusRules(worker, *found, ObjectPlace{run_.sapp, run_.tapp, codes});
   if (decision.outcome != ObjectOutcome::Written || decision.mscript) return std::nullopt;
   const long failures = worker.services.repository.Failures();
-  DocumentAhead ahead{decision.document, Create_XML(worker, decision.document)};
+  DocumentAhead ahead{decision.document, Create_XML(worker, decision.document, std::move(room))};
   // A statement that failed may have failed on this worker's connection
   // alone, and some readers carry on past a failure: the run builds such a
   // document again itself, and meets a failure of its own where there is
@@ -105,6 +110,7 @@ void DocumentWorkers::Work(std::unique_ptr<Backend> connection) {
   worker.services.clock = [] { return std::string(); };
   for (;;) {
     std::size_t index;
+    DocumentState room;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       for (;;) {
@@ -118,11 +124,15 @@ void DocumentWorkers::Work(std::unique_ptr<Backend> connection) {
       }
       index = next_++;
       slots_[index] = Slot::Building;
+      if (!spares_.empty()) {
+        room = std::move(spares_.back());
+        spares_.pop_back();
+      }
     }
     std::optional<DocumentAhead> built;
     bool failed = false;
     try {
-      built = Build(worker, index);
+      built = Build(worker, index, std::move(room));
     } catch (...) {
       // The run meets whatever failed here itself. A statement of the run's
       // own that failed (the search) means the connection or the snapshot

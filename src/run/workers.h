@@ -42,11 +42,13 @@ class DocumentWorkers {
   // The document of object `index` when a worker built it, waiting for the
   // worker; nothing when no worker took the object (the run builds it).
   std::optional<DocumentAhead> Take(std::size_t index);
+  // A state a document no longer needs: a later build on a worker fills it.
+  void Recycle(DocumentState spent);
 
  private:
   enum class Slot : unsigned char { Free, Building, Built, Left };
   void Work(std::unique_ptr<Backend> connection);
-  std::optional<DocumentAhead> Build(Component& worker, std::size_t index) const;
+  std::optional<DocumentAhead> Build(Component& worker, std::size_t index, DocumentState room) const;
 
   const ClassTraits& traits_;
   const ClientSettings settings_;
@@ -64,6 +66,9 @@ class DocumentWorkers {
   bool runWaiting_ = false;
   std::vector<Slot> slots_;
   std::vector<std::optional<DocumentAhead>> results_;
+  // States handed back: a build that fills one takes no new room for its
+  // lists, and the memory stays where the builds are.
+  std::vector<DocumentState> spares_;
   std::size_t next_ = 0;  // the next object a worker may take
   std::size_t turn_ = 0;  // the object the run is at
   bool stopping_ = false;
