@@ -252,7 +252,8 @@ int Generate(const Options& o) {
   if (!result) fs::RemoveEmptyFolders(Ansi(Trimmed(*o.xmlPath)), made);
   if (o.stats)
     std::cerr << "statements: " << statements << "  sent: " << object.StatementsSent()
-              << "  prepared: " << object.StatementsPrepared() << "\n";
+              << "  prepared: " << object.StatementsPrepared() << "  read ahead: " << object.StatementsReadAhead()
+              << "\n";
   std::fflush(stdout);
   // The log on standard output may be read by a program or scroll away:
   // the line that says why the run failed goes to standard error too.

@@ -135,8 +135,8 @@ void AddRunOptions(CLI::App* command, Options& o, bool plan) {
       ->group(writing);
   command
       ->add_flag("--stats", o.stats,
-                 "Print the statements the run built, sent and compiled on its own connection, not\n"
-                 "its workers' (standard error; --jobs 1 counts them all)")
+                 "Print the statements the run built, sent, compiled and had read ahead by a server on\n"
+                 "its own connection, not its workers' (standard error; --jobs 1 counts them all)")
       ->group(writing);
   command
       ->add_flag_callback("--progress", [&o] { Either(o.progress, true, "--progress", "--quiet"); },

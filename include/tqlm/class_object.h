@@ -49,6 +49,9 @@ class ClassObject {
   // (lookups answered from memory are not sent), and those it compiled.
   long StatementsSent() const;
   long StatementsPrepared() const;
+  // Of those sent, the statements a server answered from rows it sent ahead
+  // of their turn, in one exchange with others.
+  long StatementsReadAhead() const;
   // Told when the selection is known (none done), then after each selected
   // object: objects done, objects selected.
   void SetProgressObserver(std::function<void(VbLong done, VbLong total)> observer);

@@ -17,6 +17,7 @@ void ClassObject::SetClock(Clock clock) { state_->services.clock = std::move(clo
 
 long ClassObject::StatementsSent() const { return state_->services.repository.StatementsSent(); }
 long ClassObject::StatementsPrepared() const { return state_->services.repository.StatementsPrepared(); }
+long ClassObject::StatementsReadAhead() const { return state_->services.repository.StatementsReadAhead(); }
 
 void ClassObject::SetWorkers(int workers) { state_->services.workers = workers < 1 ? 1 : workers; }
 void ClassObject::SetSync(bool sync) { state_->services.sync = sync; }

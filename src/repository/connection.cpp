@@ -76,6 +76,7 @@ void Repository::SetConnectionString(std::string connectionString) {
   sent_ = 0;
   failures_ = 0;
   prepared_ = 0;
+  ahead_ = 0;
 }
 
 void Repository::Connect() {
@@ -176,7 +177,10 @@ void Repository::Forget() {
 }
 
 void Repository::Disconnect() {
-  if (backend_) prepared_ += backend_->Prepared();
+  if (backend_) {
+    prepared_ += backend_->Prepared();
+    ahead_ += backend_->AnsweredAhead();
+  }
   backend_.reset();
   companions_.clear();
   Forget();  // the next connection reads a new snapshot

@@ -24,6 +24,8 @@ class Backend {
   virtual std::unique_ptr<Cursor> Execute(const Statement& statement) = 0;
   // Statements compiled so far (a statement reused is not compiled again).
   virtual long Prepared() const = 0;
+  // Statements answered from rows read ahead of their turn.
+  virtual long AnsweredAhead() const { return 0; }
   // A name under which another connection reads the snapshot this one
   // reads, or empty where the backend cannot share it.
   virtual std::string ExportSnapshot() { return {}; }
@@ -79,6 +81,8 @@ class Repository {
   // connection string was set.
   long StatementsSent() const { return sent_; }
   long StatementsPrepared() const { return prepared_ + (backend_ ? backend_->Prepared() : 0); }
+  // Statements sent that the backend answered from an exchange ahead.
+  long StatementsReadAhead() const { return ahead_ + (backend_ ? backend_->AnsweredAhead() : 0); }
 
   // Opens the connection now, when it is not open; raises as a statement
   // would.
@@ -130,6 +134,7 @@ class Repository {
   long sent_ = 0;
   long failures_ = 0;
   long prepared_ = 0;  // by the connections closed
+  long ahead_ = 0;     // by the connections closed
 
   // Opens the connection on first use and runs the statement.
   std::unique_ptr<Cursor> Send(const Statement& statement);

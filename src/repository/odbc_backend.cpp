@@ -4,6 +4,7 @@
 #include <unordered_set>
 #include <utility>
 
+#include "platform/codepage.h"
 #include "platform/error.h"
 #include "repository/odbc_session.h"
 
@@ -36,14 +37,40 @@ std::vector<const BoundValue*> ValuesOf(const Statement& statement) {
   return values;
 }
 
+// A value written into the text of an exchange ahead as a string literal:
+// its text with its quotes doubled, which the server reads (standard-
+// conforming) as that text alone and gives the type its place asks for, as
+// it gives a value bound as text; Null as NULL. False for a text holding a
+// NUL character, which no literal holds.
+bool AppendLiteral(std::string& utf8, const Value& value) {
+  if (value.IsNull()) {
+    utf8 += "NULL";
+    return true;
+  }
+  const std::string text = AnsiToUtf8(value.AsText());
+  if (text.find('\0') != std::string::npos) return false;
+  utf8 += '\'';
+  for (std::size_t from = 0;;) {
+    const std::size_t quote = text.find('\'', from);
+    if (quote == std::string::npos) {
+      utf8.append(text, from, std::string::npos);
+      break;
+    }
+    utf8.append(text, from, quote + 1 - from).append(1, '\'');
+    from = quote + 1;
+  }
+  utf8 += '\'';
+  return true;
+}
+
 // A read-only session on a server. Every statement goes as its shape with
 // its values bound. On PostgreSQL statements announced ahead of their turn
 // are run together in one exchange, each as a statement prepared on the
 // server by name (PREPARE, from the shape alone, once per session) and
-// executed with its values (EXECUTE, the values bound to the exchange's
-// places, which the driver writes as literals with their quotes doubled);
-// their rows wait for their turn, and their columns are described once per
-// shape.
+// executed with its values (EXECUTE, each value a literal with its quotes
+// doubled, as the driver would write a value bound there, less the
+// driver's work of binding and substituting); their rows wait for their
+// turn, and their columns are described once per shape.
 class OdbcBackend final : public Backend {
  public:
   OdbcBackend(const ServerConnection& server, const ConnectionOptions& options) : session_(server, true, options) {}
@@ -61,6 +88,7 @@ class OdbcBackend final : public Backend {
       if (ahead != prefetched_.end()) {
         result = std::move(ahead->second);
         prefetched_.erase(ahead);
+        ++answeredAhead_;
         return std::make_unique<OdbcCursor>(std::move(result.names), std::move(result.rows));
       }
     }
@@ -74,6 +102,7 @@ class OdbcBackend final : public Backend {
   }
 
   long Prepared() const override { return compiled_; }
+  long AnsweredAhead() const override { return answeredAhead_; }
 
   std::string ExportSnapshot() override {
     if (!session_.IsPostgres()) return {};
@@ -82,7 +111,7 @@ class OdbcBackend final : public Backend {
     return result.rows.empty() ? std::string() : result.rows[0][0].AsText();
   }
 
-  bool ReadsAhead() const override { return session_.IsPostgres() && session_.Tuned(); }
+  bool ReadsAhead() const override { return session_.IsPostgres() && session_.Tuned() && session_.StandardLiterals(); }
 
   void Prefetch(const std::vector<const Statement*>& statements) noexcept override {
     try {
@@ -201,7 +230,7 @@ class OdbcBackend final : public Backend {
     if (!ReadsAhead()) return;
     if (prefetched_.size() >= kMaxWaiting) prefetched_.clear();
     std::string batch = "SAVEPOINT tqlm_ahead";
-    std::vector<const BoundValue*> values;
+    std::string member;
     std::vector<std::pair<std::string, Named*>> members;
     std::unordered_set<std::string> listed;
     for (const Statement* statement : statements) {
@@ -210,18 +239,21 @@ class OdbcBackend final : public Backend {
       if (prefetched_.count(key) != 0 || !listed.insert(key).second) continue;
       Named* named = NamedFor(*statement);
       if (named == nullptr) continue;
-      batch.append("; EXECUTE ").append(named->name);
-      for (std::size_t i = 0; i < statement->Values().size(); ++i) {
-        batch.append(i == 0 ? "(?" : ", ?");
-        values.push_back(&statement->Values()[i]);
+      member.assign("; EXECUTE ").append(named->name);
+      bool written = true;
+      for (std::size_t i = 0; written && i < statement->Values().size(); ++i) {
+        member += i == 0 ? "(" : ", ";
+        written = AppendLiteral(member, statement->Values()[i].value);
       }
-      if (!statement->Values().empty()) batch += ')';
+      if (!written) continue;  // runs in its turn, its values bound
+      if (!statement->Values().empty()) member += ')';
+      batch += member;
       members.emplace_back(std::move(key), named);
     }
     if (members.empty()) return;
     batch += "; RELEASE SAVEPOINT tqlm_ahead";
     const SQLHSTMT handle = session_.General();
-    parameters_.Bind(handle, values);
+    SQLFreeStmt(handle, SQL_RESET_PARAMS);
     if (!session_.TrySend(handle, batch)) {
       SQLFreeStmt(handle, SQL_CLOSE);
       SQLFreeStmt(handle, SQL_RESET_PARAMS);
@@ -250,6 +282,7 @@ class OdbcBackend final : public Backend {
   OdbcSession session_;
   OdbcParameters parameters_;
   long compiled_ = 0;
+  long answeredAhead_ = 0;
   // Both by the statement's ShapeKey.
   std::unordered_map<std::string, Named> named_;
   std::unordered_map<std::string, InTurn> inTurn_;

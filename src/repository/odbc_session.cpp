@@ -196,7 +196,13 @@ void OdbcSession::Open(const ServerConnection& server, bool readOnly, const Conn
     Fail(SQL_HANDLE_DBC, dbc_);
   if (!IsPostgres()) return;
   // Literals as the tool writes them: a backslash is a character, never
-  // an escape.
+  // an escape. The driver learns how the server reads literals when it
+  // connects, and reads the tool's text the same way only when the server
+  // read them so from the start.
+  OdbcRows conforming;
+  Run("SHOW standard_conforming_strings", conforming);
+  standardLiterals_ = conforming.rows.size() == 1 && conforming.rows[0].size() == 1 &&
+                      conforming.rows[0][0].AsText() == "on";
   Execute("SET standard_conforming_strings = on");
   Execute("SET statement_timeout = " + std::to_string(static_cast<long long>(options.statementTimeoutSeconds) * 1000));
   if (!readOnly) return;

@@ -58,6 +58,11 @@ class OdbcSession {
   // The PostgreSQL driver runs with the tool's protocol options: no
   // savepoint of its own around each statement, values as parameters.
   bool Tuned() const { return tuned_; }
+  // PostgreSQL read string literals standard-conforming (a backslash is a
+  // character) from the session's start, so the driver, which scans a
+  // statement's text for its places, finds each literal where the server
+  // does.
+  bool StandardLiterals() const { return standardLiterals_; }
 
   // The statement handle every statement of the session runs on in turn
   // (drivers that allow one open result per connection serve nested
@@ -108,6 +113,7 @@ class OdbcSession {
   std::string dbms_;
   Dialect dialect_;
   bool tuned_ = false;
+  bool standardLiterals_ = false;
   int queryTimeout_ = 0;  // seconds, on the handle (servers without a session setting)
 };
 

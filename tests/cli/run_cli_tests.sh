@@ -64,7 +64,7 @@ check "an output path through a file names the file" "1:ERROR: 76:Path not found
   "$status:$err"
 run generate --repository "$repo" --profile 1 --xml-path "$work/stats" --list abcde010 --quiet --stats
 check "--stats counts the statements on standard error, nothing else" "0:yes" \
-  "$status:$([[ $err =~ ^statements:\ [1-9][0-9]*\ \ sent:\ [1-9][0-9]*\ \ prepared:\ [1-9][0-9]*$ ]] && echo yes)"
+  "$status:$([[ $err =~ ^statements:\ [1-9][0-9]*\ \ sent:\ [1-9][0-9]*\ \ prepared:\ [1-9][0-9]*\ \ read\ ahead:\ 0$ ]] && echo yes)"
 run generate --repository "$repo" --profile 1 --xml-path "$work/xml/"$'\xe6\x97\xa5' --all
 check "a path Windows-1252 cannot carry is refused, naming the option" "2:yes" "$status:$(grep -q -- '--xml-path' <<<"$err" && echo yes)"
 run generate --repository "$repo" --profile 1 --xml-path "$work/all" --all --json

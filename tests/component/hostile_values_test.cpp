@@ -27,6 +27,9 @@ const char* const kHostileValues[] = {
     "x'; COPY (select 1) TO PROGRAM 'touch /tmp/tqlm-hostile-ran'; --",
     "x\\'; drop table canary; --",
     "x'); delete from canary; select ('",
+    // What a driver looks for in a statement's text: its places and its
+    // escapes, and the server's other quotings.
+    "x?' || ? || '{fn database()}{d '2001-01-01'}{oj x} $1 $$ E'\\' --",
 };
 
 // What a value becomes in the run it is compared with.
@@ -112,6 +115,12 @@ class HostileValues : public testing::TestWithParam<const char*> {
     outcome.said = Unquoted(outcome.said);
     for (std::string& file : outcome.files) file = Unquoted(file);
     written_ = run.generator.XMLSuccess();
+    // A server reads as many statements ahead for either: no exchange of
+    // the hostile run failed and left its statements to their turns.
+    outcome.said += "\nread ahead: " + std::to_string(run.generator.StatementsReadAhead());
+    if (test_support::UsesServer()) {
+      EXPECT_GT(run.generator.StatementsReadAhead(), 0);
+    }
     return outcome;
   }
 
