@@ -145,10 +145,16 @@ std::size_t AsciiPrefix(std::string_view text) {
 }  // namespace
 
 std::string Utf8ToAnsi(std::string_view utf8) {
+  std::string out;
+  Utf8ToAnsi(utf8, out);
+  return out;
+}
+
+void Utf8ToAnsi(std::string_view utf8, std::string& out) {
   // Plain ASCII, most of what a repository holds, is the same in both.
   std::size_t pos = AsciiPrefix(utf8);
-  std::string out(utf8.substr(0, pos));
-  if (pos == utf8.size()) return out;
+  out.assign(utf8.substr(0, pos));
+  if (pos == utf8.size()) return;
   out.reserve(utf8.size());
   while (pos < utf8.size()) {
     auto c = static_cast<unsigned char>(utf8[pos]);
@@ -167,7 +173,6 @@ std::string Utf8ToAnsi(std::string_view utf8) {
     out.push_back(ByteOf(cp));
     pos += length;
   }
-  return out;
 }
 
 std::string AnsiToUtf8(std::string_view ansi) {

@@ -10,6 +10,9 @@
 
 namespace tqlm {
 
+// Utf8ToAnsi into `out`, whose room is reused.
+void Utf8ToAnsi(std::string_view utf8, std::string& out);
+
 // Every byte of a malformed UTF-8 sequence becomes "?".
 std::u16string Utf8ToUtf16(std::string_view utf8);
 // A surrogate pair is one character; a lone surrogate is encoded as it

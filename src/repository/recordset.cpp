@@ -57,8 +57,14 @@ void Recordset::MoveNext() {
 long Recordset::FieldCount() const { return names_ ? static_cast<long>(names_->size()) : 0; }
 
 const Value& Recordset::Field(std::string_view name) const {
-  for (std::size_t i = 0, count = static_cast<std::size_t>(FieldCount()); i < count; ++i) {
-    if (EqualsIgnoringAsciiCase(name, (*names_)[i])) return Field(static_cast<long>(i));
+  // Readers mostly ask for the columns in their order: the search starts
+  // after the column found last.
+  const std::size_t count = static_cast<std::size_t>(FieldCount());
+  for (std::size_t n = 0, i = next_ < count ? next_ : 0; n < count; ++n, i = i + 1 < count ? i + 1 : 0) {
+    if (EqualsIgnoringAsciiCase(name, (*names_)[i])) {
+      next_ = i + 1;
+      return Field(static_cast<long>(i));
+    }
   }
   Raise(kErrItemNotFound, kErrorSource);
 }

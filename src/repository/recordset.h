@@ -58,6 +58,7 @@ class Recordset {
   std::unique_ptr<Cursor> cursor_;
   ColumnNames names_;
   std::vector<Value> row_;
+  mutable std::size_t next_ = 0;  // the column after the one Field found last
   bool bof_ = true;
   bool eof_ = true;
 };

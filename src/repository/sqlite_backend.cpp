@@ -65,19 +65,20 @@ class SqliteCursor final : public Cursor {
     }
   }
 
+  // Into the values of the row before, whose texts' room is reused.
   void ReadRow(std::vector<Value>& row) const {
     const int count = static_cast<int>(prepared_.names->size());
     row.resize(prepared_.names->size());
-    for (int i = 0; i < count; ++i) row[static_cast<std::size_t>(i)] = ReadColumn(i);
+    for (int i = 0; i < count; ++i) ReadColumn(i, row[static_cast<std::size_t>(i)]);
   }
 
-  Value ReadColumn(int i) const {
+  void ReadColumn(int i, Value& into) const {
     switch (sqlite3_column_type(statement_, i)) {
-      case SQLITE_INTEGER: return Value::Integer(sqlite3_column_int64(statement_, i));
-      case SQLITE_FLOAT: return Value::Real(sqlite3_column_double(statement_, i));
-      case SQLITE_TEXT: return Value::Text(Utf8ToAnsi(ColumnBytes(i, sqlite3_column_text(statement_, i))));
-      case SQLITE_BLOB: return Value::Text(std::string(ColumnBytes(i, sqlite3_column_blob(statement_, i))));
-      default: return Value();
+      case SQLITE_INTEGER: into = Value::Integer(sqlite3_column_int64(statement_, i)); break;
+      case SQLITE_FLOAT: into = Value::Real(sqlite3_column_double(statement_, i)); break;
+      case SQLITE_TEXT: Utf8ToAnsi(ColumnBytes(i, sqlite3_column_text(statement_, i)), into.TextRoom()); break;
+      case SQLITE_BLOB: into.TextRoom().assign(ColumnBytes(i, sqlite3_column_blob(statement_, i))); break;
+      default: into = Value(); break;
     }
   }
 

@@ -14,6 +14,12 @@ class Value {
   static Value Integer(std::int64_t v) { return Value(Data(v)); }
   static Value Real(double v) { return Value(Data(v)); }
   static Value Text(std::string v) { return Value(Data(std::move(v))); }
+  // Makes the value a text and returns it to be filled: the room of the
+  // text it held is reused.
+  std::string& TextRoom() {
+    if (std::string* text = std::get_if<std::string>(&data_)) return *text;
+    return data_.emplace<std::string>();
+  }
 
   bool IsNull() const { return std::holds_alternative<std::monostate>(data_); }
   bool IsText() const { return std::holds_alternative<std::string>(data_); }

@@ -154,6 +154,12 @@ TEST_P(BackendContract, ColumnNamesAndTheOriginalDialect) {
   EXPECT_EQ(star.Field("VERS").AsText(), "V1");
   EXPECT_EQ(star.Field("Rele").AsText(), "R1");
   EXPECT_EQ(star.Field(0).AsNumber(), 1);
+  // Names in any order, again and after one that is not there.
+  std::string found;
+  for (const char* name : {"rele", "mprf", "VeRs", "rele", "rele", "mprf", "vers"}) found += star.Field(name).AsText();
+  EXPECT_EQ(found, "R11V1R1R11V1");
+  EXPECT_EQ(RaisedNumber([&] { star.Field("ver"); }), kErrItemNotFound);
+  EXPECT_EQ(star.Field("rele").AsText() + star.Field("mprf").AsText(), "R11");
   // "+" joins texts, also next to a literal holding "+".
   EXPECT_EQ(Scalar("select cpac + cmod + flno from qxddi140 where flno = '001'"), "aabbb001");
   EXPECT_EQ(Scalar("select 'a+b' + cpac from qxddi140 where flno = '001'"), "a+baa");
