@@ -41,23 +41,18 @@ std::vector<const BoundValue*> ValuesOf(const Statement& statement) {
 // its text with its quotes doubled, which the server reads (standard-
 // conforming) as that text alone and gives the type its place asks for, as
 // it gives a value bound as text; Null as NULL. False for a text holding a
-// NUL character, which no literal holds.
+// NUL character, which no literal holds (`utf8` is then left part-written,
+// for the caller to drop).
 bool AppendLiteral(std::string& utf8, const Value& value) {
   if (value.IsNull()) {
     utf8 += "NULL";
     return true;
   }
-  const std::string text = AnsiToUtf8(value.AsText());
-  if (text.find('\0') != std::string::npos) return false;
   utf8 += '\'';
-  for (std::size_t from = 0;;) {
-    const std::size_t quote = text.find('\'', from);
-    if (quote == std::string::npos) {
-      utf8.append(text, from, std::string::npos);
-      break;
-    }
-    utf8.append(text, from, quote + 1 - from).append(1, '\'');
-    from = quote + 1;
+  for (const char ch : AnsiToUtf8(value.AsText())) {
+    if (ch == '\0') return false;
+    if (ch == '\'') utf8 += '\'';
+    utf8 += ch;
   }
   utf8 += '\'';
   return true;
