@@ -37,7 +37,7 @@ std::vector<const BoundValue*> ValuesOf(const Statement& statement) {
   return values;
 }
 
-// A value written into the text of an exchange ahead as a string literal:
+// A value written into the text of an EXECUTE as a string literal:
 // its text with its quotes doubled, which the server reads (standard-
 // conforming) as that text alone and gives the type its place asks for, as
 // it gives a value bound as text; Null as NULL. False for a text holding a
@@ -59,13 +59,14 @@ bool AppendLiteral(std::string& utf8, const Value& value) {
 }
 
 // A read-only session on a server. Every statement goes as its shape with
-// its values bound. On PostgreSQL statements announced ahead of their turn
-// are run together in one exchange, each as a statement prepared on the
-// server by name (PREPARE, from the shape alone, once per session) and
-// executed with its values (EXECUTE, each value a literal with its quotes
-// doubled, as the driver would write a value bound there, less the
-// driver's work of binding and substituting); their rows wait for their
-// turn, and their columns are described once per shape.
+// its values bound, except on PostgreSQL where the session reads literals
+// standard-conforming: there each statement is prepared on the server by
+// name (PREPARE, from the shape alone, once per session) and executed with
+// its values (EXECUTE, each value a literal with its quotes doubled, as the
+// driver would write a value bound there, less the driver's work of
+// binding and substituting), in its turn or, announced ahead of its turn,
+// together with others in one exchange; rows read ahead wait for their
+// turn, and the columns of a shape are described once.
 class OdbcBackend final : public Backend {
  public:
   OdbcBackend(const ServerConnection& server, const ConnectionOptions& options) : session_(server, true, options) {}
@@ -88,7 +89,7 @@ class OdbcBackend final : public Backend {
       }
     }
     try {
-      Query(statement, result);
+      if (!RunAlone(statement, result)) Query(statement, result);
     } catch (const Raised&) {
       prefetched_.clear();  // read in the transaction that ended
       throw;
@@ -117,7 +118,7 @@ class OdbcBackend final : public Backend {
   }
 
  private:
-  // A shape prepared on the server by name, for the exchanges ahead.
+  // A shape prepared on the server by name.
   struct Named {
     std::string name;
     bool refused = false;  // the server could not prepare it
@@ -214,6 +215,51 @@ class OdbcBackend final : public Backend {
     return found->second.refused ? nullptr : &found->second;
   }
 
+  // "EXECUTE name('value', ...)": the statement as its named shape with its
+  // values as literals. False for a value no literal holds.
+  static bool AppendExecute(std::string& text, const Named& named, const Statement& statement) {
+    text.append("EXECUTE ").append(named.name);
+    const std::vector<BoundValue>& values = statement.Values();
+    for (std::size_t i = 0; i < values.size(); ++i) {
+      text += i == 0 ? "(" : ", ";
+      if (!AppendLiteral(text, values[i].value)) return false;
+    }
+    if (!values.empty()) text += ')';
+    return true;
+  }
+
+  // Reads the rows of a named shape's EXECUTE on `handle`, describing its
+  // columns the first time.
+  void FetchNamed(SQLHSTMT handle, Named& named, OdbcRows& out) {
+    if (!named.described) {
+      session_.Describe(handle, named.names, named.columns);
+      named.described = true;
+    }
+    out.names = named.names;
+    session_.Fetch(handle, named.columns, out.rows);
+  }
+
+  // On PostgreSQL a statement in its turn goes as those of an exchange
+  // ahead go: its named shape executed with its values as literals, a
+  // simple query of one round trip, where the extended protocol would bind,
+  // describe and execute it in messages of their own (the server's work and
+  // the driver's grow with each). It fails as any statement in its turn,
+  // ending the transaction. False where it cannot go so (the server refused
+  // the shape, a text holds a NUL): it then runs bound.
+  bool RunAlone(const Statement& statement, OdbcRows& out) {
+    if (!ReadsAhead()) return false;
+    Named* named = NamedFor(statement);
+    if (named == nullptr) return false;
+    std::string text;
+    if (!AppendExecute(text, *named, statement)) return false;
+    const SQLHSTMT handle = session_.General();
+    SQLFreeStmt(handle, SQL_RESET_PARAMS);
+    if (!session_.TrySend(handle, text)) session_.FailStatement(handle);
+    const OdbcClosed closed{handle};
+    FetchNamed(handle, *named, out);
+    return true;
+  }
+
   // Runs statements ahead of their turn in one exchange, between a
   // savepoint and its release: a failure among them is undone to the
   // savepoint, so the transaction and its snapshot go on, and every
@@ -234,14 +280,8 @@ class OdbcBackend final : public Backend {
       if (prefetched_.count(key) != 0 || !listed.insert(key).second) continue;
       Named* named = NamedFor(*statement);
       if (named == nullptr) continue;
-      member.assign("; EXECUTE ").append(named->name);
-      bool written = true;
-      for (std::size_t i = 0; written && i < statement->Values().size(); ++i) {
-        member += i == 0 ? "(" : ", ";
-        written = AppendLiteral(member, statement->Values()[i].value);
-      }
-      if (!written) continue;  // runs in its turn, its values bound
-      if (!statement->Values().empty()) member += ')';
+      member.assign("; ");
+      if (!AppendExecute(member, *named, *statement)) continue;  // runs in its turn, its values bound
       batch += member;
       members.emplace_back(std::move(key), named);
     }
@@ -263,13 +303,8 @@ class OdbcBackend final : public Backend {
         prefetched_.clear();
         return;
       }
-      if (!named->described) {
-        session_.Describe(handle, named->names, named->columns);
-        named->described = true;
-      }
       OdbcRows result;
-      result.names = named->names;
-      session_.Fetch(handle, named->columns, result.rows);
+      FetchNamed(handle, *named, result);
       prefetched_.emplace(std::move(key), std::move(result));
     }
   }
