@@ -149,7 +149,7 @@ void Repository::Prefetch(const std::vector<Statement>& statements) noexcept {
 
 Recordset Repository::OpenRemembered(const Statement& statement) {
   if (observer_) observer_(statement.Rendered());
-  std::string key = statement.Key();
+  const std::string& key = statement.Key();
   auto found = remembered_.find(key);
   if (found == remembered_.end()) {
     std::unique_ptr<Cursor> cursor = Send(statement);
@@ -166,7 +166,7 @@ Recordset Repository::OpenRemembered(const Statement& statement) {
     }
     if (rememberedBytes_ + bytes > kRememberedBudget) Forget();
     rememberedBytes_ += bytes;
-    found = remembered_.emplace(std::move(key), std::move(result)).first;
+    found = remembered_.emplace(key, std::move(result)).first;
   }
   return Recordset(std::make_unique<RememberedCursor>(found->second));
 }
