@@ -4,6 +4,7 @@
 //   variable writer   -> declarations (keyword rewriting, rule translation), includeText (function writer)
 //   pre-condition     -> migrateCount (source writer)
 //   field writer      -> fields (dump writer)
+//   Create_XML        -> text (the document, handed to its file)
 #pragma once
 
 #include <string>
@@ -26,6 +27,9 @@ struct DocumentState {
   // The legacy functions string: definitions the variable writer includes,
   // then the function writer's own.
   std::string includeText;
+  // The document's text while it is built; once the run has stored a
+  // document, the room its bytes took.
+  std::string text;
 
   // The state a build starts from, keeping the room the strings and lists
   // took, so that a later build fills them without growing them again.
@@ -37,6 +41,7 @@ struct DocumentState {
     splitDeclarations.clear();
     splitConditions.RemoveAll();
     includeText.clear();
+    text.clear();
   }
 };
 

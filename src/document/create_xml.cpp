@@ -50,11 +50,12 @@ BuiltDocument Create_XML(Component& c, MappingObject object, DocumentState room)
     RequireElementName(object.TableCode());
     out.folder = ObjectFolder(c, object.tcpac + object.tcmod);
     out.logBeforeFolder = capture.Take();
-    std::string document = Header(c, object);
+    std::string& document = d.text;
+    document += Header(c, object);
     if (c.ReadsAhead()) c.Prefetch(SectionStatements(c, object, kSections));
     if (!AppendSections(c, d, object, kSections, false, document)) return false;
     document += "</" + object.ElementName() + ">";
-    SetDocumentFile(c, out, "x" + object.TableCode() + "0", document);
+    SetDocumentFile(c, out, "x" + object.TableCode() + "0", std::move(document));
     return true;
   });
   out.log = capture.Take();

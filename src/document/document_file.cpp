@@ -1,5 +1,7 @@
 #include "document/document_file.h"
 
+#include <utility>
+
 #include "platform/error.h"
 #include "platform/paths.h"
 #include "platform/text.h"
@@ -71,10 +73,10 @@ std::string ObjectFolder(const Component& c, std::string_view pacMod) {
   return fs::ChildPath(c.settings.xmlPath, pacMod);
 }
 
-void SetDocumentFile(const Component& c, BuiltDocument& out, const std::string& baseName, const std::string& text) {
+void SetDocumentFile(const Component& c, BuiltDocument& out, const std::string& baseName, std::string text) {
   if (c.traits.storage == DocumentStorage::PlainText) {
     out.fileName = baseName + ".XML";
-    out.bytes = text;
+    out.bytes = std::move(text);
     return;
   }
   out.fileName = baseName;

@@ -88,6 +88,6 @@ std::string ObjectFolder(const Component& c, std::string_view pacMod);
 // The file of a finished document: plain text as base + ".XML" for the
 // generator, Base64 of the trimmed text under the bare base name for the
 // legacy class.
-void SetDocumentFile(const Component& c, BuiltDocument& out, const std::string& baseName, const std::string& text);
+void SetDocumentFile(const Component& c, BuiltDocument& out, const std::string& baseName, std::string text);
 
 }  // namespace tqlm

@@ -2,6 +2,7 @@
 // objects that the engine runs as one unit, covering all its members.
 
 #include <array>
+#include <utility>
 
 #include "document/document_file.h"
 #include "document/mscript.h"
@@ -102,7 +103,7 @@ BuiltDocument Create_MScript_XML(Component& c, MappingObject child) {
     if (!AppendSections(c, d, document, kMScriptSections, true, text)) return false;
     text += "</" + element + ">";
     out.folder = ObjectFolder(c, parent.bpac + parent.bmod);
-    SetDocumentFile(c, out, "x" + parent.Code() + "0", text);
+    SetDocumentFile(c, out, "x" + parent.Code() + "0", std::move(text));
     return true;
   });
   out.logBeforeFolder = capture.Take();

@@ -63,8 +63,9 @@ bool StoreDocument(Component& c, BuiltDocument& d) {
     return true;
   });
   // The object keeps what the build left, and the document takes what the
-  // object kept: room for a later build.
+  // object kept, and the room its bytes took: room for a later build.
   std::swap(c.document, d.state);
+  d.state.text = std::move(d.bytes);
   return stored;
 }
 
