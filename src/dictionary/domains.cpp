@@ -1,5 +1,7 @@
 #include "dictionary/domains.h"
 
+#include <string>
+
 #include "core/error_trap.h"
 #include "platform/text.h"
 
@@ -32,9 +34,8 @@ bool Construct_Domain_Tag(Component& c, std::string_view appl, std::string_view 
 
 Statement SourceDomainStatement(std::string_view fieldReference, std::string_view appl) {
   std::string reference = Trim(fieldReference);
-  // Line breaks and tabs go (rarely any: the text is copied only then).
-  if (reference.find_first_of("\r\n\t") != std::string::npos)
-    for (std::string_view unwanted : {"\r\n", "\r", "\n", "\t"}) reference = Replace(reference, unwanted, "");
+  // Line breaks and tabs go, in place.
+  std::erase_if(reference, [](char ch) { return ch == '\r' || ch == '\n' || ch == '\t'; });
   // The subquery's domain is compared with the indexed concatenation as
   // plain text.
   return " select type,conv,adju,leng from qxddi220   where  appl = " + TextValue(appl) +
