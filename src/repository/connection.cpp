@@ -87,11 +87,16 @@ void Repository::Connect() {
   companions_.assign(std::make_move_iterator(backends.begin() + 1), std::make_move_iterator(backends.end()));
 }
 
-std::vector<std::unique_ptr<Backend>> Repository::Companions(int count) {
+std::unique_ptr<Backend> Companion::Open() {
+  if (opened_) return std::move(opened_);
+  return OpenBackend(connectionString_, options_);
+}
+
+std::vector<Companion> Repository::Companions(int count) {
   Connect();
-  std::vector<std::unique_ptr<Backend>> taken;
+  std::vector<Companion> taken;
   while (static_cast<int>(taken.size()) < count && !companions_.empty()) {
-    taken.push_back(std::move(companions_.back()));
+    taken.emplace_back(std::move(companions_.back()));
     companions_.pop_back();
   }
   if (static_cast<int>(taken.size()) == count) return taken;
@@ -102,13 +107,7 @@ std::vector<std::unique_ptr<Backend>> Repository::Companions(int count) {
     return taken;  // the server refused: the run reads alone
   }
   if (options.snapshot.empty()) return taken;
-  while (static_cast<int>(taken.size()) < count) {
-    try {
-      taken.push_back(OpenBackend(connectionString_, options));
-    } catch (const Raised&) {
-      break;  // those opened read the snapshot; the run does the rest
-    }
-  }
+  while (static_cast<int>(taken.size()) < count) taken.emplace_back(connectionString_, options);
   return taken;
 }
 

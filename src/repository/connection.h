@@ -51,6 +51,23 @@ struct ConnectionOptions {
 // "sqlite:PATH", or a server. Raises -2147217900 when it cannot be opened.
 std::unique_ptr<Backend> OpenBackend(std::string_view connectionString, const ConnectionOptions& options = {});
 
+// A connection for a worker, on the snapshot of the run's connection: a
+// SQLite file's is opened together with the run's; a server's is opened by
+// Open on the worker's own thread, on the snapshot the run's exports, so
+// that workers connect while the run goes on.
+class Companion {
+ public:
+  explicit Companion(std::unique_ptr<Backend> opened) : opened_(std::move(opened)) {}
+  Companion(std::string connectionString, ConnectionOptions options)
+      : connectionString_(std::move(connectionString)), options_(std::move(options)) {}
+  // The backend, opened now where it was not; raises as OpenBackend does.
+  std::unique_ptr<Backend> Open();
+
+ private:
+  std::unique_ptr<Backend> opened_;
+  std::string connectionString_;
+  ConnectionOptions options_;
+};
 
 class Repository {
  public:
@@ -98,13 +115,12 @@ class Repository {
   // together with this connection (ShareSnapshot says how many, before it
   // opens), since a connection that starts later could read a newer
   // snapshot, or (in rollback mode) wait for a writer that waits for this
-  // one; a server's are opened now, on the snapshot this one exports.
-  std::vector<std::unique_ptr<Backend>> Companions(int count);
+  // one; a server's open later, on the snapshot this one exports.
+  std::vector<Companion> Companions(int count);
   // The connection opened next opens `count` companions with it (said again
   // for each connection).
   void ShareSnapshot(int count) { companionsWanted_ = count; }
-  // Takes a backend opened by another repository's Companions as this one's
-  // connection.
+  // Takes a backend a Companion opened as this one's connection.
   void Adopt(std::unique_ptr<Backend> backend);
   // A server ends any one statement of the connection opened next that runs
   // longer than this (0: no bound; 60 unless said).

@@ -41,7 +41,7 @@ class GenerationRun {
     if (c_.services.progress) c_.services.progress(0, total);  // the selection is known
     // A planning run builds nothing, so there is nothing to build ahead.
     if (c_.services.workers > 1 && !c_.run.planning && selection_.size() > 1) {
-      std::vector<std::unique_ptr<Backend>> connections = c_.services.repository.Companions(c_.services.workers);
+      std::vector<Companion> connections = c_.services.repository.Companions(c_.services.workers);
       if (!connections.empty())
         workers_ = std::make_unique<DocumentWorkers>(c_, profile_, selection_, std::move(connections));
     }

@@ -24,7 +24,7 @@ RunState Seed(const RunState& run) {
 
 DocumentWorkers::DocumentWorkers(const Component& c, const RunProfile& run,
                                  const std::vector<SelectedObject>& selection,
-                                 std::vector<std::unique_ptr<Backend>> connections)
+                                 std::vector<Companion> connections)
     : traits_(c.traits),
       settings_(c.settings),
       seed_(Seed(c.run)),
@@ -96,13 +96,17 @@ std::optional<DocumentAhead> DocumentWorkers::Build(Component& worker, std::size
   return ahead;
 }
 
-void DocumentWorkers::Work(std::unique_ptr<Backend> connection) {
+void DocumentWorkers::Work(Companion connection) {
   Component worker(traits_);
   worker.settings = settings_;
   worker.run = seed_;
   worker.services.repository.SetConnectionString(connection_);
   worker.services.repository.SetStatementTimeout(statementTimeout_);
-  worker.services.repository.Adopt(std::move(connection));
+  try {
+    worker.services.repository.Adopt(connection.Open());
+  } catch (...) {
+    return;
+  }
   // A worker's writers log into their documents; what a worker logs with a
   // time is the run's to log, and the client's clock is called on the run's
   // thread only.

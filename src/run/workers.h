@@ -28,11 +28,12 @@ struct DocumentAhead {
 
 class DocumentWorkers {
  public:
-  // One worker for each of `connections`. What a worker's component starts
-  // from is the run's as it stands once the selection is made (none of it
-  // changes while the objects are walked).
+  // One worker for each of `connections`, which it opens on its own thread
+  // (one that cannot be opened leaves its share to the run). What a
+  // worker's component starts from is the run's as it stands once the
+  // selection is made (none of it changes while the objects are walked).
   DocumentWorkers(const Component& c, const RunProfile& run, const std::vector<SelectedObject>& selection,
-                  std::vector<std::unique_ptr<Backend>> connections);
+                  std::vector<Companion> connections);
   DocumentWorkers(const DocumentWorkers&) = delete;
   DocumentWorkers& operator=(const DocumentWorkers&) = delete;
   ~DocumentWorkers();
@@ -47,7 +48,7 @@ class DocumentWorkers {
 
  private:
   enum class Slot : unsigned char { Free, Building, Built, Left };
-  void Work(std::unique_ptr<Backend> connection);
+  void Work(Companion connection);
   std::optional<DocumentAhead> Build(Component& worker, std::size_t index, DocumentState room) const;
 
   const ClassTraits& traits_;

@@ -63,6 +63,37 @@ TEST(OnServer, APasswordCanStayOutOfTheConnectionString) {
   ::unsetenv("PGPASSFILE");
 }
 
+// Workers connect on their own threads; where the server lets none of them
+// in (a role that may hold one connection), the run builds every document
+// itself, as it does with one worker.
+TEST(OnServer, WorkersTheServerTurnsAwayLeaveTheirShareToTheRun) {
+  Workspace ws;
+  const std::string database = TestServer::DatabaseOf(ws.Repository({"run_profiles.sql"}));
+  const std::string role = "lone_" + database;
+  ASSERT_TRUE(Server().Psql(database, "CREATE ROLE " + role + " LOGIN PASSWORD 'lone-pw' CONNECTION LIMIT 1 IN ROLE reader"));
+  // The log and every document's name and bytes, from a folder that starts
+  // empty each time.
+  auto written = [&](int workers) {
+    std::filesystem::remove_all(ws.Dir() / "xml");
+    std::filesystem::create_directories(ws.Dir() / "xml");
+    GeneratorUnderTest run("odbc:" + Server().Odbc(database, role, "lone-pw"), 1, ws.Path("xml"));
+    run.generator.SetWorkers(workers);
+    run.generator.ListOfMappingObjectsSelected("abcde010,abcde011,abcde012");
+    EXPECT_EQ(run.generator.GenerateXMLFile(), kTrue) << run.Log();
+    EXPECT_EQ(run.generator.XMLSuccess(), 3) << run.Log();
+    std::vector<std::string> out{run.Log()};
+    for (const std::string& file : ListFiles(ws.Dir() / "xml")) {
+      out.push_back(file);
+      out.push_back(ReadFile(ws.Dir() / "xml" / file));
+    }
+    return out;
+  };
+  const std::vector<std::string> alone = written(1);
+  EXPECT_EQ(alone.size(), 7u);
+  EXPECT_EQ(written(2), alone);
+  Server().Psql(database, "DROP ROLE " + role);
+}
+
 TEST(OnServer, AConnectionDroppedInMidRunEndsTheRunAndChangesNothing) {
   Workspace ws;
   const std::string connection = ws.Repository({"run_profiles.sql"});

@@ -340,11 +340,11 @@ const Statement kVersion = "select vers from qxmap100 where mprf = 1";
 
 // The version a connection taken from `run`'s companions reads.
 std::string CompanionReads(Repository& run, const std::string& connection) {
-  std::vector<std::unique_ptr<Backend>> companions = run.Companions(1);
+  std::vector<Companion> companions = run.Companions(1);
   if (companions.empty()) return "no companion";
   Repository worker;
   worker.SetConnectionString(connection);
-  worker.Adopt(std::move(companions.front()));
+  worker.Adopt(companions.front().Open());
   return worker.Open(kVersion).Field(0).AsText();
 }
 
