@@ -1,5 +1,6 @@
 #include "repository/odbc_backend.h"
 
+#include <string_view>
 #include <unordered_map>
 #include <unordered_set>
 #include <utility>
@@ -272,10 +273,11 @@ class OdbcBackend final : public Backend {
     if (prefetched_.size() >= kMaxWaiting) prefetched_.clear();
     std::string batch = "SAVEPOINT tqlm_ahead";
     std::string member;
-    std::vector<std::pair<std::string, Named*>> members;
-    std::unordered_set<std::string> listed;
+    std::vector<std::pair<const std::string*, Named*>> members;
+    members.reserve(statements.size());
+    std::unordered_set<std::string_view> listed;  // the statements' own keys
     for (const Statement* statement : statements) {
-      std::string key = statement->Key();
+      const std::string& key = statement->Key();
       // Its first turn takes the rows.
       if (prefetched_.count(key) != 0 || !listed.insert(key).second) continue;
       Named* named = NamedFor(*statement);
@@ -283,7 +285,7 @@ class OdbcBackend final : public Backend {
       member.assign("; ");
       if (!AppendExecute(member, *named, *statement)) continue;  // runs in its turn, its values bound
       batch += member;
-      members.emplace_back(std::move(key), named);
+      members.emplace_back(&key, named);
     }
     if (members.empty()) return;
     batch += "; RELEASE SAVEPOINT tqlm_ahead";
@@ -305,7 +307,7 @@ class OdbcBackend final : public Backend {
       }
       OdbcRows result;
       FetchNamed(handle, *named, result);
-      prefetched_.emplace(std::move(key), std::move(result));
+      prefetched_.emplace(*key, std::move(result));
     }
   }
 

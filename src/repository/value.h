@@ -25,6 +25,8 @@ class Value {
   bool IsText() const { return std::holds_alternative<std::string>(data_); }
   // The integer it holds, when it holds one.
   const std::int64_t* IfInteger() const { return std::get_if<std::int64_t>(&data_); }
+  // The text it holds, when it holds one.
+  const std::string* IfText() const { return std::get_if<std::string>(&data_); }
 
   // The value as text: Null is empty, numbers in plain decimal (CStr).
   std::string AsText() const;
