@@ -70,7 +70,8 @@ TEST(OnServer, WorkersTheServerTurnsAwayLeaveTheirShareToTheRun) {
   Workspace ws;
   const std::string database = TestServer::DatabaseOf(ws.Repository({"run_profiles.sql"}));
   const std::string role = "lone_" + database;
-  ASSERT_TRUE(Server().Psql(database, "CREATE ROLE " + role + " LOGIN PASSWORD 'lone-pw' CONNECTION LIMIT 1 IN ROLE reader"));
+  ASSERT_TRUE(
+      Server().Psql(database, "CREATE ROLE " + role + " LOGIN PASSWORD 'lone-pw' CONNECTION LIMIT 1 IN ROLE reader"));
   // The log and every document's name and bytes, from a folder that starts
   // empty each time.
   auto written = [&](int workers) {
