@@ -128,13 +128,14 @@ const std::string& Statement::Key() const {
   std::string number;
   for (const BoundValue& bound : values_) {
     const std::string* text = bound.value.IfText();
+    const char type = bound.value.IsNull() ? '0' : text != nullptr ? 's' : 'x';
     if (text == nullptr) {
       number = bound.value.AsText();
       text = &number;
     }
     key.append(1, '\0')
         .append(1, bound.kind == BoundValue::Kind::kText ? 't' : 'n')
-        .append(1, bound.value.IsNull() ? '0' : text != &number ? 's' : 'x')
+        .append(1, type)
         .append(std::to_string(text->size()))
         .append(1, ':')
         .append(*text);
