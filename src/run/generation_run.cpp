@@ -161,21 +161,18 @@ class GenerationRun {
       return Store(built);
     }
     if (workers_) {
-      std::optional<DocumentAhead> ahead = workers_->Take(turn_);
+      std::unique_ptr<DocumentAhead> ahead = workers_->Take(turn_);
       if (ahead && ahead->object == document) return Store(ahead->document);
     }
     BuiltDocument built = Create_XML(c_, std::move(document), std::move(spare_));
     return Store(built);
   }
 
-  // Stores the document; the state the object kept until then is room for
-  // a later build, on a worker when there are workers.
+  // Stores the document; the state the run's own build kept until then is
+  // room for its next.
   bool Store(BuiltDocument& built) {
     const bool stored = StoreDocument(c_, built);
-    if (workers_)
-      workers_->Recycle(std::move(built.state));
-    else
-      spare_ = std::move(built.state);
+    spare_ = std::move(built.state);
     return stored;
   }
 

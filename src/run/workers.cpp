@@ -1,6 +1,7 @@
 #include "run/workers.h"
 
 #include <algorithm>
+#include <optional>
 #include <utility>
 
 #include "document/create_xml.h"
@@ -63,11 +64,11 @@ void DocumentWorkers::Reached(std::size_t index) {
   if (wake) windowMoved_.notify_all();
 }
 
-std::optional<DocumentAhead> DocumentWorkers::Take(std::size_t index) {
+std::unique_ptr<DocumentAhead> DocumentWorkers::Take(std::size_t index) {
   std::unique_lock<std::mutex> lock(mutex_);
   if (slots_[index] == Slot::Free) {
     slots_[index] = Slot::Left;  // the run builds it itself
-    return std::nullopt;
+    return nullptr;
   }
   runWaiting_ = true;
   objectBuilt_.wait(lock, [&] { return slots_[index] != Slot::Building; });
@@ -75,24 +76,22 @@ std::optional<DocumentAhead> DocumentWorkers::Take(std::size_t index) {
   return std::move(results_[index]);
 }
 
-void DocumentWorkers::Recycle(DocumentState spent) {
-  std::lock_guard<std::mutex> lock(mutex_);
-  if (spares_.size() < threads_.size()) spares_.push_back(std::move(spent));
-}
-
-std::optional<DocumentAhead> DocumentWorkers::Build(Component& worker, std::size_t index, DocumentState room) const {
+std::unique_ptr<DocumentAhead> DocumentWorkers::Build(Component& worker, std::size_t index,
+                                                      DocumentState& room) const {
   const ObjectCodes codes = CodesOf(traits_, selection_[index]);
   const std::optional<FoundRow> found = FindMappingRow(worker, run_.profile, codes);
-  if (!found) return std::nullopt;
+  if (!found) return nullptr;
   Decision decision = ApplyStatusRules(worker, *found, ObjectPlace{run_.sapp, run_.tapp, codes});
-  if (decision.outcome != ObjectOutcome::Written || decision.mscript) return std::nullopt;
+  if (decision.outcome != ObjectOutcome::Written || decision.mscript) return nullptr;
   const long failures = worker.services.repository.Failures();
-  DocumentAhead ahead{decision.document, Create_XML(worker, decision.document, std::move(room))};
+  auto ahead = std::make_unique<DocumentAhead>(
+      DocumentAhead{decision.document, Create_XML(worker, decision.document, std::move(room))});
+  room = std::move(ahead->document.state);
   // A statement that failed may have failed on this worker's connection
   // alone, and some readers carry on past a failure: the run builds such a
   // document again itself, and meets a failure of its own where there is
   // one.
-  if (worker.services.repository.Failures() != failures) return std::nullopt;
+  if (worker.services.repository.Failures() != failures) return nullptr;
   return ahead;
 }
 
@@ -112,9 +111,11 @@ void DocumentWorkers::Work(Companion connection) {
   // thread only.
   worker.services.log = std::make_shared<NullTextStream>();
   worker.services.clock = [] { return std::string(); };
+  // The state of the worker's builds: each fills the room the last one
+  // left, on the thread whose memory it is.
+  DocumentState room;
   for (;;) {
     std::size_t index;
-    DocumentState room;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       for (;;) {
@@ -128,15 +129,11 @@ void DocumentWorkers::Work(Companion connection) {
       }
       index = next_++;
       slots_[index] = Slot::Building;
-      if (!spares_.empty()) {
-        room = std::move(spares_.back());
-        spares_.pop_back();
-      }
     }
-    std::optional<DocumentAhead> built;
+    std::unique_ptr<DocumentAhead> built;
     bool failed = false;
     try {
-      built = Build(worker, index, std::move(room));
+      built = Build(worker, index, room);
     } catch (...) {
       // The run meets whatever failed here itself. A statement of the run's
       // own that failed (the search) means the connection or the snapshot

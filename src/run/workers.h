@@ -10,7 +10,6 @@
 #include <cstddef>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <thread>
 #include <vector>
 
@@ -42,14 +41,14 @@ class DocumentWorkers {
   void Reached(std::size_t index);
   // The document of object `index` when a worker built it, waiting for the
   // worker; nothing when no worker took the object (the run builds it).
-  std::optional<DocumentAhead> Take(std::size_t index);
-  // A state a document no longer needs: a later build on a worker fills it.
-  void Recycle(DocumentState spent);
+  std::unique_ptr<DocumentAhead> Take(std::size_t index);
 
  private:
   enum class Slot : unsigned char { Free, Building, Built, Left };
   void Work(Companion connection);
-  std::optional<DocumentAhead> Build(Component& worker, std::size_t index, DocumentState room) const;
+  // The document of object `index`, built in `room`, which keeps the state
+  // the build left for the worker's next.
+  std::unique_ptr<DocumentAhead> Build(Component& worker, std::size_t index, DocumentState& room) const;
 
   const ClassTraits& traits_;
   const ClientSettings settings_;
@@ -66,10 +65,7 @@ class DocumentWorkers {
   std::size_t waitingWorkers_ = 0;
   bool runWaiting_ = false;
   std::vector<Slot> slots_;
-  std::vector<std::optional<DocumentAhead>> results_;
-  // States handed back: a build that fills one takes no new room for its
-  // lists, and the memory stays where the builds are.
-  std::vector<DocumentState> spares_;
+  std::vector<std::unique_ptr<DocumentAhead>> results_;
   std::size_t next_ = 0;  // the next object a worker may take
   std::size_t turn_ = 0;  // the object the run is at
   bool stopping_ = false;
