@@ -162,7 +162,8 @@ class GenerationRun {
     }
     if (workers_) {
       std::unique_ptr<DocumentAhead> ahead = workers_->Take(turn_);
-      if (ahead && ahead->object == document) return Store(ahead->document);
+      // Its state stayed on the worker: the run's own room is kept.
+      if (ahead && ahead->object == document) return StoreDocument(c_, ahead->document);
     }
     BuiltDocument built = Create_XML(c_, std::move(document), std::move(spare_));
     return Store(built);
