@@ -162,18 +162,22 @@ class GenerationRun {
     }
     if (workers_) {
       std::unique_ptr<DocumentAhead> ahead = workers_->Take(turn_);
-      // Its state stayed on the worker: the run's own room is kept.
-      if (ahead && ahead->object == document) return StoreDocument(c_, ahead->document);
+      if (ahead && ahead->object == document) return Store(ahead->document, ahead->worker);
     }
     BuiltDocument built = Create_XML(c_, std::move(document), std::move(spare_));
     return Store(built);
   }
 
-  // Stores the document; the state the run's own build kept until then is
-  // room for its next.
-  bool Store(BuiltDocument& built) {
+  // Stores the document, whose state becomes the component's; the state
+  // the component kept until then goes back to the thread that built it,
+  // room for a later build there.
+  bool Store(BuiltDocument& built, std::optional<std::size_t> worker = std::nullopt) {
     const bool stored = StoreDocument(c_, built);
-    spare_ = std::move(built.state);
+    if (stateBuilder_)
+      workers_->Recycle(*stateBuilder_, std::move(built.state));
+    else
+      spare_ = std::move(built.state);
+    stateBuilder_ = worker;
     return stored;
   }
 
@@ -188,6 +192,9 @@ class GenerationRun {
   std::size_t turn_ = 0;       // the selected object at hand
   std::size_t announced_ = 0;  // the objects whose search was announced
   DocumentState spare_;        // room for the run's next build
+  // The worker that built the component's document state; none when the
+  // run did (or the state is the component's own from before the run).
+  std::optional<std::size_t> stateBuilder_;
 };
 
 // The temporary files that runs no longer running left in the folders a run

@@ -35,11 +35,13 @@ DocumentWorkers::DocumentWorkers(const Component& c, const RunProfile& run,
       selection_(selection),
       window_(8 * connections.size()),
       slots_(selection.size(), Slot::Free),
-      results_(selection.size()) {
+      results_(selection.size()),
+      spares_(connections.size()) {
   // Fewer workers when the system gives no more threads; the run builds
   // what no worker takes.
   try {
-    for (auto& connection : connections) threads_.emplace_back(&DocumentWorkers::Work, this, std::move(connection));
+    for (std::size_t i = 0; i < connections.size(); ++i)
+      threads_.emplace_back(&DocumentWorkers::Work, this, std::move(connections[i]), i);
   } catch (...) {
     // the threads that started work on; the destructor joins them
   }
@@ -76,8 +78,13 @@ std::unique_ptr<DocumentAhead> DocumentWorkers::Take(std::size_t index) {
   return std::move(results_[index]);
 }
 
+void DocumentWorkers::Recycle(std::size_t worker, DocumentState spent) {
+  std::lock_guard<std::mutex> lock(mutex_);
+  spares_[worker].push_back(std::move(spent));
+}
+
 std::unique_ptr<DocumentAhead> DocumentWorkers::Build(Component& worker, std::size_t index,
-                                                      DocumentState& room) const {
+                                                      DocumentState room) const {
   const ObjectCodes codes = CodesOf(traits_, selection_[index]);
   const std::optional<FoundRow> found = FindMappingRow(worker, run_.profile, codes);
   if (!found) return nullptr;
@@ -86,7 +93,6 @@ std::unique_ptr<DocumentAhead> DocumentWorkers::Build(Component& worker, std::si
   const long failures = worker.services.repository.Failures();
   auto ahead = std::make_unique<DocumentAhead>(
       DocumentAhead{decision.document, Create_XML(worker, decision.document, std::move(room))});
-  room = std::move(ahead->document.state);
   // A statement that failed may have failed on this worker's connection
   // alone, and some readers carry on past a failure: the run builds such a
   // document again itself, and meets a failure of its own where there is
@@ -95,7 +101,7 @@ std::unique_ptr<DocumentAhead> DocumentWorkers::Build(Component& worker, std::si
   return ahead;
 }
 
-void DocumentWorkers::Work(Companion connection) {
+void DocumentWorkers::Work(Companion connection, std::size_t number) {
   Component worker(traits_);
   worker.settings = settings_;
   worker.run = seed_;
@@ -111,11 +117,9 @@ void DocumentWorkers::Work(Companion connection) {
   // thread only.
   worker.services.log = std::make_shared<NullTextStream>();
   worker.services.clock = [] { return std::string(); };
-  // The state of the worker's builds: each fills the room the last one
-  // left, on the thread whose memory it is.
-  DocumentState room;
   for (;;) {
     std::size_t index;
+    DocumentState room;
     {
       std::unique_lock<std::mutex> lock(mutex_);
       for (;;) {
@@ -129,11 +133,17 @@ void DocumentWorkers::Work(Companion connection) {
       }
       index = next_++;
       slots_[index] = Slot::Building;
+      std::vector<DocumentState>& mine = spares_[number];
+      if (!mine.empty()) {
+        room = std::move(mine.back());
+        mine.pop_back();
+      }
     }
     std::unique_ptr<DocumentAhead> built;
     bool failed = false;
     try {
-      built = Build(worker, index, room);
+      built = Build(worker, index, std::move(room));
+      if (built) built->worker = number;
     } catch (...) {
       // The run meets whatever failed here itself. A statement of the run's
       // own that failed (the search) means the connection or the snapshot

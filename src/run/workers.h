@@ -19,10 +19,12 @@
 
 namespace tqlm {
 
-// A plain document a worker built, and the object it was built for.
+// A plain document a worker built, the object it was built for, and the
+// worker whose memory its state is.
 struct DocumentAhead {
   MappingObject object;
   BuiltDocument document;
+  std::size_t worker = 0;
 };
 
 class DocumentWorkers {
@@ -42,13 +44,14 @@ class DocumentWorkers {
   // The document of object `index` when a worker built it, waiting for the
   // worker; nothing when no worker took the object (the run builds it).
   std::unique_ptr<DocumentAhead> Take(std::size_t index);
+  // A state that a document of `worker` built and no longer needs: room for
+  // a later build of that worker, on the thread that grew it.
+  void Recycle(std::size_t worker, DocumentState spent);
 
  private:
   enum class Slot : unsigned char { Free, Building, Built, Left };
-  void Work(Companion connection);
-  // The document of object `index`, built in `room`, which keeps the state
-  // the build left for the worker's next.
-  std::unique_ptr<DocumentAhead> Build(Component& worker, std::size_t index, DocumentState& room) const;
+  void Work(Companion connection, std::size_t number);
+  std::unique_ptr<DocumentAhead> Build(Component& worker, std::size_t index, DocumentState room) const;
 
   const ClassTraits& traits_;
   const ClientSettings settings_;
@@ -66,6 +69,9 @@ class DocumentWorkers {
   bool runWaiting_ = false;
   std::vector<Slot> slots_;
   std::vector<std::unique_ptr<DocumentAhead>> results_;
+  // Per worker, the states of its builds handed back: the lists a build
+  // fills grow once, and stay with the thread whose memory they are.
+  std::vector<std::vector<DocumentState>> spares_;
   std::size_t next_ = 0;  // the next object a worker may take
   std::size_t turn_ = 0;  // the object the run is at
   bool stopping_ = false;

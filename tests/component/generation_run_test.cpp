@@ -298,6 +298,22 @@ TEST_F(GenerationRun, ALogThatFailsInMidRunEndsItWithWorkersBuilding) {
   }
 }
 
+// What the last document built leaves, which the public methods that
+// rewrite rule texts read, is the same whichever thread built it.
+TEST_F(GenerationRun, TheLastDocumentsStateStaysWithTheComponentWhoeverBuiltIt) {
+  auto left = [&](int workers) {
+    auto run = Run(1);
+    run->generator.SetWorkers(workers);
+    EXPECT_EQ(run->generator.GenerateXMLFile(), kTrue) << run->Log();
+    const DocumentState& d = detail::StateOf(run->generator).document;
+    return std::make_tuple(d.fields.Count(), d.declarations, d.includeText, d.migrateCount, d.splitDeclarations,
+                           d.splitConditions.Count());
+  };
+  const auto alone = left(1);
+  EXPECT_GT(std::get<0>(alone), 0);  // the fields of abcde012, the last written
+  for (int attempt = 0; attempt < 8; ++attempt) EXPECT_EQ(left(4), alone) << attempt;
+}
+
 // The statements of the run exactly as built (the backend only turns "+"
 // into "||"): every blank counts.
 TEST_F(GenerationRun, StatementsAreSentExactlyAsBuilt) {
